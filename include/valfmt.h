@@ -1,0 +1,349 @@
+/*
+ * valfmt.h - the public C interface of the valfmt value-format library.
+ *
+ * A host resolves a format or informat name once into a handle (xfname3),
+ * then renders or reads values one call block at a time (xffmt), and
+ * releases the handle (xfdel).  Every structure below is part of the binary
+ * interface: offsets and sizes are fixed and checked at compile time.
+ *
+ * Decisions this library takes where the interface leaves room:
+ *  - A handle whose format function is null (the announced language date
+ *    informats) or whose user-format evaluator is null is refused by xffmt
+ *    with VF_ERR_NO_FUNCTION; the null pointer is never called.
+ *  - xffmt refuses a null call block or null handle with VF_ERR_BAD_CALL.
+ *  - Results of numeric informats (a stored double, outlen 8) are never
+ *    widened or narrowed as if they were text, whatever reqenc asks for.
+ *  - The UTF-8 copy of a user format's narrowed result is bounded by
+ *    outsize (and by the 256-byte work area).
+ *  - Names that cannot fit the work areas (informat names over 15 bytes,
+ *    user-format names over 32 bytes, any name over 32 bytes), names with a
+ *    negative length and null names are "not found" (1).
+ *  - getUCS2ResultFromNarrowCharBufForInDB returns 2 for more than 256
+ *    input bytes.
+ *
+ * Compiles as C11 and as C++20.
+ */
+#ifndef VALFMT_H
+#define VALFMT_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(VALFMT_BUILDING)
+#define VF_API __attribute__((visibility("default")))
+#else
+#define VF_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ------------------------------------------------------------------------
+ * Status codes.  0 is success; 2 is a warning whose text is complete; any
+ * value with the top bit set is an error.
+ * ---------------------------------------------------------------------- */
+#define VF_STATUS(x) ((int32_t)(uint32_t)(x))
+
+#define VF_OK 0
+#define VF_NOT_FOUND 1      /* name not found; LOGPROB of a negative value */
+#define VF_WARN 2           /* fewer decimals, scientific form, cut text */
+#define VF_WARN_RANGE 0x2001 /* value out of range, saturated or missing */
+#define VF_ISO_SHORT 22      /* ISO 8601 reader: output under 16 chars */
+#define VF_ISO_UNFIT 27      /* ISO 8601 text that cannot be fitted */
+#define VF_NL_W_SMALL 0x27   /* locale formats: w too small */
+#define VF_NL_W_LARGE 0x28   /* locale formats: w too large */
+#define VF_NL_D_NEG 0x29     /* locale formats: d negative */
+#define VF_NL_D_LARGE 0x2a   /* locale formats: d too large */
+#define VF_NO_FIT (-1)       /* E: no form fits; labels that do not fit */
+
+/* shared numeric routines */
+#define VF_ERR_INVALID_DATA VF_STATUS(0x80002006u)
+#define VF_ERR_NOTHING_TO_READ VF_STATUS(0x8000200Au)
+#define VF_ERR_OVERFLOW VF_STATUS(0x8000200Du)
+#define VF_ERR_BAD_HEX VF_STATUS(0x80002021u)
+#define VF_ERR_WD_LIMITS VF_STATUS(0x80002022u)
+#define VF_ERR_BINARY_FIT VF_STATUS(0x80002023u)
+
+/* formats and informats */
+#define VF_ERR_DATE_TEXT VF_STATUS(0x8001D814u)
+#define VF_ERR_DATE_RANGE VF_STATUS(0x8001D815u)
+#define VF_ERR_DATE_NO_DIGIT VF_STATUS(0x8001D816u)
+#define VF_ERR_DATE_DAY VF_STATUS(0x8001D817u)
+#define VF_ERR_DATE_YEAR VF_STATUS(0x8001D818u)
+#define VF_ERR_TIME_TEXT VF_STATUS(0x8001D819u)
+#define VF_ERR_TIME_HOURS VF_STATUS(0x8001D81Au)
+#define VF_ERR_TIME_MINUTES_EMPTY VF_STATUS(0x8001D81Bu)
+#define VF_ERR_TIME_MINUTES VF_STATUS(0x8001D81Cu)
+#define VF_ERR_BAD_OCTAL VF_STATUS(0x8001D81Du)
+#define VF_ERR_OCTAL_BYTE VF_STATUS(0x8001D81Eu)
+#define VF_ERR_BAD_PACKED VF_STATUS(0x8001D81Fu)
+#define VF_ERR_BAD_ZONED VF_STATUS(0x8001D820u)
+#define VF_ERR_AMPM VF_STATUS(0x8001D821u)
+#define VF_ERR_PAREN_POSITION VF_STATUS(0x8001D822u)
+#define VF_ERR_PAREN_TWICE VF_STATUS(0x8001D823u)
+#define VF_ERR_NO_ROOM VF_STATUS(0x8001D825u)
+#define VF_ERR_OUTSIZE VF_STATUS(0x8001D826u)
+#define VF_ERR_WIDTH VF_STATUS(0x8001D827u)
+#define VF_ERR_SIGN VF_STATUS(0x8001D828u)
+#define VF_ERR_BAD_INPUT VF_STATUS(0x8001D829u)
+/* access layer: a handle without a function or evaluator */
+#define VF_ERR_NO_FUNCTION VF_STATUS(0x8001D830u)
+/* access layer: null call block or null handle */
+#define VF_ERR_BAD_CALL VF_STATUS(0x8001D831u)
+
+/* ------------------------------------------------------------------------
+ * Encoding identifiers acted on by the access layer.
+ * ---------------------------------------------------------------------- */
+#define VF_ENC_NARROW 0u
+#define VF_ENC_UTF8 20u
+#define VF_ENC_UCS2BE 24u
+#define VF_ENC_UCS2 25u
+
+/* Resolution kind of an informat request ('I'); any other is a format. */
+#define VF_KIND_INFORMAT 73
+
+/* options bits of the call block */
+#define VF_OPT_CHECK_WD 0x1u      /* locale formats: check w and d */
+#define VF_OPT_D_INNER 0x2u       /* set by D around its inner call */
+#define VF_OPT_MULTILABEL 0x4u    /* user formats: collect every label */
+#define VF_OPT_DEFAULT_SHOWN 0x8u /* user formats: value shown by default */
+
+/* ------------------------------------------------------------------------
+ * The call block: one request, 80 bytes.  A 64-byte older form (the first
+ * 64 bytes) is accepted through library-allocated handles.
+ * ---------------------------------------------------------------------- */
+typedef struct fmtcall {
+  int32_t w;            /*  0 width (formats) / characters to read */
+  int32_t d;            /*  4 decimals, or a decimals code */
+  const void *value;    /*  8 input: double, or characters */
+  int32_t valuelen;     /* 16 characters of a character input */
+  int32_t reserved20;   /* 20 */
+  void *out;            /* 24 output buffer */
+  int32_t outsize;      /* 32 capacity of out in bytes */
+  int32_t outlen;       /* 36 bytes produced (set by the callee) */
+  uint64_t reserved40;  /* 40 */
+  uint64_t hostword;    /* 48 never interpreted; copied to inner blocks */
+  uint32_t options;     /* 56 VF_OPT_* bits */
+  int32_t localeid;     /* 60 locale record number, 1..133 */
+  uint32_t inenc;       /* 64 encoding of a character input */
+  uint32_t reqenc;      /* 68 encoding wanted for the result */
+  uint32_t outenc;      /* 72 encoding produced (set by the callee) */
+  uint32_t reserved76;  /* 76 */
+} fmtcall;
+
+/* A format or informat function: one call block in, a status out. */
+typedef int32_t (*fmtfn)(fmtcall *call);
+
+/* The format descriptor: 48 bytes per built-in name. */
+typedef struct fmtinfo_eachfmt {
+  char name[16];     /*  0 upper case, blank padded, not terminated */
+  uint32_t namelen;  /* 16 */
+  uint16_t minw;     /* 20 */
+  uint16_t maxw;     /* 22 */
+  uint16_t defw;     /* 24 */
+  uint16_t flag1;    /* 26 locale-sensitive */
+  uint16_t flag2;    /* 28 PVALUE, NLPVALUE, @PUNCH */
+  uint16_t maxd;     /* 30 */
+  uint64_t aux;      /* 32 returned to the caller with the widths */
+  fmtfn fn;          /* 40 null for separators and unbuilt names */
+} fmtinfo_eachfmt;
+
+/* The module record returned by each module entry function. */
+typedef struct fmtinfo {
+  uint32_t count;                 /* 0 descriptors in the module */
+  const fmtinfo_eachfmt *first;   /* 8 first descriptor */
+} fmtinfo;
+
+typedef const fmtinfo *(*fmtmodule_entry)(void);
+
+/* One row of the module-entry table. */
+typedef struct fmtmodule_row {
+  const char *name;      /* terminated module name */
+  fmtmodule_entry entry; /* its entry function */
+} fmtmodule_row;
+
+/* One row of the global name table fmtposs: 80 bytes. */
+typedef struct fmtposs_row {
+  uint64_t link;        /*  0 0 in the table; self pointer in a handle */
+  char modname[16];     /*  8 NUL terminated; first byte is the kind */
+  uint64_t modnamelen;  /* 24 8 for every row */
+  char fmtname[16];     /* 32 blank padded */
+  uint32_t fmtnamelen;  /* 48 */
+  uint8_t rest[28];     /* 52 0 */
+} fmtposs_row;
+
+/* Built-in and pseudo-format handle: 80 bytes. */
+typedef struct fmthandle {
+  void *self;            /*  0 own address in caller storage, else 0 */
+  char modname[16];      /*  8 first byte: 'J' built-in, ' ' pseudo */
+  uint64_t modnamelen;   /* 24 */
+  fmtinfo_eachfmt desc;  /* 32 descriptor copy; fn at offset 72 */
+} fmthandle;
+
+/* User-format evaluator: call block, catalogue entry, range table. */
+typedef int32_t (*fmtevaluator)(fmtcall *call, const void *entry,
+                                void *const *ranges);
+
+/* User-format handle: 144 bytes; kind '-' numeric, '+' character. */
+typedef struct fmtuhandle {
+  void *self;               /*   0 own address */
+  char kind;                /*   8 '-' or '+' */
+  char pad9[31];            /*   9 */
+  int32_t marker;           /*  40 always 1 */
+  int32_t pad44;            /*  44 */
+  char name[32];            /*  48 the name as requested */
+  int32_t namelen;          /*  80 */
+  uint16_t minw;            /*  84 */
+  uint16_t maxw;            /*  86 */
+  uint16_t defw;            /*  88 */
+  uint8_t pad90[14];        /*  90 */
+  fmtevaluator evaluator;   /* 104 */
+  const void *entry;        /* 112 catalogue entry */
+  void *const *ranges;      /* 120 range table, or null */
+  void *blockhead;          /* 128 first block owned */
+  void *blocktail;          /* 136 last block owned */
+} fmtuhandle;
+
+/* Caller storage large enough for any handle kind (144 bytes). */
+typedef union fmthandle_storage {
+  fmthandle builtin;
+  fmtuhandle user;
+  unsigned char bytes[144];
+} fmthandle_storage;
+
+/* The attribute record that resolution fills: eight u16 values. */
+typedef struct fmtattr {
+  uint16_t minw, maxw, defw, flag1, flag2, maxd, aux_lo, aux_hi;
+} fmtattr;
+
+/* The in-memory catalogue text: "INMEMORY", the XML text, its length. */
+typedef struct fmtinmemory {
+  char marker[8];   /*  0 "INMEMORY" */
+  const char *text; /*  8 */
+  int32_t length;   /* 16 */
+  int32_t pad20;    /* 20 */
+} fmtinmemory;
+
+/* Catalogue kinds of the context's kind byte. */
+#define VF_CATALOG_RESIDENT 5
+
+/* The catalogue context: 152 bytes; resolution works on a copy. */
+typedef struct fmtcontext {
+  uint8_t reserved0[72];         /*   0 */
+  const void *entry;             /*  72 in: held entry; out: entry found */
+  void *const *ranges;           /*  80 range table of that entry */
+  uint8_t reserved88[8];         /*  88 */
+  const fmtinmemory *inmemory;   /*  96 in-memory text, or null */
+  void *cookie;                  /* 104 reader cookie, not interpreted */
+  uint8_t reserved112[33];       /* 112 */
+  uint8_t catkind;               /* 145 catalogue kind */
+  uint8_t reserved146[6];        /* 146 */
+} fmtcontext;
+
+/* ------------------------------------------------------------------------
+ * Access layer.
+ * ---------------------------------------------------------------------- */
+VF_API int32_t xfinit(void);
+VF_API int32_t xfinit2(void);
+VF_API int32_t xfname3(const char *name, int32_t namelen, int32_t kind,
+                       fmtattr *attrs, fmthandle **slot,
+                       const fmtcontext *ctx);
+VF_API int32_t xfname(const char *name, int32_t namelen, int32_t kind,
+                      fmtattr *attrs, fmthandle **slot);
+VF_API int32_t xfname2(const char *name, int32_t namelen, int32_t kind,
+                       fmtattr *attrs, fmthandle **slot,
+                       const fmtcontext *ctx);
+VF_API int32_t xffmt(fmtcall *call, fmthandle *handle);
+VF_API int32_t xfdel(fmthandle *handle);
+VF_API void *xfmalloc(void ***tail, int64_t size);
+VF_API void xffree(void *block);
+VF_API int32_t setfptr(const void *entry, fmtuhandle *handle);
+VF_API const fmtinfo *xfload(void *anchor, const char *modname,
+                             int32_t len, int32_t *status);
+VF_API int32_t getep(void *anchor, const char *modname, int32_t len,
+                     fmtmodule_entry *entry);
+VF_API void *get_fmt_cntl_anchor(void);
+VF_API int32_t zstrip(const char *text, int32_t len);
+VF_API int32_t get_fmt_poss_table(const fmtposs_row **table,
+                                  int32_t *count);
+VF_API int32_t zmiss(double x);
+VF_API double ZMISSV(int32_t k);
+VF_API int32_t zfmmiss(fmtcall *call);
+VF_API int32_t getUCS2ResultFromNarrowCharBufForInDB(
+    int32_t hostenc, uint32_t reqenc, uint32_t *outenc, void *text,
+    int32_t *len, int32_t width, int32_t capacity);
+
+/* The name table (518 rows) and the module-entry table (10 rows). */
+extern VF_API const fmtposs_row fmtposs[518];
+extern VF_API const fmtmodule_row names_and_entries[10];
+
+/* Module entry functions. */
+VF_API const fmtinfo *jazwfbin(void);
+VF_API const fmtinfo *jazwfdte(void);
+VF_API const fmtinfo *jazwfmsc(void);
+VF_API const fmtinfo *jazwfnls(void);
+VF_API const fmtinfo *jazwftme(void);
+VF_API const fmtinfo *jazwfuwf(void);
+VF_API const fmtinfo *jazwibin(void);
+VF_API const fmtinfo *jazwidte(void);
+VF_API const fmtinfo *jazwimsc(void);
+VF_API const fmtinfo *jazwiuwi(void);
+
+/* Pseudo-formats. */
+VF_API int32_t zfmcrash(fmtcall *call);
+VF_API int32_t zfmvernum(fmtcall *call);
+VF_API int32_t zfmintrns(fmtcall *call);
+
+/* ------------------------------------------------------------------------
+ * Character encodings.
+ * ---------------------------------------------------------------------- */
+VF_API int32_t LATIN1ToUNICODE(const uint8_t *src, int32_t srclen,
+                               uint16_t *dst, int32_t dstcap,
+                               int32_t *nunits);
+VF_API int32_t UNICODEToUTF8(const uint16_t *src, int32_t srcbytes,
+                             uint8_t *dst, int32_t dstcap, int32_t *nunits,
+                             int32_t *nbytes);
+VF_API int32_t UTF8ToUNICODE(const uint8_t *src, int32_t srclen,
+                             uint16_t *dst, int32_t dstcap, int32_t *nunits,
+                             int32_t *nbytes);
+VF_API void UPCASE(uint16_t *units, int32_t count);
+VF_API void LOWCASE(uint16_t *units, int32_t count);
+VF_API int32_t EncnameToID(char *name, int32_t len, uint32_t *id);
+/* How characters take bytes in encoding id (0..229; others give 0). */
+VF_API uint32_t EncodingMethod(uint32_t id);
+VF_API int32_t NLSNUMCHAR(const uint16_t *units, int32_t count,
+                          uint32_t enc, int32_t budget);
+
+/* ------------------------------------------------------------------------
+ * Fixed renderer and numeric formats.
+ * ---------------------------------------------------------------------- */
+
+/* ------------------------------------------------------------------------
+ * Character formats.
+ * ---------------------------------------------------------------------- */
+VF_API int32_t zfmc(fmtcall *call);   /* $CHAR */
+VF_API int32_t zfmupc(fmtcall *call); /* $UPCASE */
+
+/* ------------------------------------------------------------------------
+ * Calendar routines and date formats.
+ * ---------------------------------------------------------------------- */
+
+/* ------------------------------------------------------------------------
+ * Numeric and character informats.
+ * ---------------------------------------------------------------------- */
+
+/* ------------------------------------------------------------------------
+ * User-defined formats: catalogue readers and evaluators.
+ * ---------------------------------------------------------------------- */
+/* Finds `name` in the catalogue the context names; 0 found (the context's
+ * entry and range table are set), else a negative reader code.  Blocks go
+ * into the list whose tail pointer is `tail`. */
+VF_API int32_t xfrdfmt(void *ignored, const char *name, int32_t len,
+                       fmtcontext *ctx, void ***tail);
+
+#ifdef __cplusplus
+} /* extern "C" */
+#endif
+
+#endif /* VALFMT_H */

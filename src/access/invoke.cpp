@@ -1,0 +1,183 @@
+// Invocation: xffmt dispatches a call block to a format function or a
+// user-format evaluator and brings the text result into the encoding the
+// caller asked for.  All work areas live on the stack; nothing allocates.
+#include <cstring>
+
+#include "access/encoding.h"
+#include "valfmt.h"
+
+namespace valfmt {
+namespace {
+
+constexpr int kWideUnits = 256;   // widened input of character user formats
+constexpr int kResultBytes = 256; // converted result
+
+bool is_user_kind(char k) { return k == '-' || k == '+'; }
+
+// Numeric informats store a double at `out`; that result is not text.
+bool stores_double(const fmthandle *h) {
+  return h->desc.name[0] == '@' && h->desc.name[1] != '$';
+}
+
+// Clamp a callee's outlen to what the buffer can actually hold.
+int32_t produced_bytes(const fmtcall *c) {
+  if (c->out == nullptr || c->outlen <= 0) return 0;
+  return c->outlen > c->outsize ? (c->outsize > 0 ? c->outsize : 0)
+                                 : c->outlen;
+}
+
+// A user format's 16-bit result, narrowed to UTF-8 for a narrow caller.
+void narrow_to_utf8(fmtcall *c) {
+  uint8_t area[kResultBytes];
+  int32_t bytes = 0;
+  UNICODEToUTF8(static_cast<const uint16_t *>(c->out), produced_bytes(c) & ~1,
+                area, kResultBytes, nullptr, &bytes);
+  if (bytes > c->outsize) bytes = c->outsize;
+  // A cut must not split a multi-byte sequence.
+  while (bytes > 0 && (area[bytes - 1] & 0xC0) == 0x80) {
+    int lead = bytes - 1;
+    while (lead > 0 && (area[lead] & 0xC0) == 0x80) --lead;
+    const int need = 1 + (area[lead] >= 0xE0 ? 2 : area[lead] >= 0xC0 ? 1 : 0);
+    if (lead + need <= bytes) break;
+    bytes = lead;
+  }
+  if (bytes > 0) std::memcpy(c->out, area, static_cast<std::size_t>(bytes));
+  c->outlen = bytes;
+  c->outenc = VF_ENC_NARROW;
+}
+
+// Narrow text widened through the Windows-1252 table for a 16-bit caller.
+// Text over 256 bytes, or a result that would not fit `outsize`, stays
+// narrow: the caller then sees outenc != reqenc.
+void widen_result(fmtcall *c) {
+  const int32_t n = produced_bytes(c);
+  if (c->outlen > kResultBytes || n != c->outlen || 2 * n > c->outsize)
+    return;
+  uint16_t units[kResultBytes];
+  const auto *src = static_cast<const uint8_t *>(c->out);
+  for (int32_t i = 0; i < n; ++i) units[i] = cp1252_to_ucs2[src[i]];
+  std::memcpy(c->out, units, static_cast<std::size_t>(n) * 2);
+  c->outlen = 2 * n;
+  c->outenc = VF_ENC_UCS2;
+}
+
+int32_t call_user(fmtcall *call, fmtuhandle *h) {
+  if (h->evaluator == nullptr) return VF_ERR_NO_FUNCTION;
+  const void *saved_value = call->value;
+  const int32_t saved_len = call->valuelen;
+  uint16_t wide[kWideUnits];
+  const bool widen = h->kind == '+' && call->inenc == VF_ENC_NARROW;
+  if (widen) {
+    int32_t units = 0;
+    if (call->value != nullptr && call->valuelen > 0)
+      LATIN1ToUNICODE(static_cast<const uint8_t *>(call->value),
+                      call->valuelen, wide, sizeof wide, &units);
+    call->value = wide;
+    call->valuelen = units;
+  }
+  const int32_t st = h->evaluator(call, h->entry, h->ranges);
+  if (widen) {
+    call->value = saved_value;
+    call->valuelen = saved_len;
+  }
+  if (st != VF_OK && st != VF_WARN) return st;
+  if (call->outenc != VF_ENC_NARROW && call->reqenc == VF_ENC_NARROW)
+    narrow_to_utf8(call);
+  else if (call->outenc != call->reqenc && call->reqenc == VF_ENC_UCS2)
+    widen_result(call);
+  return st;
+}
+
+int32_t call_builtin(fmtcall *call, fmthandle *h) {
+  const fmtfn fn = h->desc.fn;
+  if (fn == nullptr) return VF_ERR_NO_FUNCTION;
+  if (h->self != h) {
+    // Older callers pass a 64-byte block and get narrow text back as is.
+    fmtcall copy;
+    std::memset(&copy, 0, sizeof copy);
+    std::memcpy(&copy, call, 64);
+    const int32_t st = fn(&copy);
+    call->outlen = copy.outlen;
+    return st;
+  }
+  const int32_t st = fn(call);
+  if (st != VF_OK && st != VF_WARN) return st;
+  if (call->outenc != call->reqenc && call->reqenc == VF_ENC_UCS2 &&
+      !stores_double(h))
+    widen_result(call);
+  return st;
+}
+
+} // namespace
+} // namespace valfmt
+
+extern "C" {
+
+VF_API int32_t xffmt(fmtcall *call, fmthandle *handle) {
+  if (call == nullptr || handle == nullptr) return VF_ERR_BAD_CALL;
+  if (valfmt::is_user_kind(handle->modname[0]))
+    return valfmt::call_user(call, reinterpret_cast<fmtuhandle *>(handle));
+  return valfmt::call_builtin(call, handle);
+}
+
+VF_API int32_t getUCS2ResultFromNarrowCharBufForInDB(
+    int32_t hostenc, uint32_t, uint32_t *outenc, void *text, int32_t *len,
+    int32_t width, int32_t capacity) {
+  if (len == nullptr) return 2;
+  const int32_t n = *len;
+  if (n > 256 || (n > 0 && text == nullptr)) return 2;
+  const auto *src = static_cast<const uint8_t *>(text);
+
+  // Bytes to units; "<uXXXX>" escapes are decoded in texts of 7 or more.
+  uint16_t units[256];
+  int32_t count = 0;
+  for (int32_t i = 0; i < n;) {
+    if (n >= 7 && i + 6 < n && src[i] == '<' &&
+        (src[i + 1] == 'u' || src[i + 1] == 'U') && src[i + 6] == '>') {
+      unsigned v = 0;
+      for (int k = 2; k < 6; ++k) {
+        const unsigned ch = src[i + k];
+        unsigned digit = 0;
+        if (ch >= '0' && ch <= '9') digit = ch - '0';
+        else if (ch >= 'A' && ch <= 'F') digit = ch - 'A' + 10;
+        else if (ch >= 'a' && ch <= 'f') digit = ch - 'a' + 10;
+        v = v * 16 + digit;
+      }
+      units[count++] = static_cast<uint16_t>(v == 0xA4 ? 1 : v);
+      i += 7;
+    } else {
+      units[count++] = src[i++];
+    }
+  }
+
+  // Display length in the host encoding, capped at 256.
+  int32_t e = hostenc;
+  if (e < 1 || e >= 230) e = 25;
+  const bool dbcs = (e >= 117 && e <= 160) || (e >= 165 && e <= 169) ||
+                    e == 172 || e == 205 || e == 206;
+  int32_t L = 0;
+  for (int32_t i = 0; i < count && L < 256; ++i) {
+    const uint16_t u = units[i];
+    if (dbcs) L += u >= 128 ? 2 : 1;
+    else if (e == 20) L += u < 0x80 ? 1 : (u < 0x800 ? 2 : 3);
+    else if (e == 24 || e == 25) L += 2;
+    else if (e == 26 || e == 27) L += 4;
+    else L += 1;
+  }
+  if (L > 256) L = 256;
+  if (L > width) return 1;
+  int32_t r = L - width;
+  if (e == 26 || e == 27) r /= 4;
+  else if (e == 24 || e == 25) r /= 2;
+  if (count * 2 > capacity) return 2;
+  auto *dst = static_cast<uint8_t *>(text);
+  for (int32_t i = 0; i < count; ++i) {
+    dst[2 * i] = static_cast<uint8_t>(units[i] & 0xFF);
+    dst[2 * i + 1] = static_cast<uint8_t>(units[i] >> 8);
+  }
+  *len = count * 2;
+  if (outenc) *outenc = VF_ENC_UCS2;
+  return r;
+}
+
+} // extern "C"

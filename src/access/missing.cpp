@@ -1,0 +1,46 @@
+// Special missing values: NaN patterns 0xFFFF cc 00 00 00 00 00 whose code
+// byte cc names one of the characters _ . A..Z.
+#include <cstring>
+
+#include "access/missing.h"
+
+namespace valfmt {
+
+char missing_char(double x) {
+  // Index -c of the code byte read as a signed byte; index 0 is a blank.
+  static constexpr char kChars[] = " _.ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  const uint64_t bits = double_bits(x);
+  if ((bits >> 48) != 0xFFFFu) return ' ';
+  const int c = static_cast<int8_t>((bits >> 40) & 0xFFu);
+  if (c > 0 || c < -28) return ' ';
+  return kChars[-c];
+}
+
+} // namespace valfmt
+
+extern "C" {
+
+VF_API int32_t zmiss(double x) { return valfmt::is_missing(x) ? 1 : 0; }
+
+VF_API double ZMISSV(int32_t k) {
+  // Entry k carries the code byte 0xFF - k: '_', '.', then 'A'..'Z'.
+  if (k < 0 || k > 27) k = 1;
+  return valfmt::missing_value(static_cast<uint8_t>(0xFF - k));
+}
+
+VF_API int32_t zfmmiss(fmtcall *call) {
+  if (call == nullptr) return VF_ERR_BAD_CALL;
+  const int32_t size = call->out ? call->outsize : 0;
+  char *out = static_cast<char *>(call->out);
+  if (size > 0) std::memset(out, ' ', static_cast<std::size_t>(size));
+  const int32_t w = call->w;
+  call->outlen = w < 0 ? 0 : (w > size ? size : w);
+  const int32_t d = (call->d == 98 || call->d == 99) ? 0 : call->d;
+  const int64_t pos = static_cast<int64_t>(w) - 1 - d;
+  double x = 0;
+  if (call->value) std::memcpy(&x, call->value, sizeof x);
+  if (pos >= 0 && pos < size) out[pos] = valfmt::missing_char(x);
+  return VF_OK;
+}
+
+} // extern "C"
