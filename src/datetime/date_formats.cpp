@@ -62,9 +62,8 @@ inline void put_year_field(char *p, int32_t n, int32_t year, bool two) {
 }
 
 void fill_stars(fmtcall *c, int32_t n) {
-  if (n < 0) n = 0;
-  if (c->out == nullptr || c->outsize <= 0) n = 0;
   if (n > c->outsize) n = c->outsize;
+  if (n < 0 || c->out == nullptr) n = 0;
   if (n > 0) std::memset(c->out, '*', static_cast<std::size_t>(n));
   c->outlen = n;
 }

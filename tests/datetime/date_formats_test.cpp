@@ -433,6 +433,18 @@ TEST(DateFormatsCalls, WidthsOutsideLimitsAndSmallBuffers) {
   r = run(zfmdtda, 9, 0, 0);
   EXPECT_EQ(r.status, VF_ERR_OUTSIZE);
   EXPECT_EQ(r.outlen, 0);
+  for (int32_t size : {-5, 0}) {
+    char one[1] = {kGuard};
+    double v = 0;
+    fmtcall c{};
+    c.w = 9;
+    c.value = &v;
+    c.out = one;
+    c.outsize = size;
+    EXPECT_EQ(zfmdate(&c), VF_ERR_OUTSIZE);
+    EXPECT_EQ(c.outlen, 0);
+    EXPECT_EQ(one[0], kGuard);
+  }
   r = run(zfmdate, 1000000, 0, 40);
   EXPECT_EQ(r.status, VF_ERR_WIDTH);
   EXPECT_EQ(r.outlen, 40);
