@@ -602,14 +602,16 @@ TEST(FixedNoAllocation, RenderingDoesNotAllocate) {
 
 } // namespace
 
-void *operator new(std::size_t n) {
+// Kept out of line so that the compiler does not pair the malloc inside
+// with deletes elsewhere.
+[[gnu::noinline]] void *operator new(std::size_t n) {
   ++g_allocations;
   if (void *p = std::malloc(n ? n : 1)) return p;
   throw std::bad_alloc();
 }
-void operator delete(void *p) noexcept {
+[[gnu::noinline]] void operator delete(void *p) noexcept {
   std::free(p);
 }
-void operator delete(void *p, std::size_t) noexcept {
+[[gnu::noinline]] void operator delete(void *p, std::size_t) noexcept {
   std::free(p);
 }
