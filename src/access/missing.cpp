@@ -20,7 +20,9 @@ char missing_char(double x) {
 
 extern "C" {
 
-VF_API int32_t zmiss(double x) { return valfmt::is_missing(x) ? 1 : 0; }
+VF_API int32_t zmiss(double x) {
+  return valfmt::is_missing(x) ? 1 : 0;
+}
 
 VF_API double ZMISSV(int32_t k) {
   // Entry k carries the code byte 0xFF - k: '_', '.', then 'A'..'Z'.

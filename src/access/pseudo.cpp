@@ -9,8 +9,7 @@ namespace valfmt {
 namespace {
 
 template <std::size_t N>
-constexpr fmthandle pseudo_record(const char (&name)[N], uint16_t w,
-                                  fmtfn fn) {
+constexpr fmthandle pseudo_record(const char (&name)[N], uint16_t w, fmtfn fn) {
   fmthandle h{};
   h.modname[0] = ' ';
   h.modnamelen = 1;
@@ -115,7 +114,8 @@ VF_API int32_t zfmintrns(fmtcall *call) {
   }
   while (n > 0 && text[n - 1] == ' ') --n;
   for (std::size_t i = 0; i < n; ++i)
-    if (text[i] >= 'a' && text[i] <= 'z') text[i] = static_cast<char>(text[i] - 32);
+    if (text[i] >= 'a' && text[i] <= 'z')
+      text[i] = static_cast<char>(text[i] - 32);
 
   bool yes = false;
   if (n == 1 && (text[0] == 'F' || text[0] == '$')) {

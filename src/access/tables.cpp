@@ -8,10 +8,9 @@ namespace valfmt {
 namespace {
 
 template <std::size_t N>
-constexpr fmtinfo_eachfmt desc(const char (&name)[N], unsigned minw,
-                               unsigned maxw, unsigned defw, unsigned maxd,
-                               unsigned flag1, unsigned flag2, uint64_t aux,
-                               fmtfn fn) {
+constexpr fmtinfo_eachfmt
+desc(const char (&name)[N], unsigned minw, unsigned maxw, unsigned defw,
+     unsigned maxd, unsigned flag1, unsigned flag2, uint64_t aux, fmtfn fn) {
   static_assert(N - 1 <= 16, "descriptor names hold at most 16 bytes");
   fmtinfo_eachfmt d{};
   for (std::size_t i = 0; i < 16; ++i) d.name[i] = i < N - 1 ? name[i] : ' ';
@@ -33,8 +32,7 @@ constexpr fmtposs_row poss(const char (&module)[M], const char (&name)[N]) {
   fmtposs_row r{};
   for (std::size_t i = 0; i < M - 1; ++i) r.modname[i] = module[i];
   r.modnamelen = M - 1;
-  for (std::size_t i = 0; i < 16; ++i)
-    r.fmtname[i] = i < N - 1 ? name[i] : ' ';
+  for (std::size_t i = 0; i < 16; ++i) r.fmtname[i] = i < N - 1 ? name[i] : ' ';
   r.fmtnamelen = static_cast<uint32_t>(N - 1);
   return r;
 }
@@ -79,7 +77,8 @@ constexpr fmtinfo_eachfmt k_JAZWIUWI[] = {
 #undef VF_ROW
 #undef VF_ROW_UNLISTED
 
-template <std::size_t N> constexpr uint32_t count(const fmtinfo_eachfmt (&)[N]) {
+template <std::size_t N>
+constexpr uint32_t count(const fmtinfo_eachfmt (&)[N]) {
   return static_cast<uint32_t>(N);
 }
 
@@ -108,16 +107,36 @@ constexpr fmtinfo kInfo[kModuleCount] = {
 using valfmt::kInfo;
 
 extern "C" {
-VF_API const fmtinfo *jazwfbin(void) { return &kInfo[0]; }
-VF_API const fmtinfo *jazwfdte(void) { return &kInfo[1]; }
-VF_API const fmtinfo *jazwfmsc(void) { return &kInfo[2]; }
-VF_API const fmtinfo *jazwfnls(void) { return &kInfo[3]; }
-VF_API const fmtinfo *jazwftme(void) { return &kInfo[4]; }
-VF_API const fmtinfo *jazwfuwf(void) { return &kInfo[5]; }
-VF_API const fmtinfo *jazwibin(void) { return &kInfo[6]; }
-VF_API const fmtinfo *jazwidte(void) { return &kInfo[7]; }
-VF_API const fmtinfo *jazwimsc(void) { return &kInfo[8]; }
-VF_API const fmtinfo *jazwiuwi(void) { return &kInfo[9]; }
+VF_API const fmtinfo *jazwfbin(void) {
+  return &kInfo[0];
+}
+VF_API const fmtinfo *jazwfdte(void) {
+  return &kInfo[1];
+}
+VF_API const fmtinfo *jazwfmsc(void) {
+  return &kInfo[2];
+}
+VF_API const fmtinfo *jazwfnls(void) {
+  return &kInfo[3];
+}
+VF_API const fmtinfo *jazwftme(void) {
+  return &kInfo[4];
+}
+VF_API const fmtinfo *jazwfuwf(void) {
+  return &kInfo[5];
+}
+VF_API const fmtinfo *jazwibin(void) {
+  return &kInfo[6];
+}
+VF_API const fmtinfo *jazwidte(void) {
+  return &kInfo[7];
+}
+VF_API const fmtinfo *jazwimsc(void) {
+  return &kInfo[8];
+}
+VF_API const fmtinfo *jazwiuwi(void) {
+  return &kInfo[9];
+}
 
 const fmtmodule_row names_and_entries[10] = {
     {"JAZWFBIN", jazwfbin}, {"JAZWFDTE", jazwfdte}, {"JAZWFMSC", jazwfmsc},
@@ -165,8 +184,7 @@ const fmtposs_row fmtposs[518] = {
 #undef VF_ROW
 #undef VF_ROW_UNLISTED
 
-VF_API int32_t get_fmt_poss_table(const fmtposs_row **table,
-                                  int32_t *count) {
+VF_API int32_t get_fmt_poss_table(const fmtposs_row **table, int32_t *count) {
   if (table) *table = fmtposs;
   if (count) *count = valfmt::kPossRows;
   return 0;
@@ -185,8 +203,8 @@ const fmtposs_row *find_poss_row(const char *name, std::size_t len) {
   return nullptr;
 }
 
-const fmtinfo_eachfmt *find_descriptor(const fmtinfo *module,
-                                       const char *name, std::size_t len) {
+const fmtinfo_eachfmt *find_descriptor(const fmtinfo *module, const char *name,
+                                       std::size_t len) {
   if (module == nullptr || module->first == nullptr) return nullptr;
   for (uint32_t i = 0; i < module->count; ++i) {
     const fmtinfo_eachfmt &d = module->first[i];
