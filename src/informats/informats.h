@@ -20,6 +20,12 @@ int32_t wzifmch(const char *text, int32_t len, void *out);
 // `out` (8 bytes, any alignment).  Same statuses as wzifmn.
 int32_t read_number(const char *text, int32_t len, int32_t d, void *out);
 
+// Entry check of every numeric informat: a null block is refused; a
+// result buffer that cannot hold the 8-byte double (null `out` or
+// `outsize` below 8) receives nothing and gives VF_ERR_OUTSIZE with outlen
+// 0; otherwise sets outlen to 8 and returns 0.
+int32_t begin_numeric(fmtcall *call);
+
 // The missing-value code byte for a notation character ('_', '.', or a
 // letter of either case), or -1 when the character names no missing value.
 inline int missing_code(unsigned char c) {

@@ -392,6 +392,16 @@ int32_t read_sizekmg(const fmtcall *call) {
 
 } // namespace
 
+int32_t begin_numeric(fmtcall *call) {
+  if (call == nullptr) return VF_ERR_BAD_CALL;
+  if (call->out == nullptr || call->outsize < 8) {
+    call->outlen = 0;
+    return VF_ERR_OUTSIZE;
+  }
+  call->outlen = 8;
+  return VF_OK;
+}
+
 int32_t read_number(const char *text, int32_t len, int32_t d, void *out) {
   if (text == nullptr && len > 0) len = 0;
   return read_field(text, len, d, out);
@@ -424,8 +434,7 @@ int32_t wzifmch(const char *text, int32_t len, void *out) {
 extern "C" {
 
 VF_API int32_t wzifmn(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
-  call->outlen = 8;
+  if (const int32_t st = valfmt::begin_numeric(call)) return st;
   return valfmt::read_field(
       static_cast<const char *>(call->value),
       valfmt::clamp_len(call->w, call->valuelen, call->value), call->d,
@@ -433,21 +442,19 @@ VF_API int32_t wzifmn(fmtcall *call) {
 }
 
 VF_API int32_t zifmcma(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
-  call->outlen = 8;
+  if (const int32_t st = valfmt::begin_numeric(call)) return st;
   char buf[valfmt::kCleanBuf];
   const int32_t n = valfmt::copy_clean_input(call, buf);
   return valfmt::read_comma(buf, n, call->d, call->out);
 }
 
 VF_API int32_t zifmcmx(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
-  call->outlen = 8;
+  if (const int32_t st = valfmt::begin_numeric(call)) return st;
   return valfmt::read_commax(call);
 }
 
 VF_API int32_t zifmpct(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
+  if (const int32_t st = valfmt::begin_numeric(call)) return st;
   const int32_t n = valfmt::clamp_len(call->w, call->valuelen, call->value);
   const bool percent =
       n > 0 && std::memchr(call->value, '%', static_cast<std::size_t>(n));
@@ -460,8 +467,7 @@ VF_API int32_t zifmpct(fmtcall *call) {
 }
 
 VF_API int32_t zifmbz(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
-  call->outlen = 8;
+  if (const int32_t st = valfmt::begin_numeric(call)) return st;
   const int32_t n = valfmt::clamp_len(call->w, call->valuelen, call->value);
   if (n <= 0)
     return valfmt::read_field(static_cast<const char *>(call->value), n,
@@ -479,8 +485,7 @@ VF_API int32_t zifmbz(fmtcall *call) {
 }
 
 VF_API int32_t zifmnmx(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
-  call->outlen = 8;
+  if (const int32_t st = valfmt::begin_numeric(call)) return st;
   const int32_t n = valfmt::clamp_len(call->w, call->valuelen, call->value);
   const char *text = static_cast<const char *>(call->value);
   bool content = false;
@@ -494,14 +499,12 @@ VF_API int32_t zifmnmx(fmtcall *call) {
 }
 
 VF_API int32_t zifmyen(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
-  call->outlen = 8;
+  if (const int32_t st = valfmt::begin_numeric(call)) return st;
   return valfmt::read_yen(call);
 }
 
 VF_API int32_t zifmkmg(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
-  call->outlen = 8;
+  if (const int32_t st = valfmt::begin_numeric(call)) return st;
   return valfmt::read_sizekmg(call);
 }
 
