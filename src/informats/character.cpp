@@ -2,6 +2,7 @@
 // the output buffer without translating encodings.  Each writes at most
 // `outsize` bytes, reads at most `valuelen` bytes and returns 0; a result
 // field wider than the buffer is cut to the buffer.
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -145,10 +146,11 @@ VF_API int32_t icstr(fmtcall *call) {
 VF_API int32_t ibyval(fmtcall *call) {
   if (call == nullptr) return VF_ERR_BAD_CALL;
   const valfmt::CharIo io = valfmt::char_io(call);
-  // The bytes as a little-endian unsigned number; a missing value (or any
-  // other NaN) in the eight-byte form gives a blank.
+  // The bytes as a little-endian unsigned number.  An empty input, and a
+  // missing value, NaN or infinity in the eight-byte form, have no byte
+  // value and give a blank.
   double number = 0.0;
-  bool missing = false;
+  bool none = io.inlen == 0;
   if (io.inlen == 2) {
     number = static_cast<double>(io.in[0] | (io.in[1] << 8));
   } else if (io.inlen == 4) {
@@ -159,18 +161,17 @@ VF_API int32_t ibyval(fmtcall *call) {
     uint64_t bits = 0;
     for (int i = 7; i >= 0; --i) bits = (bits << 8) | io.in[i];
     const double x = std::bit_cast<double>(bits);
-    if (std::isnan(x)) {
-      missing = true;
-    } else {
+    if (std::isfinite(x)) {
       // Truncated to the low 32 bits of its integral magnitude.
-      const double mag = std::trunc(std::fabs(x));
-      number = std::isinf(mag) ? 0.0 : std::fmod(mag, 4294967296.0);
+      number = std::fmod(std::trunc(std::fabs(x)), 4294967296.0);
+    } else {
+      none = true;
     }
   } else if (io.inlen > 0) {
     number = io.in[0];
   }
   unsigned char first = ' ';
-  if (!missing) {
+  if (!none) {
     const int32_t d = call->d;
     if (d > 0 && d <= 308) number /= std::pow(10.0, d);
     first = static_cast<unsigned char>(
