@@ -13,6 +13,9 @@
 namespace valfmt {
 namespace {
 
+// Longest input @$CHARZB reads.
+constexpr int32_t kMaxCharInput = 32767;
+
 struct CharIo {
   const unsigned char *in; // input bytes (null when there are none)
   int32_t inlen;           // >= 0
@@ -66,7 +69,8 @@ VF_API int32_t zifmc(fmtcall *call) {
 
 VF_API int32_t zifmzbc(fmtcall *call) {
   if (call == nullptr) return VF_ERR_BAD_CALL;
-  const valfmt::CharIo io = valfmt::char_io(call);
+  valfmt::CharIo io = valfmt::char_io(call);
+  if (io.inlen > valfmt::kMaxCharInput) io.inlen = valfmt::kMaxCharInput;
   // Copy first, then blank the NUL bytes of the copied part: the padding
   // is blank already, so no temporary copy of the input is needed.
   valfmt::copy_padded(io, io.inlen, io.width);

@@ -9,17 +9,23 @@
 // accumulator * 10^k + chunk), then applies the decimal scale with one
 // multiplication or division by an exactly rounded power of ten (two
 // divisions below 10^-308).  For texts of at most 15 significant digits
-// the accumulator is an exact integer below 2^53, so the folding and any
-// exact digit gathering agree bit for bit and the result is that integer
-// times or divided by the power of ten; when the scale lies within 10^22
-// this is also the correctly rounded value.  Longer texts may differ from
-// a correctly rounded conversion in the last bit; the folding is kept so
-// that every informat built on wzifmn reads the same text to the same
-// double on every host.
+// the accumulator is an exact integer below 2^53, so the folding agrees bit
+// for bit with any exact gathering of the digits, and when the scale also
+// lies within 10^22 the result is the correctly rounded value.  Longer
+// texts and larger scales may differ from a correctly rounded conversion
+// in the last bit; the folding is kept so that every informat built on
+// wzifmn reads a given text to the same double everywhere.
+//
+// Limits: decimals outside 0..31 (98 and 99 count as 0) are refused with
+// VF_ERR_WD_LIMITS and leave the result unchanged; a result that overflows
+// to infinity (a huge mantissa or 1234E306) is out of range like one that
+// underflows to zero.  Numeric informats whose result buffer cannot hold
+// the double (null, or outsize below 8) store nothing.
 //
 // None of the numeric readers allocates: cleaning works on a 32-byte stack
 // buffer (numeric widths are capped at 32), and wzifmn reads the caller's
 // text in place.
+#include <cmath>
 #include <cstring>
 
 #include "access/missing.h"
@@ -217,7 +223,7 @@ int32_t read_trimmed(const unsigned char *p, const unsigned char *e, int32_t d,
     }
   }
   // A zero or infinite result is outside what a double can hold.
-  if (x == 0.0 || x - x != 0.0) {
+  if (x == 0.0 || !std::isfinite(x)) {
     store_missing(out);
     return VF_WARN_RANGE;
   }

@@ -38,6 +38,9 @@ TEST(InformatChar, ZeroBytesBecomeBlanks) {
   EXPECT_EQ(r.outlen, 32767);
   EXPECT_EQ(r.text.find_first_not_of(' '), 100u);
   EXPECT_EQ(r.text.find_last_not_of(' '), 100u);
+  // Bytes past the first 32767 are not read.
+  const Chr tail = chars(zifmzbc, std::string(32770, 'z'), 32770, 32770);
+  EXPECT_EQ(tail.text, std::string(32767, 'z') + "   ");
 }
 
 TEST(InformatChar, Upcase) {
