@@ -79,7 +79,9 @@ VF_API int32_t zfmvernum(fmtcall *call) {
   const std::size_t dl = std::strlen(date);
   std::memcpy(stamp, date, dl);
   stamp[dl] = ' ';
-  std::memcpy(stamp + dl + 1, time, std::strlen(time) + 1);
+  const std::size_t tl = std::strlen(time);
+  std::memcpy(stamp + dl + 1, time, tl);
+  stamp[dl + 1 + tl] = '\0';
   int32_t n = call->w < 0 ? 0 : (call->w > 20 ? 20 : call->w);
   const int32_t cap = call->out ? call->outsize : 0;
   if (n > cap) n = cap < 0 ? 0 : cap;
@@ -117,12 +119,9 @@ VF_API int32_t zfmintrns(fmtcall *call) {
     if (text[i] >= 'a' && text[i] <= 'z')
       text[i] = static_cast<char>(text[i] - 32);
 
-  bool yes = false;
-  if (n == 1 && (text[0] == 'F' || text[0] == '$')) {
-    yes = true;
-  } else if (n == 2 && text[0] == '$' && text[1] == 'F') {
-    yes = true;
-  } else {
+  bool yes = (n == 1 && (text[0] == 'F' || text[0] == '$')) ||
+             (n == 2 && text[0] == '$' && text[1] == 'F');
+  if (!yes) {
     yes = valfmt::names_builtin_format(text, n);
     if (!yes)
       for (const char *s :

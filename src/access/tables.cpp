@@ -1,5 +1,7 @@
 // Descriptor arrays, module entry functions, the global name table fmtposs
 // and the module-entry table, all built at compile time from vocab/*.def.
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "access/vocab.h"
@@ -149,7 +151,7 @@ const fmtmodule_row names_and_entries[10] = {
 // JAZWFUWF, then the informat modules.  Two descriptors have no row.
 #define VF_ROW(name, ...) valfmt::poss(VF_MODULE, name),
 #define VF_ROW_UNLISTED(...)
-const fmtposs_row fmtposs[518] = {
+constexpr fmtposs_row fmtposs[518] = {
 #define VF_MODULE "JAZWFBIN"
 #include "access/vocab/JAZWFBIN.def"
 #undef VF_MODULE
@@ -193,12 +195,57 @@ VF_API int32_t get_fmt_poss_table(const fmtposs_row **table, int32_t *count) {
 
 namespace valfmt {
 
+namespace {
+
+// Orders rows by their blank-padded 16-byte names (unsigned bytes).
+constexpr int compare_padded(const char *a, const char *b) {
+  for (int i = 0; i < 16; ++i) {
+    const auto x = static_cast<unsigned char>(a[i]);
+    const auto y = static_cast<unsigned char>(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return 0;
+}
+
+// The name table's row numbers sorted by name, built at compile time, so a
+// lookup is a binary search instead of a scan of 518 rows.  Names are
+// unique, so the row found is the one a scan in table order would find.
+constexpr std::array<uint16_t, kPossRows> kPossByName = [] {
+  std::array<uint16_t, kPossRows> idx{};
+  for (int i = 0; i < kPossRows; ++i) idx[i] = static_cast<uint16_t>(i);
+  std::sort(idx.begin(), idx.end(), [](uint16_t a, uint16_t b) {
+    return compare_padded(fmtposs[a].fmtname, fmtposs[b].fmtname) < 0;
+  });
+  return idx;
+}();
+
+constexpr bool names_unique() {
+  for (int i = 1; i < kPossRows; ++i)
+    if (compare_padded(fmtposs[kPossByName[i - 1]].fmtname,
+                       fmtposs[kPossByName[i]].fmtname) == 0)
+      return false;
+  return true;
+}
+static_assert(names_unique(), "every name appears once in the name table");
+
+} // namespace
+
 const fmtposs_row *find_poss_row(const char *name, std::size_t len) {
   if (name == nullptr || len == 0 || len > kMaxBuiltinName) return nullptr;
-  for (const fmtposs_row &r : fmtposs) {
-    if (r.fmtnamelen == len && r.fmtname[0] == name[0] &&
-        std::memcmp(r.fmtname, name, len) == 0)
-      return &r;
+  char key[16];
+  std::memset(key, ' ', sizeof key);
+  std::memcpy(key, name, len);
+  std::size_t lo = 0;
+  std::size_t hi = kPossRows;
+  while (lo < hi) {
+    const std::size_t mid = (lo + hi) / 2;
+    const fmtposs_row &r = fmtposs[kPossByName[mid]];
+    const int c = compare_padded(r.fmtname, key);
+    if (c == 0) return r.fmtnamelen == len ? &r : nullptr;
+    if (c < 0)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   return nullptr;
 }
