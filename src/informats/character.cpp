@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "access/missing.h"
 #include "numeric/strings.h"
 #include "valfmt.h"
 
