@@ -245,6 +245,14 @@ std::string hex_of(const char *p, int32_t n) {
   return s;
 }
 
+// The shortest %g text that reads back as exactly the stored double.
+void shortest_round_trip(double v, char *buf, std::size_t size) {
+  for (int prec = 15; prec <= 17; ++prec) {
+    std::snprintf(buf, size, "%.*g", prec, v);
+    if (std::strtod(buf, nullptr) == v) return;
+  }
+}
+
 // ".", "._", ".A".."Z" (any case) and ".." name missing values.
 bool parse_number(const std::string &s, double *v) {
   if (s == "." || s == "..") {
@@ -360,7 +368,7 @@ public:
                 ? "."
                 : (std::string(".") + valfmt::missing_char(stored)).c_str());
       else
-        std::snprintf(buf, sizeof buf, "%.17g", stored);
+        shortest_round_trip(stored, buf, sizeof buf);
       *shown = buf;
     } else {
       *shown = display(out.data(), call.outlen, call.outenc);
