@@ -509,6 +509,11 @@ int run_examples() {
       {"E10.", "12345.678", VF_ENC_NARROW},
       {"DATE9.", "0", VF_ENC_NARROW},
       {"YYMMDD10.", "23000", VF_ENC_NARROW},
+      {"WEEKDAY1.", "0", VF_ENC_NARROW},
+      {"YYQ6.", "-1", VF_ENC_NARROW},
+      {"Z6.2", "-3.14159", VF_ENC_NARROW},
+      {"D10.", "1234.5678", VF_ENC_NARROW},
+      {"F8.2", ".A", VF_ENC_NARROW},
       {"@F8.", "1234.5", VF_ENC_NARROW},
       {"@COMMA10.", "1,234.56", VF_ENC_NARROW},
   };
@@ -529,7 +534,7 @@ int run_examples() {
     const int32_t st = s.apply(e.value, &shown);
     if (st != VF_OK && st != VF_WARN) {
       std::printf("(%s)\n", status_words(st));
-      if (st != VF_ERR_NO_FUNCTION) ++failures;
+      ++failures;
       continue;
     }
     std::printf("[%s]\n", shown.c_str());
