@@ -283,6 +283,16 @@ TEST(FixedF, WidthsAtTheLimits) {
   expect(run(zfmt, 100, 2, 1.0, 10), "**********", VF_ERR_WIDTH);
   expect(F(0, 0, 1.0), "", VF_ERR_WIDTH);
   expect(F(-5, 0, 1.0), "", VF_ERR_WIDTH);
+  fmtcall c{};
+  double v = 1;
+  char buf[4] = {'#', '#', '#', '#'};
+  c.value = &v;
+  c.out = buf;
+  c.outsize = 4;
+  c.outlen = 9;
+  EXPECT_EQ(zfmt(&c), VF_ERR_WIDTH);
+  EXPECT_EQ(c.outlen, 0);
+  EXPECT_EQ(buf[0], '#');
 }
 
 // ---------------------------------------------------------------------------
