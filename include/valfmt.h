@@ -342,6 +342,27 @@ VF_API int32_t zfmupc(fmtcall *call); /* $UPCASE */
 /* ------------------------------------------------------------------------
  * Numeric and character informats.
  * ---------------------------------------------------------------------- */
+/* The standard numeric reader (@F, @E): min(w, valuelen) bytes at value
+ * into one double at out; outlen 8. */
+VF_API int32_t wzifmn(fmtcall *call);
+VF_API int32_t zifmcma(fmtcall *call); /* @COMMA, @DOLLAR, @NEGPAREN */
+VF_API int32_t zifmcmx(fmtcall *call); /* @COMMAX, @DOLLARX */
+VF_API int32_t zifmpct(fmtcall *call); /* @PERCENT */
+VF_API int32_t zifmbz(fmtcall *call);  /* @BZ */
+VF_API int32_t zifmnmx(fmtcall *call); /* @NUMX */
+VF_API int32_t zifmyen(fmtcall *call); /* @YEN */
+VF_API int32_t zifmkmg(fmtcall *call); /* @SIZEKMG */
+VF_API int32_t sizkmgi(fmtcall *call); /* @SIZEKMG entry, forwards */
+/* Character informats: bytes copied or rearranged, never translated. */
+VF_API int32_t zifmc(fmtcall *call);   /* @$CHAR, @$F */
+VF_API int32_t zifmzbc(fmtcall *call); /* @$CHARZB */
+VF_API int32_t zifmcq(fmtcall *call);  /* @$QUOTE */
+VF_API int32_t zifmupc(fmtcall *call); /* @$UPCASE */
+VF_API int32_t zifmasc(fmtcall *call); /* @$ASCII */
+VF_API int32_t irevers(fmtcall *call); /* @$REVERS */
+VF_API int32_t ireverj(fmtcall *call); /* @$REVERJ */
+VF_API int32_t icstr(fmtcall *call);   /* @$CSTR */
+VF_API int32_t ibyval(fmtcall *call);  /* @$BYVAL */
 
 /* ------------------------------------------------------------------------
  * User-defined formats: catalogue readers and evaluators.
