@@ -458,7 +458,10 @@ extern "C" {
 VF_API int32_t zfmt(fmtcall *call) {
   if (call == nullptr) return VF_ERR_BAD_CALL;
   const int32_t w = call->w;
-  if (w < 1) return VF_ERR_WIDTH;
+  if (w < 1) {
+    call->outlen = 0;
+    return VF_ERR_WIDTH;
+  }
   char *out = static_cast<char *>(call->out);
   const int32_t cap = valfmt::capacity(call);
   if (w > valfmt::kMaxFixedWidth) {
