@@ -49,7 +49,7 @@ struct CaseRun {
   uint8_t step;
   int16_t delta;
 };
-constexpr int16_t kList = case_delta_in_list;
+constexpr int16_t kList = int16_t{case_delta_in_list};
 
 // The blocks of 128 units that hold any mapping; all others map to self.
 constexpr uint16_t kCaseBlocks[case_block_count] = {
