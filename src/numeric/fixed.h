@@ -12,6 +12,9 @@ namespace valfmt {
 // '*' and returns VF_ERR_OVERFLOW; else 0.
 int32_t wzclchr(int64_t v, char *out, int32_t w);
 
+// The doubles nearest to 10^0 .. 10^308, indexed by the exponent.
+extern const double kPow10Pos[309];
+
 // 10^k for -323 <= k <= 308 from exact tables; outside, the standard
 // missing value.
 double zpow10(int32_t k);

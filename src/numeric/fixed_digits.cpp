@@ -9,9 +9,8 @@
 #include "numeric/fixed.h"
 
 namespace valfmt {
-namespace {
 
-// The doubles nearest to 10^0 .. 10^308 and to 10^-0 .. 10^-323.
+// The doubles nearest to 10^0 .. 10^308.
 constexpr double kPow10Pos[309] = {
     1e0,   1e1,   1e2,   1e3,   1e4,   1e5,   1e6,   1e7,   1e8,   1e9,   1e10,
     1e11,  1e12,  1e13,  1e14,  1e15,  1e16,  1e17,  1e18,  1e19,  1e20,  1e21,
@@ -42,6 +41,10 @@ constexpr double kPow10Pos[309] = {
     1e286, 1e287, 1e288, 1e289, 1e290, 1e291, 1e292, 1e293, 1e294, 1e295, 1e296,
     1e297, 1e298, 1e299, 1e300, 1e301, 1e302, 1e303, 1e304, 1e305, 1e306, 1e307,
     1e308};
+
+namespace {
+
+// The doubles nearest to 10^-0 .. 10^-323.
 constexpr double kPow10Neg[324] = {
     1e-0,   1e-1,   1e-2,   1e-3,   1e-4,   1e-5,   1e-6,   1e-7,   1e-8,
     1e-9,   1e-10,  1e-11,  1e-12,  1e-13,  1e-14,  1e-15,  1e-16,  1e-17,
