@@ -318,6 +318,16 @@ VF_API int32_t NLSNUMCHAR(const uint16_t *units, int32_t count,
 /* ------------------------------------------------------------------------
  * Fixed renderer and numeric formats.
  * ---------------------------------------------------------------------- */
+/* The fixed renderer: w columns, d read as a decimals code (0..32
+ * decimals, 99 best, 98 and 80..89 significant digits, -999 E, other
+ * negatives scientific).  Also the F format. */
+VF_API int32_t zfmt(fmtcall *call);
+VF_API int32_t zfmn(fmtcall *call);   /* zfmt with the caller's d */
+VF_API int32_t zfmb(fmtcall *call);   /* BEST */
+VF_API int32_t zfmbx(fmtcall *call);  /* BESTX */
+VF_API int32_t zfmexp(fmtcall *call); /* E */
+VF_API int32_t zfmd(fmtcall *call);   /* D */
+VF_API int32_t zfmz(fmtcall *call);   /* Z */
 
 /* ------------------------------------------------------------------------
  * Character formats.
