@@ -338,6 +338,59 @@ VF_API int32_t zfmupc(fmtcall *call); /* $UPCASE */
 /* ------------------------------------------------------------------------
  * Calendar routines and date formats.
  * ---------------------------------------------------------------------- */
+/* Date values count days from 1 January 1960 (valid: -138061, 1 January
+ * 1582, to 6589335, 31 December 20000); datetime values count seconds from
+ * its midnight; a Julian date is yyyyddd.  Two-digit years 50..99 are
+ * 1950..1999, 0..49 are 2000..2049.  Invalid input gives the standard
+ * missing value. */
+struct tm;
+
+/* Days per month, February 0; and 31 English names: the months (0..11),
+ * the upper-case month abbreviations (12..23), the weekdays (24..30). */
+extern VF_API const int32_t dpm[12];
+extern VF_API const char *const datestgs[31];
+
+VF_API double zjulymd(double year, double month, double day);
+VF_API double zdatjul(double julian);
+/* Fills year, month and day (all missing on any error); returns 0. */
+VF_API int32_t zymdjul(double *year, double *month, double *day,
+                       double julian);
+VF_API double zjuldat(double date);
+VF_API double zmdy(double month, double day, double year);
+VF_API double zyyq(double year, double quarter);
+VF_API double zyear(double date);
+VF_API double zmonth(double date);
+VF_API double zday(double date);
+VF_API double zqtr(double date);
+VF_API double zwekday(double date); /* 1 Sunday .. 7 Saturday */
+VF_API double zhms(double hour, double minute, double second);
+VF_API double zdhms(double date, double hour, double minute, double second);
+VF_API double zhour(double x);
+VF_API double zminute(double x);
+VF_API double zsecond(double x);
+VF_API double zdatprt(double datetime);
+VF_API double ztimprt(double datetime);
+/* 1 with the parts filled; -1 (parts missing) for a missing or invalid
+ * date. */
+VF_API int32_t zfmcymd(double *year, double *month, double *day,
+                       double date);
+/* First step of the date (kind 1), time (2) and datetime (3) formats:
+ * 0 in range; 2 missing (the missing display is written); 1 out of range
+ * (w asterisks, never more than outsize). */
+VF_API int32_t zdatrng(fmtcall *call, int32_t kind);
+/* monthbuf takes at least 10 bytes, daybuf 3, yearbuf 6.  A month outside
+ * 1..12 gives an empty name; a day outside 0..99 or a year outside
+ * 0..99999 is written as asterisks. */
+VF_API int32_t zwrdmdy(char *monthbuf, char *daybuf, char *yearbuf,
+                       double month, double day, double year);
+/* 0 with the record filled; 1 for a missing or invalid date (the record
+ * then holds 1 January 1900 at midnight). */
+VF_API int32_t zpxdate(struct tm *tm, double date);
+/* Whole days and actual/actual years from date1 to date2 (negative when
+ * date2 is earlier); 0, or 1 with days 0 and years missing for a missing
+ * or invalid date.  Null outputs are skipped. */
+VF_API int32_t zdatdif(const void *ignored, int64_t *days, double *years,
+                       double date1, double date2);
 
 /* ------------------------------------------------------------------------
  * Numeric and character informats.
