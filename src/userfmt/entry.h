@@ -115,8 +115,8 @@ static_assert(sizeof(charrange) == 24);
 inline constexpr int kFixedUnits = 16; // texts of the fixed-length kinds
 
 inline const uint16_t *range_start(const charrange *r) {
-  return reinterpret_cast<const uint16_t *>(
-      reinterpret_cast<const char *>(r) + sizeof(charrange));
+  return reinterpret_cast<const uint16_t *>(reinterpret_cast<const char *>(r) +
+                                            sizeof(charrange));
 }
 inline const uint16_t *range_end(const charrange *r) {
   const int n = (r->type == kRangeFixed || r->type == kRangeFixedSingle)
@@ -146,8 +146,8 @@ struct plainlabel {
   // 4: the units
 };
 inline const uint16_t *label_text(const plainlabel *l) {
-  return reinterpret_cast<const uint16_t *>(
-      reinterpret_cast<const char *>(l) + sizeof(plainlabel));
+  return reinterpret_cast<const uint16_t *>(reinterpret_cast<const char *>(l) +
+                                            sizeof(plainlabel));
 }
 
 // Picture label: 33 bytes, then the text area (picture, prefix, language,

@@ -42,7 +42,9 @@ inline void put_unit(void *p, int64_t i, uint16_t u) {
   std::memcpy(static_cast<char *>(p) + 2 * i, &u, sizeof u);
 }
 
-int32_t width_of(const fmtcall *c) { return c->w > 0 ? c->w : 0; }
+int32_t width_of(const fmtcall *c) {
+  return c->w > 0 ? c->w : 0;
+}
 int32_t capacity_of(const fmtcall *c) {
   return (c->out != nullptr && c->outsize > 0) ? c->outsize : 0;
 }
@@ -61,8 +63,8 @@ void put_text(fmtcall *c, const void *src, int32_t n, int32_t w) {
   const int32_t cap = capacity_of(c);
   if (n < 0) n = 0;
   if (static_cast<int64_t>(w) * 2 <= cap) {
-    MPTLU(static_cast<const uint16_t *>(src), n, static_cast<uint16_t *>(c->out),
-          w);
+    MPTLU(static_cast<const uint16_t *>(src), n,
+          static_cast<uint16_t *>(c->out), w);
     c->outlen = 2 * w;
     c->outenc = VF_ENC_UCS2;
     return;
@@ -170,8 +172,8 @@ private:
         return;
       }
       if (w_ > 0)
-        yfpict(value_of(c_), w_, at,
-               static_cast<const picturelabel *>(label), e_->rflag);
+        yfpict(value_of(c_), w_, at, static_cast<const picturelabel *>(label),
+               e_->rflag);
       used_ += w_;
       enc_ = VF_ENC_NARROW;
       return;
@@ -270,7 +272,9 @@ int32_t output(fmtcall *c, const fmtentry *e, void *const *ranges,
 
 // --- numeric matching --------------------------------------------------------
 
-constexpr unsigned bit(int t) { return 1u << t; }
+constexpr unsigned bit(int t) {
+  return 1u << t;
+}
 
 inline bool accepts(unsigned mask, uint8_t type) {
   return type < 32 && (mask & bit(type)) != 0;
@@ -313,8 +317,10 @@ const void *num_binary(uint64_t key, void *const *ranges, int64_t n,
       const uint64_t s = load_key(r->start);
       if (key == s && r->type == kRangeNumSingle && accepts(mask, r->type))
         return r;
-      if (key < s) hi = mid - 1;
-      else lo = mid + 1;
+      if (key < s)
+        hi = mid - 1;
+      else
+        lo = mid + 1;
     }
   }
   return nullptr;
@@ -386,17 +392,17 @@ bool is_single(uint8_t type) {
 
 int cmp_start(CharInput &in, const charrange *r) {
   if (is_fixed(r->type))
-    return zstrcomu(static_cast<const uint16_t *>(in.fixed_text()),
-                    kFixedUnits, range_start(r), kFixedUnits);
+    return zstrcomu(static_cast<const uint16_t *>(in.fixed_text()), kFixedUnits,
+                    range_start(r), kFixedUnits);
   return zstrcomu(static_cast<const uint16_t *>(in.text), in.len,
                   range_start(r), r->startlen);
 }
 int cmp_end(CharInput &in, const charrange *r) {
   if (is_fixed(r->type))
-    return zstrcomu(static_cast<const uint16_t *>(in.fixed_text()),
-                    kFixedUnits, range_end(r), kFixedUnits);
-  return zstrcomu(static_cast<const uint16_t *>(in.text), in.len,
-                  range_end(r), r->endlen);
+    return zstrcomu(static_cast<const uint16_t *>(in.fixed_text()), kFixedUnits,
+                    range_end(r), kFixedUnits);
+  return zstrcomu(static_cast<const uint16_t *>(in.text), in.len, range_end(r),
+                  r->endlen);
 }
 
 bool char_matches(CharInput &in, const charrange *r, unsigned mask) {
@@ -425,8 +431,10 @@ const void *char_binary(CharInput &in, void *const *ranges, int64_t n,
         (r->type != kRangeChar && r->type != kRangeFixed)) {
       const int s = cmp_start(in, r);
       if (s == 0 && is_single(r->type) && accepts(mask, r->type)) return r;
-      if (s < 0) hi = mid - 1;
-      else lo = mid + 1;
+      if (s < 0)
+        hi = mid - 1;
+      else
+        lo = mid + 1;
       continue;
     }
     const int s = (r->flags & kLow) ? 1 : cmp_start(in, r);
@@ -626,8 +634,7 @@ VF_API int32_t yfpfcfy(fmtcall *c, const void *e, void *const *r) {
   return character_binary(c, e, r, bit(kRangeFixed));
 }
 VF_API int32_t yfpfcfz(fmtcall *c, const void *e, void *const *r) {
-  return character_binary(c, e, r,
-                          bit(kRangeFixedSingle) | bit(kRangeFixed));
+  return character_binary(c, e, r, bit(kRangeFixedSingle) | bit(kRangeFixed));
 }
 
 } // extern "C"

@@ -22,7 +22,7 @@
 namespace valfmt {
 namespace {
 
-constexpr const char *kWeekdays[7] = {"Sunday",   "Monday", "Tuesday",
+constexpr const char *kWeekdays[7] = {"Sunday",    "Monday",   "Tuesday",
                                       "Wednesday", "Thursday", "Friday",
                                       "Saturday"};
 constexpr const char *kMonths[12] = {
@@ -31,7 +31,9 @@ constexpr const char *kMonths[12] = {
 
 constexpr double kPictureLimit = 1e16;
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // The plain fixed-point rendering of v with no decimals in a w-byte field.
 void fixed_fallback(double v, int32_t w, char *out) {
@@ -71,12 +73,16 @@ struct Sink {
   }
   // The two-digit rule: one digit below 10 without the zero flag.
   void two(int64_t v, bool zero) {
-    if (v < 10 && !zero) number(v, 1, '0');
-    else number(v, 2, '0');
+    if (v < 10 && !zero)
+      number(v, 1, '0');
+    else
+      number(v, 2, '0');
   }
 };
 
-int64_t whole(double x) { return static_cast<int64_t>(std::floor(x)); }
+int64_t whole(double x) {
+  return static_cast<int64_t>(std::floor(x));
+}
 
 } // namespace
 
@@ -88,10 +94,12 @@ void getname(int32_t number, char letter, const char **text, int32_t *len) {
     name = kMonths[number - 1];
   if (text) *text = name;
   if (len) {
-    if (name == nullptr) *len = 0;
+    if (name == nullptr)
+      *len = 0;
     else if (letter == 'A' || letter == 'B')
       *len = static_cast<int32_t>(std::strlen(name));
-    else *len = 3;
+    else
+      *len = 3;
   }
 }
 
@@ -162,7 +170,9 @@ int32_t datefmt(double value, const char *, int32_t, int32_t datatype,
         c == 'H' || c == 'I' || c == 'M' || c == 'S' || c == 'p';
     if ((datepart && !hasdate) || (timepart && !hastime)) continue;
     switch (c) {
-    case '%': out.put('%'); break;
+    case '%':
+      out.put('%');
+      break;
     case 'A':
     case 'a':
     case 'B':
@@ -178,18 +188,42 @@ int32_t datefmt(double value, const char *, int32_t, int32_t datatype,
       }
       break;
     }
-    case 'd': out.two(day, zero); break;
-    case 'm': out.two(month, zero); break;
-    case 'y': out.two(year % 100, zero); break;
-    case 'Y': out.number(year, 4, '0'); break;
-    case 'j': out.number(yday, zero ? 3 : 1, '0'); break;
-    case 'H': out.two(hour, zero); break;
-    case 'I': out.two(hour > 12 ? hour - 12 : hour, zero); break;
-    case 'M': out.two(minute, zero); break;
-    case 'S': out.two(second, zero); break;
-    case 'p': out.put(hour < 12 ? "AM" : "PM", 2); break;
-    case 'q': out.number((month - 1) / 3 + 1, 1, '0'); break;
-    case 'w': out.two(wday, zero); break;
+    case 'd':
+      out.two(day, zero);
+      break;
+    case 'm':
+      out.two(month, zero);
+      break;
+    case 'y':
+      out.two(year % 100, zero);
+      break;
+    case 'Y':
+      out.number(year, 4, '0');
+      break;
+    case 'j':
+      out.number(yday, zero ? 3 : 1, '0');
+      break;
+    case 'H':
+      out.two(hour, zero);
+      break;
+    case 'I':
+      out.two(hour > 12 ? hour - 12 : hour, zero);
+      break;
+    case 'M':
+      out.two(minute, zero);
+      break;
+    case 'S':
+      out.two(second, zero);
+      break;
+    case 'p':
+      out.put(hour < 12 ? "AM" : "PM", 2);
+      break;
+    case 'q':
+      out.number((month - 1) / 3 + 1, 1, '0');
+      break;
+    case 'w':
+      out.two(wday, zero);
+      break;
     case 'U': {
       const int64_t jan1 = whole(date) - yday + 1;
       const int64_t wd1 = whole(zwekday(static_cast<double>(jan1)));
@@ -198,7 +232,8 @@ int32_t datefmt(double value, const char *, int32_t, int32_t datatype,
       out.two(today < sunday ? 0 : (today - sunday) / 7 + 1, zero);
       break;
     }
-    default: break;
+    default:
+      break;
     }
   }
   return out.n;
@@ -213,7 +248,8 @@ void yfpict(double value, int32_t w, char *out, const picturelabel *l,
   if (l->datatype != 0) {
     const char *lang = l->langlen > 0 ? text + l->langoff : " ";
     const int32_t langlen = l->langlen > 0 ? l->langlen : 1;
-    const int32_t n = datefmt(value, lang, langlen, l->datatype, text, p, out, w);
+    const int32_t n =
+        datefmt(value, lang, langlen, l->datatype, text, p, out, w);
     std::memmove(out + (w - n), out, static_cast<std::size_t>(n));
     std::memset(out, ' ', static_cast<std::size_t>(w - n));
     return;

@@ -15,9 +15,10 @@
 //  - VF_CAT_BAD_LAYOUT: a record length outside 1..1 MiB, a column without
 //    a TYPE, a negative Offset or LENGTH, or a column whose Offset plus
 //    LENGTH (8 bytes for a numeric column) lies beyond the record length;
-//  - VF_CAT_BAD_LINE: a line (or in-memory unit) longer than 255 bytes, and
-//    a catalogue that ends before the end tag of its LIBRARY (cut input),
-//    unless the requested rows were complete and the reader stopped early.
+//  - VF_CAT_BAD_LINE: a line (or in-memory unit) longer than 255 bytes, a
+//    value in a row without an end tag on its line, and a catalogue that
+//    ends before the end tag of its LIBRARY (cut input), unless the
+//    requested rows were complete and the reader stopped early.
 // Further decisions:
 //  - Every ROW start resets the row record and the column value lengths, so
 //    a column absent from a row never carries the previous row's value.
@@ -66,23 +67,38 @@ enum Tag : int {
   kTagVariables = 31,
 };
 
-constexpr const char *kTagNames[32] = {
-    nullptr,           "?xml",
-    "LIBRARY",         "HEADER",
-    "TABLE",           "TABLE-HEADER",
-    "COLUMN",          "TYPE",
-    "DATATYPE",        "LENGTH",
-    "FORMAT",          "INFORMAT",
-    "Offset",          "ROW",
-    "BUFFER",          "Provider",
-    "Version",         "VersionLong",
-    "CreationDateTime", "ModifiedDateTime",
-    "AccessedDateTime", "Protection",
-    "DataSetType",     "DataRepresentation",
-    "Encoding",        "ReleaseCreated",
-    "HostCreated",     "FileName",
-    "Observations",    "Compression",
-    "SortAssertion",   "Variables"};
+constexpr const char *kTagNames[32] = {nullptr,
+                                       "?xml",
+                                       "LIBRARY",
+                                       "HEADER",
+                                       "TABLE",
+                                       "TABLE-HEADER",
+                                       "COLUMN",
+                                       "TYPE",
+                                       "DATATYPE",
+                                       "LENGTH",
+                                       "FORMAT",
+                                       "INFORMAT",
+                                       "Offset",
+                                       "ROW",
+                                       "BUFFER",
+                                       "Provider",
+                                       "Version",
+                                       "VersionLong",
+                                       "CreationDateTime",
+                                       "ModifiedDateTime",
+                                       "AccessedDateTime",
+                                       "Protection",
+                                       "DataSetType",
+                                       "DataRepresentation",
+                                       "Encoding",
+                                       "ReleaseCreated",
+                                       "HostCreated",
+                                       "FileName",
+                                       "Observations",
+                                       "Compression",
+                                       "SortAssertion",
+                                       "Variables"};
 
 // Column types and data types.
 constexpr int kColNumeric = 1;
@@ -116,6 +132,7 @@ struct Element {
   int namelen = 0; // full length; over kMaxTag never matches a column
   bool closing = false;
   bool hastext = false;
+  bool textclosed = false; // the text ends at a '<' on the same line
   const char *text = nullptr;
   int textlen = 0;
   Attr attrs[kMaxAttrs];
@@ -139,8 +156,8 @@ struct Column {
 // Columns a row needs, looked up once per table.
 struct Needed {
   bool resolved;
-  Column *fmtname, *type, *hlo, *start, *end, *label, *min, *max, *def,
-      *fuzz, *sexcl, *eexcl;
+  Column *fmtname, *type, *hlo, *start, *end, *label, *min, *max, *def, *fuzz,
+      *sexcl, *eexcl;
   bool picresolved;
   Column *prefix, *language, *datatype, *fill, *decsep, *dig3sep, *mult,
       *noedit;
@@ -245,8 +262,7 @@ bool tokenize(const char *p, int len, bool inrow, Element &el, int *rc) {
       while (r < e && is_space(*r)) ++r;
       if (r >= e || *r == '>' || *r == '/') break;
       const char *an = r;
-      while (r < e && *r != '=' && !is_space(*r) && *r != '>' && *r != '/')
-        ++r;
+      while (r < e && *r != '=' && !is_space(*r) && *r != '>' && *r != '/') ++r;
       const int anlen = static_cast<int>(r - an);
       if (anlen > kMaxAttrName) {
         *rc = VF_CAT_TOO_LONG;
@@ -278,6 +294,7 @@ bool tokenize(const char *p, int len, bool inrow, Element &el, int *rc) {
     const char *end = t;
     while (end < e && *end != '<') ++end;
     el.hastext = true;
+    el.textclosed = end < e;
     el.text = t;
     el.textlen = static_cast<int>(end - t);
   }
@@ -325,8 +342,9 @@ int column_datatype(ParseState &s, const Element &el) {
   static constexpr struct {
     const char *text;
     int code;
-  } kTypes[] = {{"float", 1},     {"integer", 1}, {"string", 2},
-                {"date", kDtDate}, {"time", kDtTime}, {"datetime", kDtDatetime}};
+  } kTypes[] = {{"float", 1},      {"integer", 1},
+                {"string", 2},     {"date", kDtDate},
+                {"time", kDtTime}, {"datetime", kDtDatetime}};
   for (const auto &t : kTypes) {
     if (same(el.text, el.textlen, t.text)) {
       s.column->datatype = t.code;
@@ -446,8 +464,10 @@ int metadata(ParseState &s, const Element &el) {
       c->labellen = n;
     }
     Table *t = s.table;
-    if (t->last) t->last->next = c;
-    else t->first = c;
+    if (t->last)
+      t->last->next = c;
+    else
+      t->first = c;
     t->last = c;
     ++t->ncolumns;
     t->checked = false;
@@ -536,8 +556,7 @@ int decode_refs(const char *src, int n, char *dst, int64_t cap) {
     if (ch == '&') {
       for (const auto &r : kRefs) {
         if (n - i >= r.len &&
-            std::memcmp(src + i, r.ref, static_cast<std::size_t>(r.len)) ==
-                0) {
+            std::memcmp(src + i, r.ref, static_cast<std::size_t>(r.len)) == 0) {
           ch = r.ch;
           used = r.len;
           break;
@@ -586,7 +605,9 @@ int store_column(ParseState &s, const Element &el) {
 const char *col_text(const Table *t, const Column *c) {
   return reinterpret_cast<const char *>(t->row + c->offset);
 }
-int col_len(const Column *c) { return c->type == kColCharacter ? c->vlen : 0; }
+int col_len(const Column *c) {
+  return c->type == kColCharacter ? c->vlen : 0;
+}
 
 // A numeric value of a row: numeric columns directly, character columns
 // through ATOF.
@@ -629,10 +650,10 @@ int resolve_picture(Table *t) {
     Column **slot;
     const char *name;
     bool character;
-  } cols[] = {{&n.prefix, "PREFIX", true},   {&n.language, "LANGUAGE", true},
+  } cols[] = {{&n.prefix, "PREFIX", true},     {&n.language, "LANGUAGE", true},
               {&n.datatype, "DATATYPE", true}, {&n.fill, "FILL", true},
-              {&n.decsep, "DECSEP", true},   {&n.dig3sep, "DIG3SEP", true},
-              {&n.mult, "MULT", false},      {&n.noedit, "NOEDIT", false}};
+              {&n.decsep, "DECSEP", true},     {&n.dig3sep, "DIG3SEP", true},
+              {&n.mult, "MULT", false},        {&n.noedit, "NOEDIT", false}};
   for (auto &c : cols) {
     *c.slot = findColumn(t, c.name, static_cast<int>(std::strlen(c.name)));
     if (*c.slot == nullptr) return VF_CAT_NO_COLUMN;
@@ -659,14 +680,29 @@ HloFlags read_hlo(const Table *t, const Column *c) {
   const char *p = col_text(t, c);
   for (int i = 0; i < c->vlen; ++i) {
     switch (p[i]) {
-    case 'L': h.low = true; break;
-    case 'H': h.high = true; break;
-    case 'O': h.other = true; break;
-    case 'M': h.multi = true; break;
-    case 'R': h.r = true; break;
-    case 'S': h.s = true; break;
-    case 'F': h.f = true; break;
-    default: break;
+    case 'L':
+      h.low = true;
+      break;
+    case 'H':
+      h.high = true;
+      break;
+    case 'O':
+      h.other = true;
+      break;
+    case 'M':
+      h.multi = true;
+      break;
+    case 'R':
+      h.r = true;
+      break;
+    case 'S':
+      h.s = true;
+      break;
+    case 'F':
+      h.f = true;
+      break;
+    default:
+      break;
     }
   }
   return h;
@@ -705,12 +741,14 @@ int low_bytes(const char *src, int len, char *dst) {
   return n;
 }
 
-std::size_t round8(std::size_t n) { return (n + 7) & ~std::size_t{7}; }
+std::size_t round8(std::size_t n) {
+  return (n + 7) & ~std::size_t{7};
+}
 
 // Size of the plain label of the current row.
 std::size_t plain_size(const Table *t) {
-  return round8(sizeof(plainlabel) + 2 * static_cast<std::size_t>(
-                                             col_len(t->need.label)));
+  return round8(sizeof(plainlabel) +
+                2 * static_cast<std::size_t>(col_len(t->need.label)));
 }
 
 void build_plain(const Table *t, void *at) {
@@ -735,11 +773,16 @@ int build_picture(const Table *t, void *at) {
   l->type = kLabelPicture;
   const int dtlen = col_len(n.datatype);
   const char *dt = col_text(t, n.datatype);
-  if (dtlen == 0) l->datatype = 0;
-  else if (same(dt, dtlen, "DATE")) l->datatype = 1;
-  else if (same(dt, dtlen, "TIME")) l->datatype = 2;
-  else if (same(dt, dtlen, "DATETIME")) l->datatype = 3;
-  else return VF_CAT_BAD_VALUE;
+  if (dtlen == 0)
+    l->datatype = 0;
+  else if (same(dt, dtlen, "DATE"))
+    l->datatype = 1;
+  else if (same(dt, dtlen, "TIME"))
+    l->datatype = 2;
+  else if (same(dt, dtlen, "DATETIME"))
+    l->datatype = 3;
+  else
+    return VF_CAT_BAD_VALUE;
   l->fill = low_byte_char(col_text(t, n.fill), col_len(n.fill));
   l->decsep = low_byte_char(col_text(t, n.decsep), col_len(n.decsep));
   l->dig3sep = low_byte_char(col_text(t, n.dig3sep), col_len(n.dig3sep));
@@ -766,8 +809,8 @@ int build_picture(const Table *t, void *at) {
   std::memcpy(b, &mult, 8);
   for (int i = 0; i < 8; ++i) l->multrev[i] = b[7 - i];
   const double noedit = col_number(t, n.noedit);
-  l->noedit = (noedit >= 1 && noedit < 256) ? static_cast<uint8_t>(noedit)
-                                            : uint8_t{0};
+  l->noedit =
+      (noedit >= 1 && noedit < 256) ? static_cast<uint8_t>(noedit) : uint8_t{0};
   return 0;
 }
 
@@ -788,8 +831,7 @@ int build_label(const Table *t, int16_t type, fmtentry *e, void *at) {
   return 0;
 }
 
-void fill_numeric(const Table *t, const HloFlags &h, double fuzz,
-                  numrange *r) {
+void fill_numeric(const Table *t, const HloFlags &h, double fuzz, numrange *r) {
   const Needed &n = t->need;
   r->type = kRangeNumeric;
   uint8_t flags = 0;
@@ -865,7 +907,8 @@ EntryNode *new_entry(ParseState &s, const Table *t, int16_t type,
   const Needed &n = t->need;
   e->version = 1;
   std::memset(e->shortname, ' ', sizeof e->shortname);
-  std::memcpy(e->shortname, name, static_cast<std::size_t>(namelen < 8 ? namelen : 8));
+  std::memcpy(e->shortname, name,
+              static_cast<std::size_t>(namelen < 8 ? namelen : 8));
   std::memset(e->fullname, ' ', sizeof e->fullname);
   std::memcpy(e->fullname, name, static_cast<std::size_t>(namelen));
   e->type = type;
@@ -897,10 +940,17 @@ int dataTerm(ParseState &s) {
   int16_t type;
   if (col_len(n.type) != 1) return VF_CAT_SKIPPED;
   switch (typetext[0]) {
-  case 'N': type = kEntryNumeric; break;
-  case 'C': type = kEntryCharacter; break;
-  case 'P': type = kEntryPicture; break;
-  default: return VF_CAT_SKIPPED;
+  case 'N':
+    type = kEntryNumeric;
+    break;
+  case 'C':
+    type = kEntryCharacter;
+    break;
+  case 'P':
+    type = kEntryPicture;
+    break;
+  default:
+    return VF_CAT_SKIPPED;
   }
   const char *name = col_text(t, n.fmtname);
   const int namelen = col_len(n.fmtname);
@@ -941,9 +991,9 @@ int dataTerm(ParseState &s) {
   }
   const std::size_t rsize =
       type == kEntryCharacter
-          ? round8(sizeof(charrange) +
-                   2 * static_cast<std::size_t>(col_len(n.start) +
-                                                col_len(n.end)))
+          ? round8(
+                sizeof(charrange) +
+                2 * static_cast<std::size_t>(col_len(n.start) + col_len(n.end)))
           : sizeof(numrange);
   auto *block = static_cast<char *>(xfmalloc(
       s.tail, static_cast<int64_t>(sizeof(RangeNode) + rsize + lsize)));
@@ -960,18 +1010,24 @@ int dataTerm(ParseState &s) {
   // The label pointer sits at offset 8 of both range layouts.
   static_cast<numrange *>(range)->label = label;
   rn->range = range;
-  if (node->last) node->last->next = rn;
-  else node->first = rn;
+  if (node->last)
+    node->last->next = rn;
+  else
+    node->first = rn;
   node->last = rn;
   return 0;
 }
 
 bool request_agrees(int16_t kind, char type) {
   switch (type) {
-  case 'N': return kind == VF_REQ_NUMERIC;
-  case 'C': return kind == VF_REQ_CHARACTER;
-  case 'P': return kind == VF_REQ_NUMERIC || kind == kEntryPicture;
-  default: return false;
+  case 'N':
+    return kind == VF_REQ_NUMERIC;
+  case 'C':
+    return kind == VF_REQ_CHARACTER;
+  case 'P':
+    return kind == VF_REQ_NUMERIC || kind == kEntryPicture;
+  default:
+    return false;
   }
 }
 
@@ -981,17 +1037,19 @@ int data(ParseState &s, const Element &el) {
   if (el.closing) {
     // End tags of column elements standing alone are ignored; the table
     // and the library cannot end inside a row.
-    return (el.tag == kTagTable || el.tag == kTagLibrary)
-               ? VF_CAT_OUT_OF_PLACE
-               : 0;
+    return (el.tag == kTagTable || el.tag == kTagLibrary) ? VF_CAT_OUT_OF_PLACE
+                                                          : 0;
   }
+  // A value whose end tag is missing was cut.  (In memory, "<X></X>" comes
+  // as two units, so an empty text may stand alone.)
+  if (el.hastext && el.textlen > 0 && !el.textclosed) return VF_CAT_BAD_LINE;
   if (same(el.name, el.namelen, "FMTNAME")) {
-    const bool match =
-        el.hastext && el.textlen == s.req->namelen &&
-        std::memcmp(el.text, s.req->name,
-                    static_cast<std::size_t>(el.textlen)) == 0;
+    const bool match = el.hastext && el.textlen == s.req->namelen &&
+                       std::memcmp(el.text, s.req->name,
+                                   static_cast<std::size_t>(el.textlen)) == 0;
     if (!match) {
-      if (s.nameflag && s.typeflag && s.entries != nullptr) return VF_CAT_STOP;
+      if (s.nameflag && s.typeflag && s.entries != nullptr && el.textlen > 0)
+        return VF_CAT_STOP;
       s.nameflag = s.typeflag = false;
       return 0;
     }
@@ -1013,8 +1071,8 @@ int data(ParseState &s, const Element &el) {
 int skip_line(ParseState &s, const char *p, int len, bool *handled) {
   *handled = true;
   const char *e = p + len;
-  const char *lt =
-      static_cast<const char *>(std::memchr(p, '<', static_cast<std::size_t>(len)));
+  const char *lt = static_cast<const char *>(
+      std::memchr(p, '<', static_cast<std::size_t>(len)));
   if (lt == nullptr) return 0;
   const char *q = lt + 1;
   const bool closing = q < e && *q == '/';
@@ -1054,7 +1112,9 @@ int parseLine(ParseState &s, const char *p, int len) {
 }
 
 // Result of one line: true to go on reading.
-bool go_on(int rc) { return rc == 0 || rc == VF_CAT_SKIPPED; }
+bool go_on(int rc) {
+  return rc == 0 || rc == VF_CAT_SKIPPED;
+}
 
 int read_memory(ParseState &s, const char *text, int64_t n) {
   int64_t start = 0;
@@ -1110,10 +1170,9 @@ int hand_out(ParseState &s, fmtcontext *ctx) {
         std::memcmp(node->name, req->name,
                     static_cast<std::size_t>(req->namelen)) != 0)
       continue;
-    const bool fits = req->kind == VF_REQ_NUMERIC
-                          ? (e->type == kEntryNumeric ||
-                             e->type == kEntryPicture)
-                          : e->type == req->kind;
+    const bool fits = req->kind == VF_REQ_NUMERIC ? (e->type == kEntryNumeric ||
+                                                     e->type == kEntryPicture)
+                                                  : e->type == req->kind;
     if (!fits) continue;
     void **table = nullptr;
     if (e->nranges > 0) {
@@ -1189,7 +1248,9 @@ double ATOF(const char *text, int32_t len) {
   return neg ? -v : v;
 }
 
-void wzcsdbl(double x, uint8_t key[8]) { store_key(key, numkey(x)); }
+void wzcsdbl(double x, uint8_t key[8]) {
+  store_key(key, numkey(x));
+}
 
 } // namespace valfmt
 
@@ -1228,10 +1289,14 @@ VF_API int32_t xfrdfmt(void *, const char *name, int32_t len, fmtcontext *ctx,
 VF_API int32_t xfrdcom(const fmtrequest *req, fmtcontext *ctx, void ***tail) {
   if (ctx == nullptr) return VF_CAT_NOT_FOUND;
   switch (ctx->catkind) {
-  case VF_CATALOG_RESIDENT: return xfrdmnr(req, ctx);
-  case 3: return xfrdzox(req, ctx, tail);
-  case 4: return xfrdxpt(req, ctx, tail);
-  default: return xfrdexp(req, ctx, tail);
+  case VF_CATALOG_RESIDENT:
+    return xfrdmnr(req, ctx);
+  case 3:
+    return xfrdzox(req, ctx, tail);
+  case 4:
+    return xfrdxpt(req, ctx, tail);
+  default:
+    return xfrdexp(req, ctx, tail);
   }
 }
 
