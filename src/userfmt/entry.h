@@ -52,7 +52,9 @@ struct fmtentry {
   char fullname[32];    //  79 FMTNAME, blank padded
   uint8_t pad111;       // 111
   uint32_t origin;      // 112 kOriginXml for entries built by the XML reader
-  uint8_t reserved[68]; // 116
+  uint32_t pad116;      // 116
+  const void *index;    // 120 XML reader: search index of numeric ranges
+  uint8_t reserved[56]; // 128
 };
 static_assert(sizeof(fmtentry) == 184);
 static_assert(offsetof(fmtentry, type) == 10);
@@ -65,6 +67,16 @@ static_assert(offsetof(fmtentry, fullname) == 79);
 // Marks entries that the XML reader built: they never sit in a
 // memory-resident array, so nothing may walk back from them.
 inline constexpr uint32_t kOriginXml = 0x4C4D5846; // "FXML"
+
+// The search index the XML reader adds to numeric entries: the fuzzed
+// bounds of every range in table order, side by side, so that a binary
+// search reads one dense array instead of one record per step.  It belongs
+// to the range table it was built for.
+struct numindex {
+  void *const *ranges; // the range table
+  int64_t n;           // its length
+  uint64_t keys[1];    // 2n keys: start minus fuzz, end plus fuzz
+};
 
 // Range kinds (type byte of a range record).
 enum : uint8_t {

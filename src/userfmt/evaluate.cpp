@@ -291,39 +291,77 @@ bool num_matches(const numrange *r, uint64_t key, unsigned mask) {
   return true;
 }
 
-const void *num_binary(uint64_t key, void *const *ranges, int64_t n,
-                       unsigned mask) {
+// Binary search over positions 1..n.  `bounds` gives the fuzzed bounds of
+// the range at a position when it is a range (type 1) of the searched
+// kinds, else false.
+template <class Bounds>
+const void *num_search(uint64_t key, void *const *ranges, int64_t n,
+                       unsigned mask, Bounds bounds) {
   int64_t lo = 1, hi = n;
   while (lo <= hi) {
     const int64_t mid = lo + (hi - lo) / 2;
-    const auto *r = static_cast<const numrange *>(ranges[mid - 1]);
-    if (r->type == kRangeNumeric && accepts(mask, r->type)) {
-      if (key < load_key(r->startfz)) {
+    uint64_t s, t;
+    if (bounds(mid, s, t)) {
+      if (key < s) {
         hi = mid - 1;
-      } else if (key > load_key(r->endfz)) {
+        continue;
+      }
+      if (key > t) {
         lo = mid + 1;
-      } else if ((r->flags & kStartExcluded) && key == load_key(r->start)) {
+        continue;
+      }
+      const auto *r = static_cast<const numrange *>(ranges[mid - 1]);
+      if ((r->flags & kStartExcluded) && key == load_key(r->start)) {
         if (mid == 1) return nullptr;
         const auto *p = static_cast<const numrange *>(ranges[mid - 2]);
         return num_matches(p, key, mask) ? p : nullptr;
-      } else if ((r->flags & kEndExcluded) && key == load_key(r->end)) {
+      }
+      if ((r->flags & kEndExcluded) && key == load_key(r->end)) {
         if (mid == n) return nullptr;
         const auto *p = static_cast<const numrange *>(ranges[mid]);
         return num_matches(p, key, mask) ? p : nullptr;
-      } else {
-        return r;
       }
-    } else {
-      const uint64_t s = load_key(r->start);
-      if (key == s && r->type == kRangeNumSingle && accepts(mask, r->type))
-        return r;
-      if (key < s)
-        hi = mid - 1;
-      else
-        lo = mid + 1;
+      return r;
     }
+    const auto *r = static_cast<const numrange *>(ranges[mid - 1]);
+    const uint64_t st = load_key(r->start);
+    if (key == st && r->type == kRangeNumSingle && accepts(mask, r->type))
+      return r;
+    if (key < st)
+      hi = mid - 1;
+    else
+      lo = mid + 1;
   }
   return nullptr;
+}
+
+const void *num_binary(const fmtentry *e, uint64_t key, void *const *ranges,
+                       int64_t n, unsigned mask) {
+  // Ranges read by the XML reader are all of type 1 and come with a dense
+  // index of their bounds.
+  const auto *index = e->origin == kOriginXml
+                          ? static_cast<const numindex *>(e->index)
+                          : nullptr;
+  if (index != nullptr && index->ranges == ranges && index->n == n &&
+      accepts(mask, kRangeNumeric)) {
+    const uint64_t *keys = index->keys;
+    return num_search(key, ranges, n, mask,
+                      [keys](int64_t mid, uint64_t &s, uint64_t &t) {
+                        s = keys[2 * mid - 2];
+                        t = keys[2 * mid - 1];
+                        return true;
+                      });
+  }
+  return num_search(key, ranges, n, mask,
+                    [ranges, mask](int64_t mid, uint64_t &s, uint64_t &t) {
+                      const auto *r =
+                          static_cast<const numrange *>(ranges[mid - 1]);
+                      if (r->type != kRangeNumeric || !accepts(mask, r->type))
+                        return false;
+                      s = load_key(r->startfz);
+                      t = load_key(r->endfz);
+                      return true;
+                    });
 }
 
 const fmtentry *entry_of(const void *entry) {
@@ -336,7 +374,7 @@ int32_t numeric_binary(fmtcall *c, const void *entry, void *const *ranges,
   const fmtentry *e = entry_of(entry);
   const uint64_t key = numkey(value_of(c));
   const int64_t n = ranges != nullptr ? e->nranges : 0;
-  return output(c, e, ranges, num_binary(key, ranges, n, mask), false);
+  return output(c, e, ranges, num_binary(e, key, ranges, n, mask), false);
 }
 
 int32_t numeric_linear(fmtcall *c, const void *entry, void *const *ranges) {

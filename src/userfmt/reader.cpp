@@ -193,9 +193,20 @@ struct EntryNode {
   char name[kMaxName];
 };
 
+// Records carved from chunks of the block list: the range records of a
+// format lie side by side (dense for the evaluators' searches), and a small
+// format takes small chunks (sizes double from 1 KiB to 64 KiB).
+struct Slab {
+  char *at = nullptr;
+  std::size_t left = 0;
+  std::size_t next = 1024;
+};
+
 struct ParseState {
   const fmtrequest *req;
   void ***tail;
+  Slab ranges; // range records
+  Slab other;  // list nodes and labels
   void *cookie;
   bool inlibrary, tableopen, intableheader, incolumn, inrow;
   bool libraryclosed;
@@ -205,6 +216,25 @@ struct ParseState {
   Column *column;
   EntryNode *entries;
 };
+
+// n bytes (a multiple of 8) from a slab, zero-filled.
+void *carve(ParseState &s, Slab &slab, std::size_t n) {
+  if (n > slab.left) {
+    std::size_t size = slab.next;
+    if (slab.next < 65536) slab.next *= 2;
+    if (size < n) size = n;
+    slab.at = static_cast<char *>(xfmalloc(s.tail, static_cast<int64_t>(size)));
+    if (slab.at == nullptr) {
+      slab.left = 0;
+      return nullptr;
+    }
+    slab.left = size;
+  }
+  void *p = slab.at;
+  slab.at += n;
+  slab.left -= n;
+  return p;
+}
 
 template <class T> T *alloc(ParseState &s, std::size_t extra = 0) {
   return static_cast<T *>(
@@ -995,12 +1025,11 @@ int dataTerm(ParseState &s) {
                 sizeof(charrange) +
                 2 * static_cast<std::size_t>(col_len(n.start) + col_len(n.end)))
           : sizeof(numrange);
-  auto *block = static_cast<char *>(xfmalloc(
-      s.tail, static_cast<int64_t>(sizeof(RangeNode) + rsize + lsize)));
-  if (block == nullptr) return VF_CAT_NO_MEMORY;
-  auto *rn = reinterpret_cast<RangeNode *>(block);
-  void *range = block + sizeof(RangeNode);
-  void *label = block + sizeof(RangeNode) + rsize;
+  auto *rn = static_cast<RangeNode *>(carve(s, s.other, sizeof(RangeNode)));
+  void *label = carve(s, s.other, lsize);
+  void *range = carve(s, s.ranges, rsize);
+  if (rn == nullptr || label == nullptr || range == nullptr)
+    return VF_CAT_NO_MEMORY;
   rc = type == kEntryPicture ? picLabel(t, e, label)
                              : ncfLabel(t, h, type, e, label);
   if (rc != 0) return rc;
@@ -1187,6 +1216,19 @@ int hand_out(ParseState &s, fmtcontext *ctx) {
     if (node->multilabel) {
       e->sflag = 1;
       e->work = 1;
+    }
+    if (e->type != kEntryCharacter && e->nranges > 0) {
+      auto *index = static_cast<numindex *>(xfmalloc(
+          s.tail, static_cast<int64_t>(sizeof(numindex)) + 16 * e->nranges));
+      if (index == nullptr) return VF_CAT_NO_MEMORY;
+      index->ranges = table;
+      index->n = e->nranges;
+      for (int64_t i = 0; i < e->nranges; ++i) {
+        const auto *r = static_cast<const numrange *>(table[i]);
+        index->keys[2 * i] = load_key(r->startfz);
+        index->keys[2 * i + 1] = load_key(r->endfz);
+      }
+      e->index = index;
     }
     ctx->entry = e;
     ctx->ranges = table;

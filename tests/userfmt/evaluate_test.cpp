@@ -204,6 +204,53 @@ TEST(UserfmtEval, BinaryAndLinearSearchAgree) {
   }
 }
 
+TEST(UserfmtEval, IndexedSearchAgreesWithTheRecordSearch) {
+  // Entries of the XML reader carry an index of their bounds; the same
+  // entry without it (as a host's copy would be) searches the records.
+  std::vector<Row> rows;
+  for (int i = 0; i < 300; ++i) {
+    Row r = nrange("IX", std::to_string(3 * i), std::to_string(3 * i + 3),
+                   std::to_string(i));
+    if (i % 3 == 0) r.eexcl = "Y";
+    if (i % 7 == 0) r.fuzz = "0.25";
+    rows.push_back(r);
+  }
+  Read rd(catalog(rows), "IX");
+  ASSERT_EQ(rd.rc, 0);
+  const valfmt::fmtentry *e = rd.entry();
+  ASSERT_NE(e->index, nullptr);
+  valfmt::fmtentry copy = *e;
+  copy.origin = 0;
+  valfmt::fmtentry stale = *e; // an index of another table is ignored
+  for (double v = -2; v < 905; v += 0.25) {
+    char a[64], b[64];
+    fmtcall ca{}, cb{};
+    ca.w = cb.w = 4;
+    ca.value = cb.value = &v;
+    ca.out = a;
+    cb.out = b;
+    ca.outsize = cb.outsize = sizeof a;
+    yfpfnfm(&ca, e, rd.ctx.ranges);
+    yfpfnfm(&cb, &copy, rd.ctx.ranges);
+    ASSERT_EQ(std::string(a, static_cast<size_t>(ca.outlen)),
+              std::string(b, static_cast<size_t>(cb.outlen)))
+        << v;
+  }
+  stale.nranges = 1; // the index holds 300: only the first range is seen
+  double v = 1;
+  char out[16];
+  fmtcall c{};
+  c.w = 2;
+  c.value = &v;
+  c.out = out;
+  c.outsize = sizeof out;
+  EXPECT_EQ(yfpfnfm(&c, &stale, rd.ctx.ranges), VF_OK);
+  EXPECT_EQ(std::string(out, 4), std::string("0\0 \0", 4));
+  v = 4;
+  EXPECT_EQ(yfpfnfm(&c, &stale, rd.ctx.ranges), VF_OK);
+  EXPECT_EQ(std::string(out, 2), " 4");
+}
+
 TEST(UserfmtEval, MissingValuesHaveTheirOwnRanges) {
   Row dot = nrange("MV", ".", ".", "dot");
   Row az = nrange("MV", ".A", ".Z", "letters");
