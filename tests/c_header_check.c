@@ -17,7 +17,8 @@ int main(void) {
     puts("layout differs between C and C++");
     return 1;
   }
-  if (xfname3("$CHAR", 5, 'F', &attrs, &h, NULL) != 0 || h != &storage.builtin) {
+  if (xfname3("$CHAR", 5, 'F', &attrs, &h, NULL) != 0 ||
+      h != &storage.builtin) {
     puts("$CHAR not resolved");
     return 1;
   }
@@ -27,7 +28,8 @@ int main(void) {
   call.valuelen = 3;
   call.out = out;
   call.outsize = sizeof out;
-  if (xffmt(&call, h) != 0 || call.outlen != 5 || memcmp(out, "abc  ", 5) != 0) {
+  if (xffmt(&call, h) != 0 || call.outlen != 5 ||
+      memcmp(out, "abc  ", 5) != 0) {
     puts("$CHAR5. of abc is wrong");
     return 1;
   }

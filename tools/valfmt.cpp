@@ -1,1 +1,653 @@
-int main(){}
+// valfmt: the command-line host of the value-format library.
+//
+//   valfmt put [options] FORMAT VALUE...      render values
+//   valfmt input [options] INFORMAT TEXT...   read texts into values
+//   valfmt stream [options] FORMAT            render each line of stdin
+//   valfmt list [MODULE]                      every built-in name and limits
+//   valfmt describe NAME                      one name in detail
+//   valfmt examples                           the built-in examples
+//
+// Formats are written as hosts write them: DATE9.  F8.2  $CHAR10.  BEST.
+// A leading '@' (or --informat) asks for an informat.
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "access/missing.h"
+#include "valfmt.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: valfmt COMMAND [options] ...\n"
+    "\n"
+    "commands:\n"
+    "  put FORMAT VALUE...       render each VALUE with FORMAT\n"
+    "  input INFORMAT TEXT...    read each TEXT with INFORMAT\n"
+    "  stream FORMAT             render every line of standard input\n"
+    "  list [MODULE]             list built-in names with their limits\n"
+    "  describe NAME             show one name's descriptor\n"
+    "  examples                  run the built-in examples\n"
+    "\n"
+    "FORMAT is written as hosts write it: DATE9.  F8.2  $CHAR10.  BEST.\n"
+    "The width defaults to the format's default width; '@DATE9.' or\n"
+    "--informat selects an informat.  Numeric values accept the missing\n"
+    "notations . ._ .A .. .Z; character values are taken as given.\n"
+    "\n"
+    "options:\n"
+    "  --encoding narrow|utf8|ucs2   encoding asked for the result\n"
+    "                                (UCS-2 is shown as UTF-8)\n"
+    "  --locale ID                   locale record number (1..133)\n"
+    "  --catalog FILE                XML format catalogue for user formats\n"
+    "  --informat                    FORMAT names an informat\n"
+    "  --hex                         also print the result bytes in hex\n"
+    "  -h, --help                    this text\n";
+
+struct Options {
+  uint32_t reqenc = VF_ENC_NARROW;
+  int32_t localeid = 0;
+  bool informat = false;
+  bool hex = false;
+  std::string catalog_text;
+  bool has_catalog = false;
+};
+
+struct Spec {
+  std::string name;
+  int32_t w = -1; // -1: descriptor default
+  int32_t d = 0;
+  bool informat = false;
+};
+
+const char *status_words(int32_t st) {
+  switch (st) {
+  case VF_OK:
+    return "success";
+  case VF_NOT_FOUND:
+    return "name not found";
+  case VF_WARN:
+    return "shown with fewer decimals or cut";
+  case VF_WARN_RANGE:
+    return "value out of range";
+  case VF_ISO_SHORT:
+    return "output shorter than 16 characters";
+  case VF_ISO_UNFIT:
+    return "ISO 8601 text cannot be fitted";
+  case VF_NL_W_SMALL:
+    return "width too small for the locale format";
+  case VF_NL_W_LARGE:
+    return "width too large for the locale format";
+  case VF_NL_D_NEG:
+    return "decimals negative";
+  case VF_NL_D_LARGE:
+    return "decimals too large";
+  case VF_NO_FIT:
+    return "no form of the value fits";
+  case VF_ERR_INVALID_DATA:
+    return "invalid numeric data";
+  case VF_ERR_NOTHING_TO_READ:
+    return "nothing to read or invalid NaN";
+  case VF_ERR_OVERFLOW:
+    return "field overflow or output too small";
+  case VF_ERR_BAD_HEX:
+    return "invalid hexadecimal digit";
+  case VF_ERR_WD_LIMITS:
+    return "width or decimals outside the limits";
+  case VF_ERR_BINARY_FIT:
+    return "value does not fit the binary field";
+  case VF_ERR_DATE_TEXT:
+    return "invalid date or time text";
+  case VF_ERR_DATE_RANGE:
+    return "date or time out of range";
+  case VF_ERR_DATE_NO_DIGIT:
+    return "date text without a digit";
+  case VF_ERR_DATE_DAY:
+    return "invalid day";
+  case VF_ERR_DATE_YEAR:
+    return "invalid year";
+  case VF_ERR_TIME_TEXT:
+    return "invalid time text";
+  case VF_ERR_TIME_HOURS:
+    return "invalid hours";
+  case VF_ERR_TIME_MINUTES_EMPTY:
+    return "minutes missing";
+  case VF_ERR_TIME_MINUTES:
+    return "invalid minutes";
+  case VF_ERR_BAD_OCTAL:
+    return "invalid octal input";
+  case VF_ERR_OCTAL_BYTE:
+    return "octal byte out of range";
+  case VF_ERR_BAD_PACKED:
+    return "invalid packed decimal";
+  case VF_ERR_BAD_ZONED:
+    return "invalid zoned decimal";
+  case VF_ERR_AMPM:
+    return "invalid AM/PM marker";
+  case VF_ERR_PAREN_POSITION:
+    return "misplaced parenthesis";
+  case VF_ERR_PAREN_TWICE:
+    return "second parenthesis";
+  case VF_ERR_NO_ROOM:
+    return "no room for the value";
+  case VF_ERR_OUTSIZE:
+    return "width larger than the output buffer";
+  case VF_ERR_WIDTH:
+    return "width unusable";
+  case VF_ERR_SIGN:
+    return "malformed sign";
+  case VF_ERR_BAD_INPUT:
+    return "malformed input";
+  case VF_ERR_NO_FUNCTION:
+    return "format not implemented";
+  case VF_ERR_BAD_CALL:
+    return "invalid call";
+  default:
+    return "error";
+  }
+}
+
+void print_status(const std::string &what, int32_t st) {
+  std::fprintf(stderr, "valfmt: %s: %s (status 0x%08X)\n", what.c_str(),
+               status_words(st), static_cast<uint32_t>(st));
+}
+
+// "DATE9." -> DATE, 9, 0; "F8.2" -> F, 8, 2; "$CHAR." -> $CHAR, default.
+bool parse_spec(const std::string &text, bool informat, Spec *spec) {
+  std::string s = text;
+  spec->informat = informat;
+  if (!s.empty() && s[0] == '@') {
+    spec->informat = true;
+    s.erase(0, 1);
+  }
+  const std::size_t dot = s.rfind('.');
+  if (dot != std::string::npos) {
+    const std::string dec = s.substr(dot + 1);
+    for (char c : dec)
+      if (c < '0' || c > '9') return false;
+    std::size_t p = dot;
+    while (p > 0 && s[p - 1] >= '0' && s[p - 1] <= '9') --p;
+    if (p == 0) return false;
+    if (p < dot) spec->w = std::atoi(s.substr(p, dot - p).c_str());
+    if (!dec.empty()) spec->d = std::atoi(dec.c_str());
+    s = s.substr(0, p);
+  }
+  if (s.empty() || s.size() > 32) return false;
+  spec->name = s;
+  return true;
+}
+
+// UTF-8 argument -> narrow Windows-1252 bytes when every character has
+// one, else UCS-2 units.
+bool to_host_text(const std::string &utf8, std::string *narrow,
+                  std::vector<uint16_t> *wide) {
+  wide->assign(utf8.size() + 1, 0);
+  int32_t units = 0;
+  UTF8ToUNICODE(reinterpret_cast<const uint8_t *>(utf8.data()),
+                static_cast<int32_t>(utf8.size()), wide->data(),
+                static_cast<int32_t>(wide->size() * 2), &units, nullptr);
+  wide->resize(static_cast<std::size_t>(units));
+  narrow->clear();
+  for (uint16_t u : *wide) {
+    int byte = -1;
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+      byte = u;
+    else
+      for (int b = 0x80; b < 0xA0; ++b) {
+        uint16_t back = 0;
+        const uint8_t bb = static_cast<uint8_t>(b);
+        LATIN1ToUNICODE(&bb, 1, &back, 2, nullptr);
+        if (back == u) byte = b;
+      }
+    if (byte < 0) return false;
+    narrow->push_back(static_cast<char>(byte));
+  }
+  return true;
+}
+
+std::string units_to_utf8(const uint16_t *u, int32_t bytes) {
+  std::string out(static_cast<std::size_t>(bytes) * 3 / 2 + 4, '\0');
+  int32_t n = 0;
+  UNICODEToUTF8(u, bytes, reinterpret_cast<uint8_t *>(out.data()),
+                static_cast<int32_t>(out.size()), nullptr, &n);
+  out.resize(static_cast<std::size_t>(n));
+  return out;
+}
+
+// The result as terminal text: narrow bytes through Windows-1252.
+std::string display(const char *out, int32_t len, uint32_t enc) {
+  if (len <= 0) return std::string();
+  if (enc == VF_ENC_UCS2)
+    return units_to_utf8(reinterpret_cast<const uint16_t *>(out), len);
+  if (enc == VF_ENC_UTF8)
+    return std::string(out, static_cast<std::size_t>(len));
+  std::vector<uint16_t> wide(static_cast<std::size_t>(len));
+  LATIN1ToUNICODE(reinterpret_cast<const uint8_t *>(out), len, wide.data(),
+                  len * 2, nullptr);
+  return units_to_utf8(wide.data(), len * 2);
+}
+
+std::string hex_of(const char *p, int32_t n) {
+  std::string s;
+  char buf[4];
+  for (int32_t i = 0; i < n; ++i) {
+    std::snprintf(buf, sizeof buf, "%02X", static_cast<unsigned char>(p[i]));
+    if (i) s += ' ';
+    s += buf;
+  }
+  return s;
+}
+
+// The shortest %g text that reads back as exactly the stored double.
+void shortest_round_trip(double v, char *buf, std::size_t size) {
+  for (int prec = 15; prec <= 17; ++prec) {
+    std::snprintf(buf, size, "%.*g", prec, v);
+    if (std::strtod(buf, nullptr) == v) return;
+  }
+}
+
+// ".", "._", ".A".."Z" (any case) and ".." name missing values.
+bool parse_number(const std::string &s, double *v) {
+  if (s == "." || s == "..") {
+    *v = valfmt::standard_missing();
+    return true;
+  }
+  if (s.size() == 2 && s[0] == '.') {
+    const char c =
+        static_cast<char>(std::toupper(static_cast<unsigned char>(s[1])));
+    if (c == '_')
+      *v = valfmt::missing_value(0xFF);
+    else if (c >= 'A' && c <= 'Z')
+      *v = valfmt::missing_value(static_cast<uint8_t>(0xFD - (c - 'A')));
+    else
+      return false;
+    return true;
+  }
+  char *end = nullptr;
+  errno = 0;
+  *v = std::strtod(s.c_str(), &end);
+  return !s.empty() && end && *end == '\0';
+}
+
+class Session {
+public:
+  explicit Session(const Options &o) : opt_(o) {
+    if (opt_.has_catalog) {
+      std::memcpy(mem_.marker, "INMEMORY", 8);
+      mem_.text = opt_.catalog_text.data();
+      mem_.length = static_cast<int32_t>(opt_.catalog_text.size());
+      ctx_.inmemory = &mem_;
+    }
+  }
+  ~Session() {
+    if (resolved_) xfdel(handle_);
+  }
+
+  // Resolves the spec; prints an error and returns false when not found.
+  bool resolve(const std::string &text) {
+    if (!parse_spec(text, opt_.informat, &spec_)) {
+      std::fprintf(stderr,
+                   "valfmt: %s: not a format specification "
+                   "(expected NAME, NAMEw. or NAMEw.d)\n",
+                   text.c_str());
+      return false;
+    }
+    handle_ = &storage_.builtin;
+    const int32_t st =
+        xfname3(spec_.name.data(), static_cast<int32_t>(spec_.name.size()),
+                spec_.informat ? VF_KIND_INFORMAT : 'F', &attrs_, &handle_,
+                opt_.has_catalog ? &ctx_ : nullptr);
+    if (st != VF_OK) {
+      print_status(text, st);
+      return false;
+    }
+    resolved_ = true;
+    if (spec_.w < 0) spec_.w = attrs_.defw;
+    return true;
+  }
+
+  // Renders or reads one value; prints the result line.  Returns status.
+  int32_t apply(const std::string &value, std::string *shown) {
+    const bool character_in = spec_.informat || spec_.name[0] == '$';
+    double number = 0;
+    std::string narrow;
+    std::vector<uint16_t> wide;
+    fmtcall call{};
+    call.w = spec_.w;
+    call.d = spec_.d;
+    call.localeid = opt_.localeid;
+    call.reqenc = opt_.reqenc;
+    if (character_in) {
+      if (to_host_text(value, &narrow, &wide) || spec_.informat) {
+        call.value = narrow.data();
+        call.valuelen = static_cast<int32_t>(narrow.size());
+        if (spec_.informat && narrow.size() != wide.size()) {
+          narrow = value; // informats read bytes as given
+          call.value = narrow.data();
+          call.valuelen = static_cast<int32_t>(narrow.size());
+        }
+      } else {
+        call.value = wide.data();
+        call.valuelen = static_cast<int32_t>(wide.size());
+        call.inenc = VF_ENC_UCS2;
+      }
+    } else {
+      if (!parse_number(value, &number)) {
+        std::fprintf(stderr, "valfmt: %s: not a number\n", value.c_str());
+        return VF_ERR_INVALID_DATA;
+      }
+      call.value = &number;
+    }
+    const std::size_t cap =
+        4 * static_cast<std::size_t>(spec_.w > 64 ? spec_.w : 64) + 16;
+    std::vector<char> out(cap, '\0');
+    double stored = 0;
+    const bool numeric_informat = spec_.informat && spec_.name[0] != '$';
+    if (numeric_informat) {
+      call.out = &stored;
+      call.outsize = sizeof stored;
+    } else {
+      call.out = out.data();
+      call.outsize = static_cast<int32_t>(cap);
+    }
+    const int32_t st = xffmt(&call, handle_);
+    if (st != VF_OK && st != VF_WARN) return st;
+    if (numeric_informat) {
+      char buf[64];
+      if (valfmt::is_missing(stored))
+        std::snprintf(
+            buf, sizeof buf, "%s",
+            valfmt::missing_char(stored) == '.'
+                ? "."
+                : (std::string(".") + valfmt::missing_char(stored)).c_str());
+      else
+        shortest_round_trip(stored, buf, sizeof buf);
+      *shown = buf;
+    } else {
+      *shown = display(out.data(), call.outlen, call.outenc);
+      if (opt_.hex) *shown += "  [" + hex_of(out.data(), call.outlen) + "]";
+    }
+    return st;
+  }
+
+  const Spec &spec() const { return spec_; }
+
+private:
+  Options opt_;
+  Spec spec_;
+  fmthandle_storage storage_{};
+  fmthandle *handle_ = nullptr;
+  fmtattr attrs_{};
+  fmtcontext ctx_{};
+  fmtinmemory mem_{};
+  bool resolved_ = false;
+};
+
+int run_values(const Options &opt, const std::string &fmt,
+               const std::vector<std::string> &values) {
+  Session s(opt);
+  if (!s.resolve(fmt)) return 2;
+  int rc = 0;
+  for (const std::string &v : values) {
+    std::string shown;
+    const int32_t st = s.apply(v, &shown);
+    if (st != VF_OK && st != VF_WARN) {
+      print_status(fmt + " " + v, st);
+      rc = 1;
+      continue;
+    }
+    std::printf("%s\n", shown.c_str());
+  }
+  return rc;
+}
+
+int run_stream(const Options &opt, const std::string &fmt) {
+  Session s(opt);
+  if (!s.resolve(fmt)) return 2;
+  int rc = 0;
+  std::string line;
+  while (std::getline(std::cin, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::string shown;
+    const int32_t st = s.apply(line, &shown);
+    if (st != VF_OK && st != VF_WARN) {
+      print_status(fmt + " " + line, st);
+      std::printf("\n");
+      rc = 1;
+      continue;
+    }
+    std::printf("%s\n", shown.c_str());
+  }
+  return rc;
+}
+
+std::string trimmed(const char *name, uint32_t len) {
+  return std::string(name, len);
+}
+
+int run_list(const std::vector<std::string> &args) {
+  bool any = false;
+  for (const fmtmodule_row &m : names_and_entries) {
+    if (!args.empty() && args[0] != m.name) continue;
+    any = true;
+    const fmtinfo *info = m.entry();
+    std::printf("%s (%u names)\n", m.name, info->count);
+    std::printf("  %-16s %5s %5s %5s %5s  %s\n", "name", "minw", "maxw", "defw",
+                "maxd", "built");
+    for (uint32_t i = 0; i < info->count; ++i) {
+      const fmtinfo_eachfmt &d = info->first[i];
+      std::printf("  %-16s %5u %5u %5u %5u  %s\n",
+                  trimmed(d.name, d.namelen).c_str(), d.minw, d.maxw, d.defw,
+                  d.maxd, d.fn ? "yes" : "no");
+    }
+  }
+  if (!any) {
+    std::fprintf(stderr,
+                 "valfmt: %s: no such module (modules: JAZWFBIN "
+                 "JAZWFDTE JAZWFMSC JAZWFNLS JAZWFTME JAZWFUWF "
+                 "JAZWIBIN JAZWIDTE JAZWIMSC JAZWIUWI)\n",
+                 args[0].c_str());
+    return 2;
+  }
+  return 0;
+}
+
+int run_describe(const Options &opt, const std::string &text) {
+  Spec spec;
+  if (!parse_spec(text, opt.informat, &spec)) {
+    std::fprintf(stderr, "valfmt: %s: not a name\n", text.c_str());
+    return 2;
+  }
+  fmthandle_storage storage{};
+  fmthandle *h = &storage.builtin;
+  fmtattr a{};
+  const int32_t st =
+      xfname3(spec.name.data(), static_cast<int32_t>(spec.name.size()),
+              spec.informat ? VF_KIND_INFORMAT : 'F', &a, &h, nullptr);
+  if (st != VF_OK) {
+    print_status(text, st);
+    return 2;
+  }
+  const char kind = h->modname[0];
+  std::printf("name:     %s\n", trimmed(h->desc.name, h->desc.namelen).c_str());
+  std::printf("kind:     %s\n",
+              kind == 'J'
+                  ? (spec.informat ? "built-in informat" : "built-in format")
+                  : "pseudo-format");
+  if (kind == 'J') std::printf("module:   %s\n", h->modname);
+  std::printf("width:    %u..%u, default %u\n", a.minw, a.maxw, a.defw);
+  std::printf("decimals: 0..%u\n", a.maxd);
+  std::printf("flags:    %u %u\n", a.flag1, a.flag2);
+  std::printf("aux:      %u\n", a.aux_lo | (a.aux_hi << 16));
+  std::printf("built:    %s\n", h->desc.fn ? "yes" : "no");
+  xfdel(h);
+  return 0;
+}
+
+int run_examples() {
+  struct Example {
+    const char *fmt;
+    const char *value;
+    uint32_t enc;
+  } examples[] = {
+      {"$CHAR5.", "abc", VF_ENC_NARROW},
+      {"$CHAR3.", "\xC3\xA9", VF_ENC_UCS2},
+      {"$UPCASE8.", "mixed Ca", VF_ENC_NARROW},
+      {"$IS-INTRINSIC3.", "DATE", VF_ENC_NARROW},
+      {"$IS-INTRINSIC3.", "NOSUCH", VF_ENC_NARROW},
+      {"INTRINSIC-CRDATE20.", "0", VF_ENC_NARROW},
+      {"_C_R_A_S_H_1.", "0", VF_ENC_NARROW},
+      {"F8.2", "3.14159", VF_ENC_NARROW},
+      {"BEST12.", "3.14159265358979", VF_ENC_NARROW},
+      {"E10.", "12345.678", VF_ENC_NARROW},
+      {"DATE9.", "0", VF_ENC_NARROW},
+      {"YYMMDD10.", "23000", VF_ENC_NARROW},
+      {"WEEKDAY1.", "0", VF_ENC_NARROW},
+      {"YYQ6.", "-1", VF_ENC_NARROW},
+      {"Z6.2", "-3.14159", VF_ENC_NARROW},
+      {"D10.", "1234.5678", VF_ENC_NARROW},
+      {"F8.2", ".A", VF_ENC_NARROW},
+      {"@F8.", "1234.5", VF_ENC_NARROW},
+      {"@COMMA10.", "1,234.56", VF_ENC_NARROW},
+  };
+  int failures = 0;
+  for (const Example &e : examples) {
+    Options opt;
+    opt.reqenc = e.enc;
+    Session s(opt);
+    std::printf("%-20s %-18s ", e.fmt,
+                (std::string("'") + e.value + "'").c_str());
+    std::fflush(stdout);
+    if (!s.resolve(e.fmt)) {
+      ++failures;
+      std::printf("\n");
+      continue;
+    }
+    std::string shown;
+    const int32_t st = s.apply(e.value, &shown);
+    if (st != VF_OK && st != VF_WARN) {
+      std::printf("(%s)\n", status_words(st));
+      ++failures;
+      continue;
+    }
+    std::printf("[%s]\n", shown.c_str());
+  }
+  return failures ? 1 : 0;
+}
+
+bool read_file(const std::string &path, std::string *text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  *text = ss.str();
+  return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  if (argc < 2) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  const std::string cmd = argv[1];
+  if (cmd == "-h" || cmd == "--help" || cmd == "help") {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  Options opt;
+  std::vector<std::string> args;
+  for (int i = 2; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto need = [&](const char *what) -> std::string {
+      if (i + 1 >= argc) {
+        std::fprintf(stderr, "valfmt: %s needs a value\n", what);
+        std::exit(2);
+      }
+      return argv[++i];
+    };
+    if (a == "-h" || a == "--help") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (a == "--encoding") {
+      const std::string e = need("--encoding");
+      if (e == "narrow")
+        opt.reqenc = VF_ENC_NARROW;
+      else if (e == "utf8")
+        opt.reqenc = VF_ENC_UTF8;
+      else if (e == "ucs2")
+        opt.reqenc = VF_ENC_UCS2;
+      else {
+        std::fprintf(stderr,
+                     "valfmt: --encoding: expected narrow, utf8 or ucs2\n");
+        return 2;
+      }
+    } else if (a == "--locale") {
+      const std::string l = need("--locale");
+      char *end = nullptr;
+      const long id = std::strtol(l.c_str(), &end, 10);
+      if (end == l.c_str() || *end != '\0') {
+        std::fprintf(stderr, "valfmt: --locale: give a locale record number "
+                             "(1..133); locale names arrive with the locale "
+                             "database\n");
+        return 2;
+      }
+      opt.localeid = static_cast<int32_t>(id);
+    } else if (a == "--catalog") {
+      const std::string path = need("--catalog");
+      if (!read_file(path, &opt.catalog_text)) {
+        std::fprintf(stderr, "valfmt: %s: cannot read the catalogue: %s\n",
+                     path.c_str(), std::strerror(errno));
+        return 2;
+      }
+      opt.has_catalog = true;
+    } else if (a == "--informat") {
+      opt.informat = true;
+    } else if (a == "--hex") {
+      opt.hex = true;
+    } else if (a.size() > 2 && a[0] == '-' && a[1] == '-') {
+      std::fprintf(stderr, "valfmt: unknown option %s (see valfmt --help)\n",
+                   a.c_str());
+      return 2;
+    } else {
+      args.push_back(a);
+    }
+  }
+  if (cmd == "put" || cmd == "input") {
+    if (cmd == "input") opt.informat = true;
+    if (args.size() < 2) {
+      std::fprintf(stderr, "valfmt %s: give a %s and at least one value\n",
+                   cmd.c_str(), cmd == "put" ? "FORMAT" : "INFORMAT");
+      return 2;
+    }
+    return run_values(opt, args[0],
+                      std::vector<std::string>(args.begin() + 1, args.end()));
+  }
+  if (cmd == "stream") {
+    if (args.size() != 1) {
+      std::fprintf(stderr, "valfmt stream: give exactly one FORMAT\n");
+      return 2;
+    }
+    return run_stream(opt, args[0]);
+  }
+  if (cmd == "list") return run_list(args);
+  if (cmd == "describe") {
+    if (args.size() != 1) {
+      std::fprintf(stderr, "valfmt describe: give exactly one NAME\n");
+      return 2;
+    }
+    return run_describe(opt, args[0]);
+  }
+  if (cmd == "examples") return run_examples();
+  std::fprintf(stderr, "valfmt: unknown command %s (see valfmt --help)\n",
+               cmd.c_str());
+  return 2;
+}

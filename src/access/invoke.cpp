@@ -12,7 +12,9 @@ namespace {
 constexpr int kWideUnits = 256;   // widened input of character user formats
 constexpr int kResultBytes = 256; // converted result
 
-bool is_user_kind(char k) { return k == '-' || k == '+'; }
+bool is_user_kind(char k) {
+  return k == '-' || k == '+';
+}
 
 // Numeric informats store a double at `out`; that result is not text.
 bool stores_double(const fmthandle *h) {
@@ -22,8 +24,7 @@ bool stores_double(const fmthandle *h) {
 // Clamp a callee's outlen to what the buffer can actually hold.
 int32_t produced_bytes(const fmtcall *c) {
   if (c->out == nullptr || c->outlen <= 0) return 0;
-  return c->outlen > c->outsize ? (c->outsize > 0 ? c->outsize : 0)
-                                 : c->outlen;
+  return c->outlen > c->outsize ? (c->outsize > 0 ? c->outsize : 0) : c->outlen;
 }
 
 // A user format's 16-bit result, narrowed to UTF-8 for a narrow caller.
@@ -34,12 +35,11 @@ void narrow_to_utf8(fmtcall *c) {
                 area, kResultBytes, nullptr, &bytes);
   if (bytes > c->outsize) bytes = c->outsize;
   // A cut must not split a multi-byte sequence.
-  while (bytes > 0 && (area[bytes - 1] & 0xC0) == 0x80) {
-    int lead = bytes - 1;
+  if (bytes > 0) {
+    int32_t lead = bytes - 1;
     while (lead > 0 && (area[lead] & 0xC0) == 0x80) --lead;
-    const int need = 1 + (area[lead] >= 0xE0 ? 2 : area[lead] >= 0xC0 ? 1 : 0);
-    if (lead + need <= bytes) break;
-    bytes = lead;
+    const int32_t need = area[lead] < 0x80 ? 1 : (area[lead] < 0xE0 ? 2 : 3);
+    if (lead + need > bytes) bytes = lead;
   }
   if (bytes > 0) std::memcpy(c->out, area, static_cast<std::size_t>(bytes));
   c->outlen = bytes;
@@ -51,8 +51,7 @@ void narrow_to_utf8(fmtcall *c) {
 // narrow: the caller then sees outenc != reqenc.
 void widen_result(fmtcall *c) {
   const int32_t n = produced_bytes(c);
-  if (c->outlen > kResultBytes || n != c->outlen || 2 * n > c->outsize)
-    return;
+  if (c->outlen > kResultBytes || n != c->outlen || 2 * n > c->outsize) return;
   uint16_t units[kResultBytes];
   const auto *src = static_cast<const uint8_t *>(c->out);
   for (int32_t i = 0; i < n; ++i) units[i] = cp1252_to_ucs2[src[i]];
@@ -70,8 +69,8 @@ int32_t call_user(fmtcall *call, fmtuhandle *h) {
   if (widen) {
     int32_t units = 0;
     if (call->value != nullptr && call->valuelen > 0)
-      LATIN1ToUNICODE(static_cast<const uint8_t *>(call->value),
-                      call->valuelen, wide, sizeof wide, &units);
+      LATIN1ToUNICODE(static_cast<const uint8_t *>(call->value), call->valuelen,
+                      wide, sizeof wide, &units);
     call->value = wide;
     call->valuelen = units;
   }
@@ -120,9 +119,11 @@ VF_API int32_t xffmt(fmtcall *call, fmthandle *handle) {
   return valfmt::call_builtin(call, handle);
 }
 
-VF_API int32_t getUCS2ResultFromNarrowCharBufForInDB(
-    int32_t hostenc, uint32_t, uint32_t *outenc, void *text, int32_t *len,
-    int32_t width, int32_t capacity) {
+VF_API int32_t getUCS2ResultFromNarrowCharBufForInDB(int32_t hostenc, uint32_t,
+                                                     uint32_t *outenc,
+                                                     void *text, int32_t *len,
+                                                     int32_t width,
+                                                     int32_t capacity) {
   if (len == nullptr) return 2;
   const int32_t n = *len;
   if (n > 256 || (n > 0 && text == nullptr)) return 2;
@@ -138,9 +139,12 @@ VF_API int32_t getUCS2ResultFromNarrowCharBufForInDB(
       for (int k = 2; k < 6; ++k) {
         const unsigned ch = src[i + k];
         unsigned digit = 0;
-        if (ch >= '0' && ch <= '9') digit = ch - '0';
-        else if (ch >= 'A' && ch <= 'F') digit = ch - 'A' + 10;
-        else if (ch >= 'a' && ch <= 'f') digit = ch - 'a' + 10;
+        if (ch >= '0' && ch <= '9')
+          digit = ch - '0';
+        else if (ch >= 'A' && ch <= 'F')
+          digit = ch - 'A' + 10;
+        else if (ch >= 'a' && ch <= 'f')
+          digit = ch - 'a' + 10;
         v = v * 16 + digit;
       }
       units[count++] = static_cast<uint16_t>(v == 0xA4 ? 1 : v);
@@ -158,17 +162,24 @@ VF_API int32_t getUCS2ResultFromNarrowCharBufForInDB(
   int32_t L = 0;
   for (int32_t i = 0; i < count && L < 256; ++i) {
     const uint16_t u = units[i];
-    if (dbcs) L += u >= 128 ? 2 : 1;
-    else if (e == 20) L += u < 0x80 ? 1 : (u < 0x800 ? 2 : 3);
-    else if (e == 24 || e == 25) L += 2;
-    else if (e == 26 || e == 27) L += 4;
-    else L += 1;
+    if (dbcs)
+      L += u >= 128 ? 2 : 1;
+    else if (e == 20)
+      L += u < 0x80 ? 1 : (u < 0x800 ? 2 : 3);
+    else if (e == 24 || e == 25)
+      L += 2;
+    else if (e == 26 || e == 27)
+      L += 4;
+    else
+      L += 1;
   }
   if (L > 256) L = 256;
   if (L > width) return 1;
   int32_t r = L - width;
-  if (e == 26 || e == 27) r /= 4;
-  else if (e == 24 || e == 25) r /= 2;
+  if (e == 26 || e == 27)
+    r /= 4;
+  else if (e == 24 || e == 25)
+    r /= 2;
   if (count * 2 > capacity) return 2;
   auto *dst = static_cast<uint8_t *>(text);
   for (int32_t i = 0; i < count; ++i) {

@@ -11,8 +11,10 @@ char missing_char(double x) {
   static constexpr char kChars[] = " _.ABCDEFGHIJKLMNOPQRSTUVWXYZ";
   const uint64_t bits = double_bits(x);
   if ((bits >> 48) != 0xFFFFu) return ' ';
-  const int c = static_cast<int8_t>((bits >> 40) & 0xFFu);
-  if (c > 0 || c < -28) return ' ';
+  // The code byte is read as a signed byte: 0xFF is -1, 0xE4 is -28.
+  const int c = static_cast<int>((bits >> 40) & 0xFFu) - 256;
+  if (c == -256) return ' '; // code byte 0
+  if (c < -28) return ' ';
   return kChars[-c];
 }
 
@@ -20,7 +22,9 @@ char missing_char(double x) {
 
 extern "C" {
 
-VF_API int32_t zmiss(double x) { return valfmt::is_missing(x) ? 1 : 0; }
+VF_API int32_t zmiss(double x) {
+  return valfmt::is_missing(x) ? 1 : 0;
+}
 
 VF_API double ZMISSV(int32_t k) {
   // Entry k carries the code byte 0xFF - k: '_', '.', then 'A'..'Z'.

@@ -8,7 +8,9 @@
 
 namespace valfmt {
 
-inline uint64_t double_bits(double x) { return std::bit_cast<uint64_t>(x); }
+inline uint64_t double_bits(double x) {
+  return std::bit_cast<uint64_t>(x);
+}
 
 // True for 0xFFFF xx 0000000000 whatever the code byte xx.
 inline bool is_missing(double x) {
@@ -22,7 +24,9 @@ inline double missing_value(uint8_t code) {
 }
 
 inline constexpr uint64_t kStandardMissingBits = 0xFFFFFE0000000000ull;
-inline double standard_missing() { return missing_value(0xFE); }
+inline double standard_missing() {
+  return missing_value(0xFE);
+}
 
 // The character a missing value displays: '_', '.', 'A'..'Z', or a blank.
 char missing_char(double x);

@@ -9,8 +9,7 @@ namespace valfmt {
 namespace {
 
 template <std::size_t N>
-constexpr fmthandle pseudo_record(const char (&name)[N], uint16_t w,
-                                  fmtfn fn) {
+constexpr fmthandle pseudo_record(const char (&name)[N], uint16_t w, fmtfn fn) {
   fmthandle h{};
   h.modname[0] = ' ';
   h.modnamelen = 1;
@@ -80,7 +79,9 @@ VF_API int32_t zfmvernum(fmtcall *call) {
   const std::size_t dl = std::strlen(date);
   std::memcpy(stamp, date, dl);
   stamp[dl] = ' ';
-  std::memcpy(stamp + dl + 1, time, std::strlen(time) + 1);
+  const std::size_t tl = std::strlen(time);
+  std::memcpy(stamp + dl + 1, time, tl);
+  stamp[dl + 1 + tl] = '\0';
   int32_t n = call->w < 0 ? 0 : (call->w > 20 ? 20 : call->w);
   const int32_t cap = call->out ? call->outsize : 0;
   if (n > cap) n = cap < 0 ? 0 : cap;
@@ -115,14 +116,12 @@ VF_API int32_t zfmintrns(fmtcall *call) {
   }
   while (n > 0 && text[n - 1] == ' ') --n;
   for (std::size_t i = 0; i < n; ++i)
-    if (text[i] >= 'a' && text[i] <= 'z') text[i] = static_cast<char>(text[i] - 32);
+    if (text[i] >= 'a' && text[i] <= 'z')
+      text[i] = static_cast<char>(text[i] - 32);
 
-  bool yes = false;
-  if (n == 1 && (text[0] == 'F' || text[0] == '$')) {
-    yes = true;
-  } else if (n == 2 && text[0] == '$' && text[1] == 'F') {
-    yes = true;
-  } else {
+  bool yes = (n == 1 && (text[0] == 'F' || text[0] == '$')) ||
+             (n == 2 && text[0] == '$' && text[1] == 'F');
+  if (!yes) {
     yes = valfmt::names_builtin_format(text, n);
     if (!yes)
       for (const char *s :

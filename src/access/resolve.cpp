@@ -65,12 +65,13 @@ void hand_out(const void *row, const fmtinfo_eachfmt &d, bool pseudo,
 // User-format handle for `entry`; `head`/`tail` is the block list that the
 // catalogue reader filled (empty for an entry held by the caller).
 void hand_out_user(const void *entry, void *const *ranges, bool character,
-                   const char *name, std::size_t len, void *head,
-                   void **tail, fmthandle **slot) {
+                   const char *name, std::size_t len, void *head, void **tail,
+                   fmthandle **slot) {
   fmtuhandle *h = reinterpret_cast<fmtuhandle *>(*slot);
   if (h == nullptr) {
     h = static_cast<fmtuhandle *>(xfmalloc(&tail, sizeof(fmtuhandle)));
-    if (head == nullptr) head = static_cast<char *>(static_cast<void *>(h)) - 16;
+    if (head == nullptr)
+      head = static_cast<char *>(static_cast<void *>(h)) - 16;
   }
   std::memset(h, 0, sizeof *h);
   h->self = h;
@@ -117,13 +118,18 @@ using namespace valfmt;
 
 extern "C" {
 
-VF_API int32_t xfinit(void) { return 0; }
-VF_API int32_t xfinit2(void) { return 0; }
-VF_API void *get_fmt_cntl_anchor(void) { return nullptr; }
+VF_API int32_t xfinit(void) {
+  return 0;
+}
+VF_API int32_t xfinit2(void) {
+  return 0;
+}
+VF_API void *get_fmt_cntl_anchor(void) {
+  return nullptr;
+}
 
 VF_API void *xfmalloc(void ***tail, int64_t size) {
-  if (tail == nullptr || *tail == nullptr || size < 0 ||
-      size > INT64_MAX / 2)
+  if (tail == nullptr || *tail == nullptr || size < 0 || size > INT64_MAX / 2)
     return nullptr;
   const auto bytes = static_cast<std::size_t>(size) + 24;
   auto *block = static_cast<char *>(std::calloc(1, bytes));
@@ -231,8 +237,8 @@ VF_API int32_t xfname3(const char *name, int32_t namelen, int32_t kind,
   fmtcontext copy = *ctx;
   void *head = nullptr;
   void **tail = &head;
-  const int32_t rc = xfrdfmt(nullptr, key, static_cast<int32_t>(keylen),
-                             &copy, &tail);
+  const int32_t rc =
+      xfrdfmt(nullptr, key, static_cast<int32_t>(keylen), &copy, &tail);
   if (rc != 0 || copy.entry == nullptr) {
     free_list(head);
     return VF_NOT_FOUND;
@@ -267,8 +273,7 @@ VF_API int32_t xfdel(fmthandle *handle) {
     free_list(head);
     return 0;
   }
-  if (handle->self == nullptr)
-    std::free(reinterpret_cast<char *>(handle) - 16);
+  if (handle->self == nullptr) std::free(reinterpret_cast<char *>(handle) - 16);
   return 0;
 }
 

@@ -1,5 +1,7 @@
 // Descriptor arrays, module entry functions, the global name table fmtposs
 // and the module-entry table, all built at compile time from vocab/*.def.
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "access/vocab.h"
@@ -8,10 +10,9 @@ namespace valfmt {
 namespace {
 
 template <std::size_t N>
-constexpr fmtinfo_eachfmt desc(const char (&name)[N], unsigned minw,
-                               unsigned maxw, unsigned defw, unsigned maxd,
-                               unsigned flag1, unsigned flag2, uint64_t aux,
-                               fmtfn fn) {
+constexpr fmtinfo_eachfmt
+desc(const char (&name)[N], unsigned minw, unsigned maxw, unsigned defw,
+     unsigned maxd, unsigned flag1, unsigned flag2, uint64_t aux, fmtfn fn) {
   static_assert(N - 1 <= 16, "descriptor names hold at most 16 bytes");
   fmtinfo_eachfmt d{};
   for (std::size_t i = 0; i < 16; ++i) d.name[i] = i < N - 1 ? name[i] : ' ';
@@ -33,8 +34,7 @@ constexpr fmtposs_row poss(const char (&module)[M], const char (&name)[N]) {
   fmtposs_row r{};
   for (std::size_t i = 0; i < M - 1; ++i) r.modname[i] = module[i];
   r.modnamelen = M - 1;
-  for (std::size_t i = 0; i < 16; ++i)
-    r.fmtname[i] = i < N - 1 ? name[i] : ' ';
+  for (std::size_t i = 0; i < 16; ++i) r.fmtname[i] = i < N - 1 ? name[i] : ' ';
   r.fmtnamelen = static_cast<uint32_t>(N - 1);
   return r;
 }
@@ -79,7 +79,8 @@ constexpr fmtinfo_eachfmt k_JAZWIUWI[] = {
 #undef VF_ROW
 #undef VF_ROW_UNLISTED
 
-template <std::size_t N> constexpr uint32_t count(const fmtinfo_eachfmt (&)[N]) {
+template <std::size_t N>
+constexpr uint32_t count(const fmtinfo_eachfmt (&)[N]) {
   return static_cast<uint32_t>(N);
 }
 
@@ -108,16 +109,36 @@ constexpr fmtinfo kInfo[kModuleCount] = {
 using valfmt::kInfo;
 
 extern "C" {
-VF_API const fmtinfo *jazwfbin(void) { return &kInfo[0]; }
-VF_API const fmtinfo *jazwfdte(void) { return &kInfo[1]; }
-VF_API const fmtinfo *jazwfmsc(void) { return &kInfo[2]; }
-VF_API const fmtinfo *jazwfnls(void) { return &kInfo[3]; }
-VF_API const fmtinfo *jazwftme(void) { return &kInfo[4]; }
-VF_API const fmtinfo *jazwfuwf(void) { return &kInfo[5]; }
-VF_API const fmtinfo *jazwibin(void) { return &kInfo[6]; }
-VF_API const fmtinfo *jazwidte(void) { return &kInfo[7]; }
-VF_API const fmtinfo *jazwimsc(void) { return &kInfo[8]; }
-VF_API const fmtinfo *jazwiuwi(void) { return &kInfo[9]; }
+VF_API const fmtinfo *jazwfbin(void) {
+  return &kInfo[0];
+}
+VF_API const fmtinfo *jazwfdte(void) {
+  return &kInfo[1];
+}
+VF_API const fmtinfo *jazwfmsc(void) {
+  return &kInfo[2];
+}
+VF_API const fmtinfo *jazwfnls(void) {
+  return &kInfo[3];
+}
+VF_API const fmtinfo *jazwftme(void) {
+  return &kInfo[4];
+}
+VF_API const fmtinfo *jazwfuwf(void) {
+  return &kInfo[5];
+}
+VF_API const fmtinfo *jazwibin(void) {
+  return &kInfo[6];
+}
+VF_API const fmtinfo *jazwidte(void) {
+  return &kInfo[7];
+}
+VF_API const fmtinfo *jazwimsc(void) {
+  return &kInfo[8];
+}
+VF_API const fmtinfo *jazwiuwi(void) {
+  return &kInfo[9];
+}
 
 const fmtmodule_row names_and_entries[10] = {
     {"JAZWFBIN", jazwfbin}, {"JAZWFDTE", jazwfdte}, {"JAZWFMSC", jazwfmsc},
@@ -130,7 +151,7 @@ const fmtmodule_row names_and_entries[10] = {
 // JAZWFUWF, then the informat modules.  Two descriptors have no row.
 #define VF_ROW(name, ...) valfmt::poss(VF_MODULE, name),
 #define VF_ROW_UNLISTED(...)
-const fmtposs_row fmtposs[518] = {
+constexpr fmtposs_row fmtposs[518] = {
 #define VF_MODULE "JAZWFBIN"
 #include "access/vocab/JAZWFBIN.def"
 #undef VF_MODULE
@@ -165,8 +186,7 @@ const fmtposs_row fmtposs[518] = {
 #undef VF_ROW
 #undef VF_ROW_UNLISTED
 
-VF_API int32_t get_fmt_poss_table(const fmtposs_row **table,
-                                  int32_t *count) {
+VF_API int32_t get_fmt_poss_table(const fmtposs_row **table, int32_t *count) {
   if (table) *table = fmtposs;
   if (count) *count = valfmt::kPossRows;
   return 0;
@@ -175,18 +195,63 @@ VF_API int32_t get_fmt_poss_table(const fmtposs_row **table,
 
 namespace valfmt {
 
+namespace {
+
+// Orders rows by their blank-padded 16-byte names (unsigned bytes).
+constexpr int compare_padded(const char *a, const char *b) {
+  for (int i = 0; i < 16; ++i) {
+    const auto x = static_cast<unsigned char>(a[i]);
+    const auto y = static_cast<unsigned char>(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return 0;
+}
+
+// The name table's row numbers sorted by name, built at compile time, so a
+// lookup is a binary search instead of a scan of 518 rows.  Names are
+// unique, so the row found is the one a scan in table order would find.
+constexpr std::array<uint16_t, kPossRows> kPossByName = [] {
+  std::array<uint16_t, kPossRows> idx{};
+  for (int i = 0; i < kPossRows; ++i) idx[i] = static_cast<uint16_t>(i);
+  std::sort(idx.begin(), idx.end(), [](uint16_t a, uint16_t b) {
+    return compare_padded(fmtposs[a].fmtname, fmtposs[b].fmtname) < 0;
+  });
+  return idx;
+}();
+
+constexpr bool names_unique() {
+  for (int i = 1; i < kPossRows; ++i)
+    if (compare_padded(fmtposs[kPossByName[i - 1]].fmtname,
+                       fmtposs[kPossByName[i]].fmtname) == 0)
+      return false;
+  return true;
+}
+static_assert(names_unique(), "every name appears once in the name table");
+
+} // namespace
+
 const fmtposs_row *find_poss_row(const char *name, std::size_t len) {
   if (name == nullptr || len == 0 || len > kMaxBuiltinName) return nullptr;
-  for (const fmtposs_row &r : fmtposs) {
-    if (r.fmtnamelen == len && r.fmtname[0] == name[0] &&
-        std::memcmp(r.fmtname, name, len) == 0)
-      return &r;
+  char key[16];
+  std::memset(key, ' ', sizeof key);
+  std::memcpy(key, name, len);
+  std::size_t lo = 0;
+  std::size_t hi = kPossRows;
+  while (lo < hi) {
+    const std::size_t mid = (lo + hi) / 2;
+    const fmtposs_row &r = fmtposs[kPossByName[mid]];
+    const int c = compare_padded(r.fmtname, key);
+    if (c == 0) return r.fmtnamelen == len ? &r : nullptr;
+    if (c < 0)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   return nullptr;
 }
 
-const fmtinfo_eachfmt *find_descriptor(const fmtinfo *module,
-                                       const char *name, std::size_t len) {
+const fmtinfo_eachfmt *find_descriptor(const fmtinfo *module, const char *name,
+                                       std::size_t len) {
   if (module == nullptr || module->first == nullptr) return nullptr;
   for (uint32_t i = 0; i < module->count; ++i) {
     const fmtinfo_eachfmt &d = module->first[i];

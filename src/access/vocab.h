@@ -18,8 +18,8 @@ inline constexpr int kMaxBuiltinName = 16;
 const fmtposs_row *find_poss_row(const char *name, std::size_t len);
 
 // The descriptor named name/len inside a module record, or null.
-const fmtinfo_eachfmt *find_descriptor(const fmtinfo *module,
-                                       const char *name, std::size_t len);
+const fmtinfo_eachfmt *find_descriptor(const fmtinfo *module, const char *name,
+                                       std::size_t len);
 
 // The constant pseudo-format records (80 bytes each, kind byte blank).
 extern const fmthandle kPseudoCrash;

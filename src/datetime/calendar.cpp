@@ -147,8 +147,10 @@ VF_API double zday(double date) {
 }
 
 VF_API double zqtr(double date) {
-  return date_part(
-      date, [](const CivilDate &c) { return double((c.month - 1) / 3 + 1); });
+  return date_part(date, [](const CivilDate &c) {
+    const int quarter = (c.month - 1) / 3 + 1; // integer quarter 1..4
+    return double(quarter);
+  });
 }
 
 VF_API double zwekday(double date) {

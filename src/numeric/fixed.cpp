@@ -267,6 +267,18 @@ inline int32_t capacity(const fmtcall *c) {
   return c->out != nullptr && c->outsize > 0 ? c->outsize : 0;
 }
 
+// True when the renderer refuses the field whatever the value.
+inline bool field_unusable(const fmtcall *c) {
+  return c->w < 1 || c->w > kMaxFixedWidth || capacity(c) < c->w;
+}
+
+inline bool value_missing(const fmtcall *c) {
+  if (c->value == nullptr) return false;
+  double v;
+  std::memcpy(&v, c->value, sizeof v);
+  return is_missing(v);
+}
+
 } // namespace
 
 int32_t fmte(const SciRecord &rec, int32_t avail, int32_t d, char *out) {
@@ -277,8 +289,10 @@ int32_t fmte(const SciRecord &rec, int32_t avail, int32_t d, char *out) {
   int32_t e;
   if (rec.e2 < 0) {
     const int32_t k = (-rec.e2 * 77 + 255) >> 8;
-    m = x * zpow10(k < 308 ? k : 308);
-    e = k >= 309 ? -308 : -k;
+    // Subnormals need more than the largest power: scale in two steps so
+    // that their digits come out normalised too.
+    m = k <= 308 ? x * zpow10(k) : x * zpow10(308) * zpow10(k - 308);
+    e = -k;
     if (m >= 1.0)
       m *= kTenth;
     else
@@ -444,7 +458,10 @@ extern "C" {
 VF_API int32_t zfmt(fmtcall *call) {
   if (call == nullptr) return VF_ERR_BAD_CALL;
   const int32_t w = call->w;
-  if (w < 1) return VF_ERR_WIDTH;
+  if (w < 1) {
+    call->outlen = 0;
+    return VF_ERR_WIDTH;
+  }
   char *out = static_cast<char *>(call->out);
   const int32_t cap = valfmt::capacity(call);
   if (w > valfmt::kMaxFixedWidth) {
@@ -518,23 +535,20 @@ VF_API int32_t zfmbx(fmtcall *call) {
 
 VF_API int32_t zfmd(fmtcall *call) {
   if (call == nullptr) return VF_ERR_BAD_CALL;
+  if (valfmt::field_unusable(call)) return zfmt(call);
   const int32_t d = call->d;
-  double v = 0;
-  if (call->value != nullptr) std::memcpy(&v, call->value, sizeof v);
-  if (call->value != nullptr && valfmt::is_missing(v)) {
+  if (valfmt::value_missing(call)) {
     call->d = 0;
     zfmmiss(call);
     call->d = d;
     return VF_OK;
   }
-  const int32_t cap = valfmt::capacity(call);
-  const int32_t n = call->w < cap ? (call->w > 0 ? call->w : 0) : cap;
+  // The field fits the buffer here; the renderer overwrites this preset.
+  const int32_t n = call->w;
   call->outlen = n;
-  if (n > 0) {
-    char *out = static_cast<char *>(call->out);
-    std::memset(out, ' ', static_cast<std::size_t>(n));
-    out[n - 1] = '.';
-  }
+  char *out = static_cast<char *>(call->out);
+  std::memset(out, ' ', static_cast<std::size_t>(n));
+  out[n - 1] = '.';
   // d + 80 selects the significance rule for d < 10 (98 and 99 become
   // codes of the best path); codes beyond 99 all act alike.
   const int64_t code = static_cast<int64_t>(d) + 80;
@@ -549,11 +563,12 @@ VF_API int32_t zfmd(fmtcall *call) {
 
 VF_API int32_t zfmz(fmtcall *call) {
   if (call == nullptr) return VF_ERR_BAD_CALL;
-  double v = 0;
-  if (call->value != nullptr) std::memcpy(&v, call->value, sizeof v);
-  if (call->value != nullptr && valfmt::is_missing(v)) return zfmmiss(call);
+  if (valfmt::field_unusable(call)) return zfmt(call);
+  if (valfmt::value_missing(call)) return zfmmiss(call);
   const int32_t status = zfmt(call);
   if (status < 0) return status;
+  double v;
+  std::memcpy(&v, call->value, sizeof v);
   char *out = static_cast<char *>(call->out);
   const int32_t w = call->outlen;
   bool blank = false;

@@ -24,7 +24,8 @@ int32_t wzstrip(const char *text, int32_t len) {
 void wzstrup(char *text, int32_t len) {
   if (text == nullptr) return;
   for (int32_t i = 0; i < len; ++i)
-    if (text[i] >= 'a' && text[i] <= 'z') text[i] = static_cast<char>(text[i] - 32);
+    if (text[i] >= 'a' && text[i] <= 'z')
+      text[i] = static_cast<char>(text[i] - 32);
 }
 
 namespace {

@@ -34,7 +34,7 @@ TEST(Vocabulary, ModuleCountsAndOrder) {
 TEST(Vocabulary, DescriptorsAreBlankPaddedUpperCase) {
   for (const fmtmodule_row &m : names_and_entries) {
     const fmtinfo *info = m.entry();
-    const bool informats = m.name[5] == 'I';
+    const bool informats = m.name[4] == 'I';
     for (uint32_t i = 0; i < info->count; ++i) {
       const fmtinfo_eachfmt &d = info->first[i];
       ASSERT_GE(d.namelen, 1u);

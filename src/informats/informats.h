@@ -1,0 +1,39 @@
+// Readers shared by the informat families.  The standard numeric reader
+// wzifmn (declared in valfmt.h) turns cleaned text into a double; the
+// missing-notation reader wzifmch recognises blank fields and the texts
+// ".", ".A", "_", "A" ... that stand for missing values.  Date, time and
+// binary informats clean their text and hand it to these two.
+#pragma once
+
+#include <cstdint>
+
+#include "valfmt.h"
+
+namespace valfmt {
+
+// Stores the missing value for `text`/`len` at `out` (8 bytes, any
+// alignment) and returns 1 when the text is blank or a missing-value
+// notation; otherwise stores the standard missing value and returns 0.
+int32_t wzifmch(const char *text, int32_t len, void *out);
+
+// wzifmn on `len` bytes at `text` with `d` decimals, storing the double at
+// `out` (8 bytes, any alignment).  Same statuses as wzifmn.
+int32_t read_number(const char *text, int32_t len, int32_t d, void *out);
+
+// Entry check of every numeric informat: a null block is refused; a
+// result buffer that cannot hold the 8-byte double (null `out` or
+// `outsize` below 8) receives nothing and gives VF_ERR_OUTSIZE with outlen
+// 0; otherwise sets outlen to 8 and returns 0.
+int32_t begin_numeric(fmtcall *call);
+
+// The missing-value code byte for a notation character ('_', '.', or a
+// letter of either case), or -1 when the character names no missing value.
+inline int missing_code(unsigned char c) {
+  if (c == '_') return 0xFF;
+  if (c == '.') return 0xFE;
+  if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 32);
+  if (c >= 'A' && c <= 'Z') return 0xFD - (c - 'A');
+  return -1;
+}
+
+} // namespace valfmt
