@@ -486,11 +486,71 @@ VF_API int32_t ibyval(fmtcall *call);  /* @$BYVAL */
 /* ------------------------------------------------------------------------
  * User-defined formats: catalogue readers and evaluators.
  * ---------------------------------------------------------------------- */
+/* Catalogue reader result codes (negative; resolution reports each as
+ * "not found"). */
+#define VF_CAT_NO_MEMORY (-1)      /* a block could not be allocated */
+#define VF_CAT_OUT_OF_PLACE (-2)   /* element out of place */
+#define VF_CAT_TOO_LONG (-3)       /* name, label or attribute name too long */
+#define VF_CAT_NO_ATTRIBUTE (-4)   /* required attribute missing */
+#define VF_CAT_NOT_EXPORT (-5)     /* LIBRARY type is not "EXPORT" */
+#define VF_CAT_BAD_LAYOUT (-6)     /* record length or column outside it */
+#define VF_CAT_BAD_LINE (-7)       /* line over 255 bytes, or input cut */
+#define VF_CAT_EMPTY_TEXT (-8)     /* TYPE, DATATYPE, LENGTH or Offset empty */
+#define VF_CAT_BAD_VALUE (-9)      /* unknown TYPE or DATATYPE value */
+#define VF_CAT_COMPRESSED (-10)    /* Compression other than "No" */
+#define VF_CAT_SORTED (-11)        /* SortAssertion other than "No" */
+#define VF_CAT_COLUMN_COUNT (-12)  /* COLUMN count differs from Variables */
+#define VF_CAT_NO_TABLE (-13)      /* data or table end without a table */
+#define VF_CAT_NO_COLUMN (-14)     /* required or named column not declared */
+#define VF_CAT_VALUE_LONG (-15)    /* character value longer than its column */
+#define VF_CAT_REFUSED (-16)       /* date/time numeric column, or F label */
+#define VF_CAT_NOT_FOUND (-17)     /* format not found */
+#define VF_CAT_NOT_OPENED (-18)    /* catalogue not opened, or empty */
+#define VF_CAT_STOP (-19)          /* internal: requested rows are behind */
+#define VF_CAT_SKIPPED (-20)       /* internal: row of another type */
+
+/* Request kinds of the catalogue reader, from the requested name's prefix. */
+#define VF_REQ_NUMERIC 1         /* no prefix */
+#define VF_REQ_CHARACTER 11      /* '$' */
+#define VF_REQ_NUM_INFORMAT 20   /* '@' */
+#define VF_REQ_CHAR_INFORMAT 30  /* "@$" */
+
+/* The request record: kind and name with its prefix removed. */
+typedef struct fmtrequest {
+  int16_t kind;     /*  0 VF_REQ_* */
+  int16_t pad2;     /*  2 */
+  int32_t namelen;  /*  4 */
+  char name[32];    /*  8 blank padded */
+} fmtrequest;
+
 /* Finds `name` in the catalogue the context names; 0 found (the context's
  * entry and range table are set), else a negative reader code.  Blocks go
  * into the list whose tail pointer is `tail`. */
 VF_API int32_t xfrdfmt(void *ignored, const char *name, int32_t len,
                        fmtcontext *ctx, void ***tail);
+/* Dispatches on the context's catalogue kind. */
+VF_API int32_t xfrdcom(const fmtrequest *req, fmtcontext *ctx, void ***tail);
+/* The XML catalogue reader (in-memory text or "cntlout.xml"). */
+VF_API int32_t xfrdexp(const fmtrequest *req, fmtcontext *ctx, void ***tail);
+/* The memory-resident catalogue (kind 5): an array of entries. */
+VF_API int32_t xfrdmnr(const fmtrequest *req, fmtcontext *ctx);
+/* Catalogue kinds without a reader: always VF_CAT_NOT_FOUND. */
+VF_API int32_t xfrdzox(const fmtrequest *req, fmtcontext *ctx, void ***tail);
+VF_API int32_t xfrdxml(const fmtrequest *req, fmtcontext *ctx, void ***tail);
+VF_API int32_t xfrdxpt(const fmtrequest *req, fmtcontext *ctx, void ***tail);
+
+/* Evaluators: call block, catalogue entry, range table. */
+VF_API int32_t yfpfnfm(fmtcall *call, const void *entry, void *const *ranges);
+VF_API int32_t yfpfnfn(fmtcall *call, const void *entry, void *const *ranges);
+VF_API int32_t yfpfcfm(fmtcall *call, const void *entry, void *const *ranges);
+VF_API int32_t yfpfcfn(fmtcall *call, const void *entry, void *const *ranges);
+VF_API int32_t yfpfnfs(fmtcall *call, const void *entry, void *const *ranges);
+VF_API int32_t yfpfnfr(fmtcall *call, const void *entry, void *const *ranges);
+VF_API int32_t yfpfcfs(fmtcall *call, const void *entry, void *const *ranges);
+VF_API int32_t yfpfcfr(fmtcall *call, const void *entry, void *const *ranges);
+VF_API int32_t yfpfcfx(fmtcall *call, const void *entry, void *const *ranges);
+VF_API int32_t yfpfcfy(fmtcall *call, const void *entry, void *const *ranges);
+VF_API int32_t yfpfcfz(fmtcall *call, const void *entry, void *const *ranges);
 
 #ifdef __cplusplus
 } /* extern "C" */

@@ -7,8 +7,20 @@ extern "C" VF_API int32_t setfptr(const void *entry, fmtuhandle *handle) {
   handle->evaluator = nullptr;
   if (entry == nullptr) return 0;
   // Numeric and picture entries take the numeric evaluators, character
-  // entries the character ones; the S flag selects the variant.  Entries of
-  // any other type keep a null evaluator, which invocation refuses.
-  // The evaluators arrive with the user-format evaluation family.
+  // entries the character ones; the S flag asks for the search in file
+  // order instead of the binary search.  Entries of any other type keep a
+  // null evaluator, which invocation refuses.
+  const auto *e = static_cast<const valfmt::fmtentry *>(entry);
+  switch (e->type) {
+  case valfmt::kEntryNumeric:
+  case valfmt::kEntryPicture:
+    handle->evaluator = e->sflag ? yfpfnfn : yfpfnfm;
+    break;
+  case valfmt::kEntryCharacter:
+    handle->evaluator = e->sflag ? yfpfcfn : yfpfcfm;
+    break;
+  default:
+    break;
+  }
   return 0;
 }
