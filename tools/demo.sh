@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 ./tools/setup-debian.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target valfmt_tool
-./build/valfmt examples
+./build/valfmt examples --catalog examples/cntlout.xml

@@ -5,7 +5,7 @@
 //   valfmt stream [options] FORMAT            render each line of stdin
 //   valfmt list [MODULE]                      every built-in name and limits
 //   valfmt describe NAME                      one name in detail
-//   valfmt examples                           the built-in examples
+//   valfmt examples [--catalog FILE]          the built-in examples
 //
 // Formats are written as hosts write them: DATE9.  F8.2  $CHAR10.  BEST.
 // A leading '@' (or --informat) asks for an informat.
@@ -35,7 +35,8 @@ const char kUsage[] =
     "  stream FORMAT             render every line of standard input\n"
     "  list [MODULE]             list built-in names with their limits\n"
     "  describe NAME             show one name's descriptor\n"
-    "  examples                  run the built-in examples\n"
+    "  examples                  run the built-in examples (with\n"
+    "                            --catalog, also user-defined ones)\n"
     "\n"
     "FORMAT is written as hosts write it: DATE9.  F8.2  $CHAR10.  BEST.\n"
     "The width defaults to the format's default width; '@DATE9.' or\n"
@@ -491,39 +492,53 @@ int run_describe(const Options &opt, const std::string &text) {
   return 0;
 }
 
-int run_examples() {
+// Each example shows a format at work and checks the text it expects, so
+// that the examples double as an end-to-end test of the library.
+int run_examples(const Options &base) {
   struct Example {
     const char *fmt;
     const char *value;
     uint32_t enc;
+    const char *expect;
+    bool catalogue = false;
   } examples[] = {
-      {"$CHAR5.", "abc", VF_ENC_NARROW},
-      {"$CHAR3.", "\xC3\xA9", VF_ENC_UCS2},
-      {"$UPCASE8.", "mixed Ca", VF_ENC_NARROW},
-      {"$IS-INTRINSIC3.", "DATE", VF_ENC_NARROW},
-      {"$IS-INTRINSIC3.", "NOSUCH", VF_ENC_NARROW},
-      {"INTRINSIC-CRDATE20.", "0", VF_ENC_NARROW},
-      {"_C_R_A_S_H_1.", "0", VF_ENC_NARROW},
-      {"F8.2", "3.14159", VF_ENC_NARROW},
-      {"BEST12.", "3.14159265358979", VF_ENC_NARROW},
-      {"E10.", "12345.678", VF_ENC_NARROW},
-      {"DATE9.", "0", VF_ENC_NARROW},
-      {"YYMMDD10.", "23000", VF_ENC_NARROW},
-      {"WEEKDAY1.", "0", VF_ENC_NARROW},
-      {"YYQ6.", "-1", VF_ENC_NARROW},
-      {"Z6.2", "-3.14159", VF_ENC_NARROW},
-      {"D10.", "1234.5678", VF_ENC_NARROW},
-      {"F8.2", ".A", VF_ENC_NARROW},
-      {"@F8.", "1234.5", VF_ENC_NARROW},
-      {"@COMMA10.", "1,234.56", VF_ENC_NARROW},
+      {"$CHAR5.", "abc", VF_ENC_NARROW, "abc  "},
+      {"$CHAR3.", "\xC3\xA9", VF_ENC_UCS2, "\xC3\xA9  "},
+      {"$UPCASE8.", "mixed Ca", VF_ENC_NARROW, "MIXED CA"},
+      {"$IS-INTRINSIC3.", "DATE", VF_ENC_NARROW, "YES"},
+      {"$IS-INTRINSIC3.", "NOSUCH", VF_ENC_NARROW, "NO "},
+      {"INTRINSIC-CRDATE20.", "0", VF_ENC_NARROW, "Apr 15 2012 23:17:00"},
+      {"_C_R_A_S_H_1.", "0", VF_ENC_NARROW, "X"},
+      {"F8.2", "3.14159", VF_ENC_NARROW, "    3.14"},
+      {"F8.2", "0.125", VF_ENC_NARROW, "    0.13"},
+      {"F8.2", ".A", VF_ENC_NARROW, "     A  "},
+      {"BEST12.", "3.14159265358979", VF_ENC_NARROW, "3.1415926536"},
+      {"E10.", "12345.678", VF_ENC_NARROW, " 1.235E+04"},
+      {"Z6.2", "-3.14159", VF_ENC_NARROW, "-03.14"},
+      {"DATE9.", "0", VF_ENC_NARROW, "01JAN1960"},
+      {"DATE9.", "0", VF_ENC_UCS2, "01JAN1960"},
+      {"YYMMDD10.", "23000", VF_ENC_NARROW, "2022-12-21"},
+      {"WEEKDAY1.", "0", VF_ENC_NARROW, "6"},
+      {"YYQ6.", "-1", VF_ENC_NARROW, "1959Q4"},
+      {"@F8.", "1234.5", VF_ENC_NARROW, "1234.5"},
+      {"@COMMA10.", "1,234.56", VF_ENC_NARROW, "1234.56"},
+      {"@$QUOTE8.", "'it''s'", VF_ENC_NARROW, "it's"},
+      {"AGEGRP.", "42", VF_ENC_NARROW, "adult   ", true},
+      {"$GRADE.", "B", VF_ENC_NARROW, "good        ", true},
+      {"AMOUNT15.", "1234567.891", VF_ENC_NARROW, "   1,234,567.89", true},
+      {"ISODAY10.", "0", VF_ENC_NARROW, "1960-01-01", true},
   };
   int failures = 0;
   for (const Example &e : examples) {
-    Options opt;
+    if (e.catalogue && !base.has_catalog) continue;
+    Options opt = base;
     opt.reqenc = e.enc;
+    opt.hex = false;
     Session s(opt);
-    std::printf("%-20s %-18s ", e.fmt,
-                (std::string("'") + e.value + "'").c_str());
+    std::printf(
+        "%-20s %-18s ",
+        (std::string(e.fmt) + (e.enc == VF_ENC_UCS2 ? " ucs2" : "")).c_str(),
+        (std::string("'") + e.value + "'").c_str());
     std::fflush(stdout);
     if (!s.resolve(e.fmt)) {
       ++failures;
@@ -537,8 +552,14 @@ int run_examples() {
       ++failures;
       continue;
     }
-    std::printf("[%s]\n", shown.c_str());
+    const bool ok = shown == e.expect;
+    if (!ok) ++failures;
+    std::printf("[%s]%s%s%s\n", shown.c_str(), ok ? "" : "  expected [",
+                ok ? "" : e.expect, ok ? "" : "]");
   }
+  if (!base.has_catalog)
+    std::printf("(user-defined format examples need --catalog "
+                "examples/cntlout.xml)\n");
   return failures ? 1 : 0;
 }
 
@@ -646,7 +667,7 @@ int main(int argc, char **argv) {
     }
     return run_describe(opt, args[0]);
   }
-  if (cmd == "examples") return run_examples();
+  if (cmd == "examples") return run_examples(opt);
   std::fprintf(stderr, "valfmt: unknown command %s (see valfmt --help)\n",
                cmd.c_str());
   return 2;
