@@ -61,7 +61,7 @@ struct Options {
   bool has_catalog = false;
 };
 
-struct Spec {
+struct FormatRef {
   std::string name;
   int32_t w = -1; // -1: descriptor default
   int32_t d = 0;
@@ -155,17 +155,24 @@ const char *status_words(int32_t st) {
   }
 }
 
+// The tool's own result for a value argument that is not a number.
+constexpr int32_t kNotANumber = INT32_MIN;
+
 void print_status(const std::string &what, int32_t st) {
+  if (st == kNotANumber) {
+    std::fprintf(stderr, "valfmt: %s: not a number\n", what.c_str());
+    return;
+  }
   std::fprintf(stderr, "valfmt: %s: %s (status 0x%08X)\n", what.c_str(),
                status_words(st), static_cast<uint32_t>(st));
 }
 
 // "DATE9." -> DATE, 9, 0; "F8.2" -> F, 8, 2; "$CHAR." -> $CHAR, default.
-bool parse_spec(const std::string &text, bool informat, Spec *spec) {
+bool parse_format_ref(const std::string &text, bool informat, FormatRef *ref) {
   std::string s = text;
-  spec->informat = informat;
+  ref->informat = informat;
   if (!s.empty() && s[0] == '@') {
-    spec->informat = true;
+    ref->informat = true;
     s.erase(0, 1);
   }
   const std::size_t dot = s.rfind('.');
@@ -176,12 +183,12 @@ bool parse_spec(const std::string &text, bool informat, Spec *spec) {
     std::size_t p = dot;
     while (p > 0 && s[p - 1] >= '0' && s[p - 1] <= '9') --p;
     if (p == 0) return false;
-    if (p < dot) spec->w = std::atoi(s.substr(p, dot - p).c_str());
-    if (!dec.empty()) spec->d = std::atoi(dec.c_str());
+    if (p < dot) ref->w = std::atoi(s.substr(p, dot - p).c_str());
+    if (!dec.empty()) ref->d = std::atoi(dec.c_str());
     s = s.substr(0, p);
   }
   if (s.empty() || s.size() > 32) return false;
-  spec->name = s;
+  ref->name = s;
   return true;
 }
 
@@ -291,45 +298,45 @@ public:
     if (resolved_) xfdel(handle_);
   }
 
-  // Resolves the spec; prints an error and returns false when not found.
+  // Resolves the format; prints an error and returns false when not found.
   bool resolve(const std::string &text) {
-    if (!parse_spec(text, opt_.informat, &spec_)) {
+    if (!parse_format_ref(text, opt_.informat, &ref_)) {
       std::fprintf(stderr,
-                   "valfmt: %s: not a format specification "
+                   "valfmt: %s: not a format name "
                    "(expected NAME, NAMEw. or NAMEw.d)\n",
                    text.c_str());
       return false;
     }
     handle_ = &storage_.builtin;
     const int32_t st =
-        xfname3(spec_.name.data(), static_cast<int32_t>(spec_.name.size()),
-                spec_.informat ? VF_KIND_INFORMAT : 'F', &attrs_, &handle_,
+        xfname3(ref_.name.data(), static_cast<int32_t>(ref_.name.size()),
+                ref_.informat ? VF_KIND_INFORMAT : 'F', &attrs_, &handle_,
                 opt_.has_catalog ? &ctx_ : nullptr);
     if (st != VF_OK) {
       print_status(text, st);
       return false;
     }
     resolved_ = true;
-    if (spec_.w < 0) spec_.w = attrs_.defw;
+    if (ref_.w < 0) ref_.w = attrs_.defw;
     return true;
   }
 
   // Renders or reads one value; prints the result line.  Returns status.
   int32_t apply(const std::string &value, std::string *shown) {
-    const bool character_in = spec_.informat || spec_.name[0] == '$';
+    const bool character_in = ref_.informat || ref_.name[0] == '$';
     double number = 0;
     std::string narrow;
     std::vector<uint16_t> wide;
     fmtcall call{};
-    call.w = spec_.w;
-    call.d = spec_.d;
+    call.w = ref_.w;
+    call.d = ref_.d;
     call.localeid = opt_.localeid;
     call.reqenc = opt_.reqenc;
     if (character_in) {
-      if (to_host_text(value, &narrow, &wide) || spec_.informat) {
+      if (to_host_text(value, &narrow, &wide) || ref_.informat) {
         call.value = narrow.data();
         call.valuelen = static_cast<int32_t>(narrow.size());
-        if (spec_.informat && narrow.size() != wide.size()) {
+        if (ref_.informat && narrow.size() != wide.size()) {
           narrow = value; // informats read bytes as given
           call.value = narrow.data();
           call.valuelen = static_cast<int32_t>(narrow.size());
@@ -340,17 +347,14 @@ public:
         call.inenc = VF_ENC_UCS2;
       }
     } else {
-      if (!parse_number(value, &number)) {
-        std::fprintf(stderr, "valfmt: %s: not a number\n", value.c_str());
-        return VF_ERR_INVALID_DATA;
-      }
+      if (!parse_number(value, &number)) return kNotANumber;
       call.value = &number;
     }
     const std::size_t cap =
-        4 * static_cast<std::size_t>(spec_.w > 64 ? spec_.w : 64) + 16;
+        4 * static_cast<std::size_t>(ref_.w > 64 ? ref_.w : 64) + 16;
     std::vector<char> out(cap, '\0');
     double stored = 0;
-    const bool numeric_informat = spec_.informat && spec_.name[0] != '$';
+    const bool numeric_informat = ref_.informat && ref_.name[0] != '$';
     if (numeric_informat) {
       call.out = &stored;
       call.outsize = sizeof stored;
@@ -378,11 +382,11 @@ public:
     return st;
   }
 
-  const Spec &spec() const { return spec_; }
+  const FormatRef &ref() const { return ref_; }
 
 private:
   Options opt_;
-  Spec spec_;
+  FormatRef ref_;
   fmthandle_storage storage_{};
   fmthandle *handle_ = nullptr;
   fmtattr attrs_{};
@@ -400,7 +404,7 @@ int run_values(const Options &opt, const std::string &fmt,
     std::string shown;
     const int32_t st = s.apply(v, &shown);
     if (st != VF_OK && st != VF_WARN) {
-      print_status(fmt + " " + v, st);
+      print_status(st == kNotANumber ? v : fmt + " " + v, st);
       rc = 1;
       continue;
     }
@@ -419,7 +423,7 @@ int run_stream(const Options &opt, const std::string &fmt) {
     std::string shown;
     const int32_t st = s.apply(line, &shown);
     if (st != VF_OK && st != VF_WARN) {
-      print_status(fmt + " " + line, st);
+      print_status(st == kNotANumber ? line : fmt + " " + line, st);
       std::printf("\n");
       rc = 1;
       continue;
@@ -461,8 +465,8 @@ int run_list(const std::vector<std::string> &args) {
 }
 
 int run_describe(const Options &opt, const std::string &text) {
-  Spec spec;
-  if (!parse_spec(text, opt.informat, &spec)) {
+  FormatRef ref;
+  if (!parse_format_ref(text, opt.informat, &ref)) {
     std::fprintf(stderr, "valfmt: %s: not a name\n", text.c_str());
     return 2;
   }
@@ -470,8 +474,8 @@ int run_describe(const Options &opt, const std::string &text) {
   fmthandle *h = &storage.builtin;
   fmtattr a{};
   const int32_t st =
-      xfname3(spec.name.data(), static_cast<int32_t>(spec.name.size()),
-              spec.informat ? VF_KIND_INFORMAT : 'F', &a, &h, nullptr);
+      xfname3(ref.name.data(), static_cast<int32_t>(ref.name.size()),
+              ref.informat ? VF_KIND_INFORMAT : 'F', &a, &h, nullptr);
   if (st != VF_OK) {
     print_status(text, st);
     return 2;
@@ -480,7 +484,7 @@ int run_describe(const Options &opt, const std::string &text) {
   std::printf("name:     %s\n", trimmed(h->desc.name, h->desc.namelen).c_str());
   std::printf("kind:     %s\n",
               kind == 'J'
-                  ? (spec.informat ? "built-in informat" : "built-in format")
+                  ? (ref.informat ? "built-in informat" : "built-in format")
                   : "pseudo-format");
   if (kind == 'J') std::printf("module:   %s\n", h->modname);
   std::printf("width:    %u..%u, default %u\n", a.minw, a.maxw, a.defw);

@@ -1,0 +1,107 @@
+// The valfmt command-line tool: commands, options, output and exit codes.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+struct ToolRun {
+  int status;
+  std::string out; // standard output and standard error together
+};
+
+ToolRun run(const std::string &args, const std::string &stdin_text = "") {
+  std::string cmd = std::string("printf '%b' '") + stdin_text + "' | " +
+                    VALFMT_TOOL_PATH + " " + args + " 2>&1";
+  FILE *p = popen(cmd.c_str(), "r");
+  ToolRun r{-1, {}};
+  if (p == nullptr) return r;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+  const int st = pclose(p);
+  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  return r;
+}
+
+TEST(Tool, PutRendersValues) {
+  EXPECT_EQ(run("put '$CHAR5.' abc").out, "abc  \n");
+  EXPECT_EQ(run("put --encoding ucs2 --hex '$CHAR3.' 'é'").out,
+            "é    [E9 00 20 00 20 00]\n");
+  EXPECT_EQ(run("put '$IS-INTRINSIC3.' DATE nosuch").out, "YES\nNO \n");
+  EXPECT_EQ(run("put DATE9. 0 366 .").out, "01JAN1960\n01JAN1961\n        .\n");
+  EXPECT_EQ(run("put F6.2 1 -2.5").out, "  1.00\n -2.50\n");
+  // The descriptor's default width when none is given.
+  EXPECT_EQ(run("put BEST. 1234.5").out, "      1234.5\n");
+  EXPECT_EQ(run("put --hex '$CHAR2.' ab").out, "ab  [61 62]\n");
+}
+
+TEST(Tool, InputReadsTexts) {
+  EXPECT_EQ(run("input F8. 1,234").status, 1) << "plain F has no commas";
+  EXPECT_EQ(run("input COMMA10. 1,234.5 .A .").out, "1234.5\n.A\n.\n");
+  EXPECT_EQ(run("put @F8.2 12345").out, "123.45\n");
+  EXPECT_EQ(run("put --informat '$UPCASE4.' abcd").out, "ABCD\n");
+}
+
+TEST(Tool, StreamAppliesOneFormatToEveryLine) {
+  const ToolRun r = run("stream YYMMDD10.", "0\\n-1\\nxyz\\n23000\\n");
+  EXPECT_EQ(r.status, 1) << "a line that is not a number fails the run";
+  EXPECT_NE(r.out.find("1960-01-01\n1959-12-31\n"), std::string::npos);
+  EXPECT_NE(r.out.find("xyz: not a number"), std::string::npos);
+  EXPECT_NE(r.out.find("2022-12-21\n"), std::string::npos);
+}
+
+TEST(Tool, ListAndDescribe) {
+  const ToolRun l = run("list JAZWFTME");
+  EXPECT_EQ(l.status, 0);
+  EXPECT_NE(l.out.find("JAZWFTME (10 names)"), std::string::npos);
+  EXPECT_NE(l.out.find("TIMEAMPM"), std::string::npos);
+  EXPECT_EQ(run("list NOPE").status, 2);
+  const ToolRun all = run("list");
+  EXPECT_NE(all.out.find("JAZWIUWI (104 names)"), std::string::npos);
+
+  const ToolRun d = run("describe PIBR");
+  EXPECT_EQ(d.status, 0);
+  EXPECT_NE(d.out.find("module:   JAZWFBIN"), std::string::npos);
+  EXPECT_NE(d.out.find("width:    1..8, default 1"), std::string::npos);
+  EXPECT_NE(run("describe @MMDDYY").out.find("width:    6..32, default 6"),
+            std::string::npos);
+}
+
+TEST(Tool, ErrorsNameTheStatus) {
+  ToolRun r = run("put NOSUCH9. 1");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "valfmt: NOSUCH9.: name not found (status 0x00000001)\n");
+  r = run("input AFRDFDE. 01.02.2003");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("format not implemented (status 0x8001D830)"),
+            std::string::npos);
+  EXPECT_EQ(run("put F8.x 1").status, 2);
+  EXPECT_EQ(run("put F8.2").status, 2);
+  EXPECT_EQ(run("put --encoding latin9 F8.2 1").status, 2);
+  EXPECT_EQ(run("frobnicate").status, 2);
+  EXPECT_EQ(run("put --bogus F8. 1").status, 2);
+  EXPECT_EQ(run("put --catalog /nonexistent/cntlout.xml AGEGRP. 1").status, 2);
+}
+
+TEST(Tool, HelpOnEveryCommand) {
+  for (const char *args : {"--help", "put --help", "input --help",
+                           "stream --help", "list --help", "describe -h"}) {
+    const ToolRun r = run(args);
+    EXPECT_EQ(r.status, 0) << args;
+    EXPECT_NE(r.out.find("usage: valfmt"), std::string::npos) << args;
+  }
+}
+
+TEST(Tool, UserFormatsFromACatalogue) {
+  const std::string cat =
+      std::string("--catalog ") + VALFMT_SOURCE_DIR + "/examples/cntlout.xml ";
+  EXPECT_EQ(run("put " + cat + "AGEGRP. 42").out, "adult   \n");
+  EXPECT_EQ(run("put " + cat + "'$GRADE.' B").out, "good        \n");
+  EXPECT_EQ(run("put AGEGRP. 42").status, 2) << "no catalogue, no format";
+}
+
+} // namespace
