@@ -352,9 +352,17 @@ void print_unknown(const char *text, int len) {
   std::printf("%.*s\n", len, text);
 }
 
+// A column description changed: the record layout and the columns a row
+// needs are checked again at the next ROW.
+void column_changed(ParseState &s) {
+  s.table->checked = false;
+  s.table->need = Needed{};
+}
+
 int column_type(ParseState &s, const Element &el) {
   if (!s.incolumn) return VF_CAT_OUT_OF_PLACE;
   if (!el.hastext || el.textlen == 0) return VF_CAT_EMPTY_TEXT;
+  column_changed(s);
   if (same(el.text, el.textlen, "numeric")) {
     s.column->type = kColNumeric;
   } else if (same(el.text, el.textlen, "character")) {
@@ -517,6 +525,7 @@ int metadata(ParseState &s, const Element &el) {
     if (!el.hastext || el.textlen == 0) return VF_CAT_EMPTY_TEXT;
     (el.tag == kTagLength ? s.column->length : s.column->offset) =
         to_int(el.text, el.textlen);
+    column_changed(s);
     return 0;
   case kTagObservations: {
     if (el.closing) return 0;
