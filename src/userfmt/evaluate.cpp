@@ -377,29 +377,37 @@ int32_t numeric_binary(fmtcall *c, const void *entry, void *const *ranges,
   return output(c, e, ranges, num_binary(e, key, ranges, n, mask), false);
 }
 
+// Search in table order: the first match, or every match under collection.
+template <class Matches>
+int32_t linear(fmtcall *c, const fmtentry *e, void *const *ranges, int64_t n,
+               bool character, Matches matches) {
+  if (!collecting(c, e)) {
+    for (int64_t i = 0; i < n; ++i)
+      if (matches(ranges[i])) return output(c, e, ranges, ranges[i], character);
+    return output(c, e, ranges, nullptr, character);
+  }
+  LabelWriter lw(c, e, ranges, true);
+  bool any = false;
+  for (int64_t i = 0; i < n; ++i) {
+    if (matches(ranges[i])) {
+      any = true;
+      lw.add_range(ranges[i]);
+    }
+  }
+  if (!any) return output(c, e, ranges, nullptr, character);
+  c->options &= ~VF_OPT_DEFAULT_SHOWN;
+  return lw.finish();
+}
+
 int32_t numeric_linear(fmtcall *c, const void *entry, void *const *ranges) {
   if (c == nullptr || entry == nullptr) return VF_ERR_BAD_CALL;
   const fmtentry *e = entry_of(entry);
   const uint64_t key = numkey(value_of(c));
   const int64_t n = ranges != nullptr ? e->nranges : 0;
   constexpr unsigned mask = bit(kRangeNumeric) | bit(kRangeNumSingle);
-  if (!collecting(c, e)) {
-    for (int64_t i = 0; i < n; ++i)
-      if (num_matches(static_cast<const numrange *>(ranges[i]), key, mask))
-        return output(c, e, ranges, ranges[i], false);
-    return output(c, e, ranges, nullptr, false);
-  }
-  LabelWriter lw(c, e, ranges, true);
-  bool any = false;
-  for (int64_t i = 0; i < n; ++i) {
-    if (num_matches(static_cast<const numrange *>(ranges[i]), key, mask)) {
-      any = true;
-      lw.add_range(ranges[i]);
-    }
-  }
-  if (!any) return output(c, e, ranges, nullptr, false);
-  c->options &= ~VF_OPT_DEFAULT_SHOWN;
-  return lw.finish();
+  return linear(c, e, ranges, n, false, [key](const void *r) {
+    return num_matches(static_cast<const numrange *>(r), key, mask);
+  });
 }
 
 // --- character matching ------------------------------------------------------
@@ -524,23 +532,9 @@ int32_t character_linear(fmtcall *c, const void *entry, void *const *ranges) {
   const int64_t n = ranges != nullptr ? e->nranges : 0;
   constexpr unsigned mask = bit(kRangeCharSingle) | bit(kRangeChar) |
                             bit(kRangeFixedSingle) | bit(kRangeFixed);
-  if (!collecting(c, e)) {
-    for (int64_t i = 0; i < n; ++i)
-      if (char_matches(in, static_cast<const charrange *>(ranges[i]), mask))
-        return output(c, e, ranges, ranges[i], true);
-    return output(c, e, ranges, nullptr, true);
-  }
-  LabelWriter lw(c, e, ranges, true);
-  bool any = false;
-  for (int64_t i = 0; i < n; ++i) {
-    if (char_matches(in, static_cast<const charrange *>(ranges[i]), mask)) {
-      any = true;
-      lw.add_range(ranges[i]);
-    }
-  }
-  if (!any) return output(c, e, ranges, nullptr, true);
-  c->options &= ~VF_OPT_DEFAULT_SHOWN;
-  return lw.finish();
+  return linear(c, e, ranges, n, true, [&in](const void *r) {
+    return char_matches(in, static_cast<const charrange *>(r), mask);
+  });
 }
 
 thread_local int nesting = 0;

@@ -36,6 +36,7 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "access/encoding.h"
 #include "access/missing.h"
@@ -659,48 +660,53 @@ double col_number(const Table *t, const Column *c) {
   return ATOF(col_text(t, c), c->vlen);
 }
 
+// Looks up the columns a row needs; `character` ones must hold text.
+struct ColumnNeed {
+  Column **slot;
+  const char *name;
+  bool character;
+};
+int resolve_columns(const Table *t, std::initializer_list<ColumnNeed> cols) {
+  for (const ColumnNeed &c : cols) {
+    *c.slot = findColumn(t, c.name, static_cast<int>(std::strlen(c.name)));
+    if (*c.slot == nullptr || (c.character && (*c.slot)->type != kColCharacter))
+      return VF_CAT_NO_COLUMN;
+  }
+  return 0;
+}
+
 int resolve_needed(Table *t) {
   Needed &n = t->need;
   if (n.resolved) return 0;
-  struct {
-    Column **slot;
-    const char *name;
-    bool character;
-  } cols[] = {{&n.fmtname, "FMTNAME", true}, {&n.type, "TYPE", true},
-              {&n.hlo, "HLO", true},         {&n.start, "START", false},
-              {&n.end, "END", false},        {&n.label, "LABEL", true},
-              {&n.min, "MIN", false},        {&n.max, "MAX", false},
-              {&n.def, "DEFAULT", false},    {&n.fuzz, "FUZZ", false},
-              {&n.sexcl, "SEXCL", true},     {&n.eexcl, "EEXCL", true}};
-  for (auto &c : cols) {
-    *c.slot = findColumn(t, c.name, static_cast<int>(std::strlen(c.name)));
-    if (*c.slot == nullptr) return VF_CAT_NO_COLUMN;
-    if (c.character && (*c.slot)->type != kColCharacter)
-      return VF_CAT_NO_COLUMN;
-  }
-  n.resolved = true;
-  return 0;
+  const int rc = resolve_columns(t, {{&n.fmtname, "FMTNAME", true},
+                                     {&n.type, "TYPE", true},
+                                     {&n.hlo, "HLO", true},
+                                     {&n.start, "START", false},
+                                     {&n.end, "END", false},
+                                     {&n.label, "LABEL", true},
+                                     {&n.min, "MIN", false},
+                                     {&n.max, "MAX", false},
+                                     {&n.def, "DEFAULT", false},
+                                     {&n.fuzz, "FUZZ", false},
+                                     {&n.sexcl, "SEXCL", true},
+                                     {&n.eexcl, "EEXCL", true}});
+  n.resolved = rc == 0;
+  return rc;
 }
 
 int resolve_picture(Table *t) {
   Needed &n = t->need;
   if (n.picresolved) return 0;
-  struct {
-    Column **slot;
-    const char *name;
-    bool character;
-  } cols[] = {{&n.prefix, "PREFIX", true},     {&n.language, "LANGUAGE", true},
-              {&n.datatype, "DATATYPE", true}, {&n.fill, "FILL", true},
-              {&n.decsep, "DECSEP", true},     {&n.dig3sep, "DIG3SEP", true},
-              {&n.mult, "MULT", false},        {&n.noedit, "NOEDIT", false}};
-  for (auto &c : cols) {
-    *c.slot = findColumn(t, c.name, static_cast<int>(std::strlen(c.name)));
-    if (*c.slot == nullptr) return VF_CAT_NO_COLUMN;
-    if (c.character && (*c.slot)->type != kColCharacter)
-      return VF_CAT_NO_COLUMN;
-  }
-  n.picresolved = true;
-  return 0;
+  const int rc = resolve_columns(t, {{&n.prefix, "PREFIX", true},
+                                     {&n.language, "LANGUAGE", true},
+                                     {&n.datatype, "DATATYPE", true},
+                                     {&n.fill, "FILL", true},
+                                     {&n.decsep, "DECSEP", true},
+                                     {&n.dig3sep, "DIG3SEP", true},
+                                     {&n.mult, "MULT", false},
+                                     {&n.noedit, "NOEDIT", false}});
+  n.picresolved = rc == 0;
+  return rc;
 }
 
 int16_t to_i16(double v) {
@@ -870,9 +876,9 @@ int build_label(const Table *t, int16_t type, fmtentry *e, void *at) {
   return 0;
 }
 
-void fill_numeric(const Table *t, const HloFlags &h, double fuzz, numrange *r) {
+// LOW, HIGH and the excluded bounds of the current row.
+uint8_t range_flags(const Table *t, const HloFlags &h) {
   const Needed &n = t->need;
-  r->type = kRangeNumeric;
   uint8_t flags = 0;
   if (h.low) flags |= kLow;
   if (h.high) flags |= kHigh;
@@ -880,7 +886,13 @@ void fill_numeric(const Table *t, const HloFlags &h, double fuzz, numrange *r) {
     flags |= kStartExcluded;
   if (col_len(n.eexcl) > 0 && col_text(t, n.eexcl)[0] == 'Y')
     flags |= kEndExcluded;
-  r->flags = flags;
+  return flags;
+}
+
+void fill_numeric(const Table *t, const HloFlags &h, double fuzz, numrange *r) {
+  const Needed &n = t->need;
+  r->type = kRangeNumeric;
+  r->flags = range_flags(t, h);
   const double start = col_number(t, n.start);
   const double end = col_number(t, n.end);
   const double f = (fuzz > 0) ? fuzz : 0.0; // NaN and missing give 0
@@ -901,14 +913,7 @@ void fill_numeric(const Table *t, const HloFlags &h, double fuzz, numrange *r) {
 void fill_character(const Table *t, const HloFlags &h, charrange *r) {
   const Needed &n = t->need;
   r->type = kRangeChar;
-  uint8_t flags = 0;
-  if (h.low) flags |= kLow;
-  if (h.high) flags |= kHigh;
-  if (col_len(n.sexcl) > 0 && col_text(t, n.sexcl)[0] == 'Y')
-    flags |= kStartExcluded;
-  if (col_len(n.eexcl) > 0 && col_text(t, n.eexcl)[0] == 'Y')
-    flags |= kEndExcluded;
-  r->flags = flags;
+  r->flags = range_flags(t, h);
   auto *units = const_cast<uint16_t *>(range_start(r));
   const int s = widen(col_text(t, n.start), col_len(n.start), units);
   r->startlen = static_cast<uint16_t>(s);
