@@ -164,7 +164,8 @@ constexpr int32_t kNotANumber = INT32_MIN;
 
 void print_status(const std::string &what, int32_t st) {
   if (st == kNotANumber) {
-    std::fprintf(stderr, "valfmt: %s: not a number\n", what.c_str());
+    std::fprintf(stderr, "valfmt: %s: not a number\n",
+                 what.empty() ? "empty value" : what.c_str());
     return;
   }
   std::fprintf(stderr, "valfmt: %s: %s (status 0x%08X)\n", what.c_str(),
@@ -278,8 +279,14 @@ void shortest_round_trip(double v, char *buf, std::size_t size) {
   }
 }
 
-// ".", "._", ".A".."Z" (any case) and ".." name missing values.
-bool parse_number(const std::string &s, double *v) {
+// ".", "._", ".A".."Z" (any case) and ".." name missing values.  Blanks
+// around the value (padded columns) are ignored.
+bool parse_number(const std::string &text, double *v) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  const std::string s =
+      first == std::string::npos
+          ? std::string()
+          : text.substr(first, text.find_last_not_of(" \t") - first + 1);
   if (s == "." || s == "..") {
     *v = valfmt::standard_missing();
     return true;
@@ -403,16 +410,20 @@ public:
     const int32_t st = xffmt(&call, handle_);
     if (st != VF_OK && st != VF_WARN) return st;
     if (numeric_informat) {
-      char buf[64];
-      if (valfmt::is_missing(stored))
-        std::snprintf(
-            buf, sizeof buf, "%s",
-            valfmt::missing_char(stored) == '.'
-                ? "."
-                : (std::string(".") + valfmt::missing_char(stored)).c_str());
-      else
+      if (valfmt::is_missing(stored)) {
+        const char c = valfmt::missing_char(stored);
+        *shown = c == '.' ? std::string(".") : std::string(".") + c;
+      } else {
+        char buf[64];
         shortest_round_trip(stored, buf, sizeof buf);
-      *shown = buf;
+        *shown = buf;
+      }
+      // The stored double's bytes, e.g. to see a missing value's code.
+      if (opt_.hex)
+        *shown +=
+            "  [" +
+            hex_of(reinterpret_cast<const char *>(&stored), sizeof stored) +
+            "]";
     } else {
       *shown = display(out.data(), call.outlen, call.outenc);
       if (opt_.hex) *shown += "  [" + hex_of(out.data(), call.outlen) + "]";

@@ -64,6 +64,16 @@ TEST(AccessReviewTool, DoubleDashEndsTheOptions) {
   EXPECT_NE(r.out.find("--hex: not a number"), std::string::npos);
 }
 
+TEST(AccessReviewTool, PaddedNumbersAndInformatBytes) {
+  EXPECT_EQ(run("put F6.2 '  3.5  ' '.b '").out, "  3.50\n   B  \n");
+  ToolRun r = run("put F6.2 ''");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "valfmt: empty value: not a number\n");
+  // --hex shows the stored double of a numeric informat, missing code too.
+  EXPECT_EQ(run("input --hex F8. 1.5 .A").out,
+            "1.5  [00 00 00 00 00 00 F8 3F]\n.A  [00 00 00 00 00 FD FF FF]\n");
+}
+
 TEST(AccessReviewTool, DescribeReachesTheCatalogue) {
   const std::string cat =
       std::string("--catalog ") + VALFMT_SOURCE_DIR + "/examples/cntlout.xml ";
