@@ -16,8 +16,14 @@ namespace {
 
 constexpr std::size_t kMaxUserName = 32;
 
-bool module_name_matches(const char *a, const char *b, std::size_t len) {
-  return std::strncmp(a, b, len) == 0;
+// The first row of names_and_entries whose name starts with the first len
+// bytes of modname, or null.
+const fmtmodule_row *find_module(const char *modname, int32_t len) {
+  if (modname == nullptr || len <= 0) return nullptr;
+  for (const fmtmodule_row &m : names_and_entries)
+    if (std::strncmp(m.name, modname, static_cast<std::size_t>(len)) == 0)
+      return &m;
+  return nullptr;
 }
 
 void fill_builtin(fmthandle *h, const void *row, const fmtinfo_eachfmt &d) {
@@ -149,29 +155,17 @@ VF_API void xffree(void *) {}
 
 VF_API const fmtinfo *xfload(void *, const char *modname, int32_t len,
                              int32_t *status) {
-  if (modname != nullptr && len > 0) {
-    for (const fmtmodule_row &m : names_and_entries) {
-      if (module_name_matches(m.name, modname, static_cast<std::size_t>(len))) {
-        if (status) *status = 0;
-        return m.entry();
-      }
-    }
-  }
-  if (status) *status = 1;
-  return nullptr;
+  const fmtmodule_row *m = find_module(modname, len);
+  if (status) *status = m ? 0 : 1;
+  return m ? m->entry() : nullptr;
 }
 
 VF_API int32_t getep(void *, const char *modname, int32_t len,
                      fmtmodule_entry *entry) {
-  if (modname != nullptr && len > 0) {
-    for (const fmtmodule_row &m : names_and_entries) {
-      if (module_name_matches(m.name, modname, static_cast<std::size_t>(len))) {
-        if (entry) *entry = m.entry;
-        return 0;
-      }
-    }
-  }
-  return 1;
+  const fmtmodule_row *m = find_module(modname, len);
+  if (m == nullptr) return 1;
+  if (entry) *entry = m->entry;
+  return 0;
 }
 
 VF_API int32_t zstrip(const char *text, int32_t len) {
