@@ -487,9 +487,12 @@ std::string trimmed(const char *name, uint32_t len) {
 }
 
 int run_list(const std::vector<std::string> &args) {
+  std::string wanted = args.empty() ? std::string() : args[0];
+  for (char &c : wanted)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   bool any = false;
   for (const fmtmodule_row &m : names_and_entries) {
-    if (!args.empty() && args[0] != m.name) continue;
+    if (!args.empty() && wanted != m.name) continue;
     any = true;
     const fmtinfo *info = m.entry();
     std::printf("%s (%u names)\n", m.name, info->count);

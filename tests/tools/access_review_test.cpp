@@ -33,6 +33,8 @@ TEST(AccessReviewTool, NamesInAnyCase) {
   EXPECT_EQ(run("put date9. 0").out, "01JAN1960\n");
   EXPECT_EQ(run("put '$char5.' ab").out, "ab   \n");
   EXPECT_EQ(run("input comma10. 1,234.5").out, "1234.5\n");
+  EXPECT_NE(run("list jazwftme").out.find("JAZWFTME (10 names)"),
+            std::string::npos);
 }
 
 TEST(AccessReviewTool, WidthAndDecimalsStayInsideTheLimits) {
