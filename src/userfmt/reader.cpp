@@ -16,7 +16,7 @@
 //    a TYPE, a negative Offset or LENGTH, or a column whose Offset plus
 //    LENGTH (8 bytes for a numeric column) lies beyond the record length;
 //  - VF_CAT_BAD_LINE: a line (or in-memory unit) longer than 255 bytes, a
-//    value in a row without an end tag on its line, and a catalogue that
+//    value in a row without an end tag on its file line, and a catalogue that
 //    ends before the end tag of its LIBRARY (cut input), unless the
 //    requested rows were complete and the reader stopped early.
 // Further decisions:
@@ -212,6 +212,8 @@ struct ParseState {
   bool inlibrary, tableopen, intableheader, incolumn, inrow;
   bool libraryclosed;
   bool sawelement;
+  bool memory;   // units cut at '>' from an in-memory text
+  bool lastunit; // the unit runs to the end of the in-memory text
   bool nameflag, typeflag;
   Table *table;
   Column *column;
@@ -1083,9 +1085,13 @@ int data(ParseState &s, const Element &el) {
     return (el.tag == kTagTable || el.tag == kTagLibrary) ? VF_CAT_OUT_OF_PLACE
                                                           : 0;
   }
-  // A value whose end tag is missing was cut.  (In memory, "<X></X>" comes
-  // as two units, so an empty text may stand alone.)
-  if (el.hastext && el.textlen > 0 && !el.textclosed) return VF_CAT_BAD_LINE;
+  // A value without its end tag was cut: on a file line, or in the last
+  // unit of an in-memory text.  Other units end at a '>' followed by '<',
+  // so "<X>a></X>" and "<X></X>" come as two units and the text stands
+  // alone.
+  if (el.hastext && el.textlen > 0 && !el.textclosed &&
+      (!s.memory || s.lastunit))
+    return VF_CAT_BAD_LINE;
   if (same(el.name, el.namelen, "FMTNAME")) {
     const bool match = el.hastext && el.textlen == s.req->namelen &&
                        std::memcmp(el.text, s.req->name,
@@ -1167,6 +1173,7 @@ int read_memory(ParseState &s, const char *text, int64_t n) {
            (text[from] == ' ' || text[from] == '\r' || text[from] == '\n'))
       ++from;
     const int64_t len = to - from;
+    s.lastunit = to == n;
     return parseLine(s, text + from,
                      len > kMaxLine ? kMaxLine + 1 : static_cast<int>(len));
   };
@@ -1378,6 +1385,7 @@ VF_API int32_t xfrdexp(const fmtrequest *req, fmtcontext *ctx, void ***tail) {
   const fmtinmemory *mem = ctx->inmemory;
   if (mem != nullptr && std::memcmp(mem->marker, "INMEMORY", 8) == 0) {
     if (mem->text == nullptr || mem->length <= 0) return VF_CAT_NOT_OPENED;
+    s.memory = true;
     rc = read_memory(s, mem->text, mem->length);
   } else {
     std::FILE *f = std::fopen("cntlout.xml", "r");

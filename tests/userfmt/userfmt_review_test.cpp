@@ -54,4 +54,28 @@ TEST(UserfmtReviewReader, ColumnLayoutChangedAfterARowIsRecheckedOrRefused) {
   EXPECT_EQ(num.rc, VF_CAT_BAD_LAYOUT);
 }
 
+TEST(UserfmtReviewReader, InMemoryTextEndingInGreaterThanIsKept) {
+  // In memory a unit ends at a '>' followed by '<', so a text whose last
+  // character is an unescaped '>' arrives without its end tag: it is still
+  // the element's text.
+  std::string text = catalog({nrange("A", "1", "2", "&lt;5>")});
+  Read r(text, "A");
+  ASSERT_EQ(r.rc, 0);
+  const auto *l = static_cast<const valfmt::plainlabel *>(
+      static_cast<const valfmt::numrange *>(r.range(0))->label);
+  EXPECT_EQ(
+      std::u16string(reinterpret_cast<const char16_t *>(valfmt::label_text(l)),
+                     l->len),
+      u"<5>");
+  // A catalogue cut inside a value is still refused, also right after such
+  // a '>' and inside the name of the format that follows.
+  std::string two =
+      catalog({nrange("A", "1", "2", "&lt;5>"), nrange("B", "1", "2", "x")});
+  const size_t label = two.find("&lt;5>");
+  const size_t next = two.find("<FMTNAME>B");
+  for (size_t cut : {label + 3, label + 6, next + 10})
+    EXPECT_NE(Read(two.substr(0, cut), "A").rc, 0) << cut;
+  EXPECT_EQ(Read(two, "A").rc, 0);
+}
+
 } // namespace
