@@ -39,9 +39,11 @@ const char kUsage[] =
     "                            --catalog, also user-defined ones)\n"
     "\n"
     "FORMAT is written as hosts write it: DATE9.  F8.2  $CHAR10.  BEST.\n"
-    "The width defaults to the format's default width; '@DATE9.' or\n"
-    "--informat selects an informat.  Numeric values accept the missing\n"
-    "notations . ._ .A .. .Z; character values are taken as given.\n"
+    "Names may be given in any case.  The width defaults to the format's\n"
+    "default width; w and d must lie within the limits that describe\n"
+    "shows.  '@DATE9.' or --informat selects an informat.  Numeric\n"
+    "values accept the missing notations . ._ .A .. .Z; character values\n"
+    "are taken as given.\n"
     "\n"
     "options:\n"
     "  --encoding narrow|utf8|ucs2   encoding asked for the result\n"
@@ -50,7 +52,9 @@ const char kUsage[] =
     "  --catalog FILE                XML format catalogue for user formats\n"
     "  --informat                    FORMAT names an informat\n"
     "  --hex                         also print the result bytes in hex\n"
-    "  -h, --help                    this text\n";
+    "  -h, --help                    this text\n"
+    "  --                            end of options (values may then\n"
+    "                                begin with '-')\n";
 
 struct Options {
   uint32_t reqenc = VF_ENC_NARROW;
@@ -160,14 +164,27 @@ constexpr int32_t kNotANumber = INT32_MIN;
 
 void print_status(const std::string &what, int32_t st) {
   if (st == kNotANumber) {
-    std::fprintf(stderr, "valfmt: %s: not a number\n", what.c_str());
+    std::fprintf(stderr, "valfmt: %s: not a number\n",
+                 what.empty() ? "empty value" : what.c_str());
     return;
   }
   std::fprintf(stderr, "valfmt: %s: %s (status 0x%08X)\n", what.c_str(),
                status_words(st), static_cast<uint32_t>(st));
 }
 
+// A width or decimals count of at most `digits` digits, or -1.
+int32_t small_number(const std::string &s, std::size_t digits) {
+  if (s.empty() || s.size() > digits) return -1;
+  int32_t n = 0;
+  for (char c : s) {
+    if (c < '0' || c > '9') return -1;
+    n = n * 10 + (c - '0');
+  }
+  return n;
+}
+
 // "DATE9." -> DATE, 9, 0; "F8.2" -> F, 8, 2; "$CHAR." -> $CHAR, default.
+// Names are upper-cased the way hosts do before they look a format up.
 bool parse_format_ref(const std::string &text, bool informat, FormatRef *ref) {
   std::string s = text;
   ref->informat = informat;
@@ -178,16 +195,17 @@ bool parse_format_ref(const std::string &text, bool informat, FormatRef *ref) {
   const std::size_t dot = s.rfind('.');
   if (dot != std::string::npos) {
     const std::string dec = s.substr(dot + 1);
-    for (char c : dec)
-      if (c < '0' || c > '9') return false;
     std::size_t p = dot;
     while (p > 0 && s[p - 1] >= '0' && s[p - 1] <= '9') --p;
     if (p == 0) return false;
-    if (p < dot) ref->w = std::atoi(s.substr(p, dot - p).c_str());
-    if (!dec.empty()) ref->d = std::atoi(dec.c_str());
+    if (p < dot && (ref->w = small_number(s.substr(p, dot - p), 5)) < 0)
+      return false;
+    if (!dec.empty() && (ref->d = small_number(dec, 2)) < 0) return false;
     s = s.substr(0, p);
   }
   if (s.empty() || s.size() > 32) return false;
+  for (char &c : s)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   ref->name = s;
   return true;
 }
@@ -261,8 +279,14 @@ void shortest_round_trip(double v, char *buf, std::size_t size) {
   }
 }
 
-// ".", "._", ".A".."Z" (any case) and ".." name missing values.
-bool parse_number(const std::string &s, double *v) {
+// ".", "._", ".A".."Z" (any case) and ".." name missing values.  Blanks
+// around the value (padded columns) are ignored.
+bool parse_number(const std::string &text, double *v) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  const std::string s =
+      first == std::string::npos
+          ? std::string()
+          : text.substr(first, text.find_last_not_of(" \t") - first + 1);
   if (s == "." || s == "..") {
     *v = valfmt::standard_missing();
     return true;
@@ -318,8 +342,29 @@ public:
     }
     resolved_ = true;
     if (ref_.w < 0) ref_.w = attrs_.defw;
+    // The library leaves the limits to its host: keep w and d inside them,
+    // and refuse a name that has no implementation before any value.
+    if (handle_->modname[0] == 'J') {
+      if (handle_->desc.fn == nullptr) {
+        print_status(text, VF_ERR_NO_FUNCTION);
+        return false;
+      }
+      if (ref_.w < attrs_.minw || ref_.w > attrs_.maxw) {
+        std::fprintf(stderr, "valfmt: %s: width %d outside %u..%u\n",
+                     text.c_str(), ref_.w, attrs_.minw, attrs_.maxw);
+        return false;
+      }
+      if (ref_.d > attrs_.maxd) {
+        std::fprintf(stderr, "valfmt: %s: decimals %d outside 0..%u\n",
+                     text.c_str(), ref_.d, attrs_.maxd);
+        return false;
+      }
+    }
     return true;
   }
+
+  const fmthandle *handle() const { return handle_; }
+  const fmtattr &attrs() const { return attrs_; }
 
   // Renders or reads one value; prints the result line.  Returns status.
   int32_t apply(const std::string &value, std::string *shown) {
@@ -365,16 +410,20 @@ public:
     const int32_t st = xffmt(&call, handle_);
     if (st != VF_OK && st != VF_WARN) return st;
     if (numeric_informat) {
-      char buf[64];
-      if (valfmt::is_missing(stored))
-        std::snprintf(
-            buf, sizeof buf, "%s",
-            valfmt::missing_char(stored) == '.'
-                ? "."
-                : (std::string(".") + valfmt::missing_char(stored)).c_str());
-      else
+      if (valfmt::is_missing(stored)) {
+        const char c = valfmt::missing_char(stored);
+        *shown = c == '.' ? std::string(".") : std::string(".") + c;
+      } else {
+        char buf[64];
         shortest_round_trip(stored, buf, sizeof buf);
-      *shown = buf;
+        *shown = buf;
+      }
+      // The stored double's bytes, e.g. to see a missing value's code.
+      if (opt_.hex)
+        *shown +=
+            "  [" +
+            hex_of(reinterpret_cast<const char *>(&stored), sizeof stored) +
+            "]";
     } else {
       *shown = display(out.data(), call.outlen, call.outenc);
       if (opt_.hex) *shown += "  [" + hex_of(out.data(), call.outlen) + "]";
@@ -438,9 +487,12 @@ std::string trimmed(const char *name, uint32_t len) {
 }
 
 int run_list(const std::vector<std::string> &args) {
+  std::string wanted = args.empty() ? std::string() : args[0];
+  for (char &c : wanted)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   bool any = false;
   for (const fmtmodule_row &m : names_and_entries) {
-    if (!args.empty() && args[0] != m.name) continue;
+    if (!args.empty() && wanted != m.name) continue;
     any = true;
     const fmtinfo *info = m.entry();
     std::printf("%s (%u names)\n", m.name, info->count);
@@ -470,23 +522,39 @@ int run_describe(const Options &opt, const std::string &text) {
     std::fprintf(stderr, "valfmt: %s: not a name\n", text.c_str());
     return 2;
   }
+  const int32_t kind = ref.informat ? VF_KIND_INFORMAT : 'F';
   fmthandle_storage storage{};
   fmthandle *h = &storage.builtin;
   fmtattr a{};
+  fmtcontext ctx{};
+  fmtinmemory mem{};
+  if (opt.has_catalog) {
+    std::memcpy(mem.marker, "INMEMORY", 8);
+    mem.text = opt.catalog_text.data();
+    mem.length = static_cast<int32_t>(opt.catalog_text.size());
+    ctx.inmemory = &mem;
+  }
   const int32_t st =
-      xfname3(ref.name.data(), static_cast<int32_t>(ref.name.size()),
-              ref.informat ? VF_KIND_INFORMAT : 'F', &a, &h, nullptr);
+      xfname3(ref.name.data(), static_cast<int32_t>(ref.name.size()), kind, &a,
+              &h, opt.has_catalog ? &ctx : nullptr);
   if (st != VF_OK) {
     print_status(text, st);
     return 2;
   }
-  const char kind = h->modname[0];
+  const char k = h->modname[0];
+  if (k == '-' || k == '+') {
+    std::printf("name:     %s\n", ref.name.c_str());
+    std::printf("kind:     user-defined %s format\n",
+                k == '+' ? "character" : "numeric");
+    std::printf("width:    %u..%u, default %u\n", a.minw, a.maxw, a.defw);
+    xfdel(h);
+    return 0;
+  }
   std::printf("name:     %s\n", trimmed(h->desc.name, h->desc.namelen).c_str());
-  std::printf("kind:     %s\n",
-              kind == 'J'
-                  ? (ref.informat ? "built-in informat" : "built-in format")
-                  : "pseudo-format");
-  if (kind == 'J') std::printf("module:   %s\n", h->modname);
+  std::printf("kind:     %s\n", k == 'J' ? (ref.informat ? "built-in informat"
+                                                         : "built-in format")
+                                         : "pseudo-format");
+  if (k == 'J') std::printf("module:   %s\n", h->modname);
   std::printf("width:    %u..%u, default %u\n", a.minw, a.maxw, a.defw);
   std::printf("decimals: 0..%u\n", a.maxd);
   std::printf("flags:    %u %u\n", a.flag1, a.flag2);
@@ -590,8 +658,13 @@ int main(int argc, char **argv) {
   }
   Options opt;
   std::vector<std::string> args;
+  bool options_done = false;
   for (int i = 2; i < argc; ++i) {
     const std::string a = argv[i];
+    if (options_done) {
+      args.push_back(a);
+      continue;
+    }
     auto need = [&](const char *what) -> std::string {
       if (i + 1 >= argc) {
         std::fprintf(stderr, "valfmt: %s needs a value\n", what);
@@ -599,7 +672,9 @@ int main(int argc, char **argv) {
       }
       return argv[++i];
     };
-    if (a == "-h" || a == "--help") {
+    if (a == "--") {
+      options_done = true;
+    } else if (a == "-h" || a == "--help") {
       std::fputs(kUsage, stdout);
       return 0;
     } else if (a == "--encoding") {

@@ -37,12 +37,8 @@ bool equal(const char *a, std::size_t alen, const char *b) {
 // True when `text` names a built-in format: informat rows (leading '@') and
 // group separators (leading '-') do not count.
 bool names_builtin_format(const char *text, std::size_t len) {
-  for (const fmtposs_row &r : fmtposs) {
-    if (r.fmtname[0] == '-' || r.fmtname[0] == '@') continue;
-    if (r.fmtnamelen == len && std::memcmp(r.fmtname, text, len) == 0)
-      return true;
-  }
-  return false;
+  const fmtposs_row *r = find_poss_row(text, len);
+  return r != nullptr && r->fmtname[0] != '-' && r->fmtname[0] != '@';
 }
 
 } // namespace

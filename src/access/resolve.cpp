@@ -16,8 +16,14 @@ namespace {
 
 constexpr std::size_t kMaxUserName = 32;
 
-bool module_name_matches(const char *a, const char *b, std::size_t len) {
-  return std::strncmp(a, b, len) == 0;
+// The first row of names_and_entries whose name starts with the first len
+// bytes of modname, or null.
+const fmtmodule_row *find_module(const char *modname, int32_t len) {
+  if (modname == nullptr || len <= 0) return nullptr;
+  for (const fmtmodule_row &m : names_and_entries)
+    if (std::strncmp(m.name, modname, static_cast<std::size_t>(len)) == 0)
+      return &m;
+  return nullptr;
 }
 
 void fill_builtin(fmthandle *h, const void *row, const fmtinfo_eachfmt &d) {
@@ -43,33 +49,38 @@ void fill_user_attrs(fmtattr *a, const fmtuhandle &h) {
 }
 
 // Built-in or pseudo handle, in caller storage or in a fresh block.
-void hand_out(const void *row, const fmtinfo_eachfmt &d, bool pseudo,
+// False (slot untouched) when the block cannot be allocated.
+bool hand_out(const void *row, const fmtinfo_eachfmt &d, bool pseudo,
               fmthandle **slot) {
   if (*slot != nullptr) {
     fill_builtin(*slot, row, d);
     (*slot)->self = *slot;
-    return;
+    return true;
   }
   if (pseudo) {
     *slot = const_cast<fmthandle *>(static_cast<const fmthandle *>(row));
-    return;
+    return true;
   }
   void *head = nullptr;
   void **tail = &head;
   auto *h = static_cast<fmthandle *>(xfmalloc(&tail, sizeof(fmthandle)));
+  if (h == nullptr) return false;
   fill_builtin(h, row, d);
   h->self = nullptr;
   *slot = h;
+  return true;
 }
 
 // User-format handle for `entry`; `head`/`tail` is the block list that the
-// catalogue reader filled (empty for an entry held by the caller).
-void hand_out_user(const void *entry, void *const *ranges, bool character,
+// catalogue reader filled (empty for an entry held by the caller).  False
+// (slot untouched) when the handle's block cannot be allocated.
+bool hand_out_user(const void *entry, void *const *ranges, bool character,
                    const char *name, std::size_t len, void *head, void **tail,
                    fmthandle **slot) {
   fmtuhandle *h = reinterpret_cast<fmtuhandle *>(*slot);
   if (h == nullptr) {
     h = static_cast<fmtuhandle *>(xfmalloc(&tail, sizeof(fmtuhandle)));
+    if (h == nullptr) return false;
     if (head == nullptr)
       head = static_cast<char *>(static_cast<void *>(h)) - 16;
   }
@@ -89,6 +100,7 @@ void hand_out_user(const void *entry, void *const *ranges, bool character,
   h->maxw = static_cast<uint16_t>(e->maxw);
   h->defw = static_cast<uint16_t>(e->defw);
   *slot = reinterpret_cast<fmthandle *>(h);
+  return true;
 }
 
 void free_list(void *head) {
@@ -143,29 +155,17 @@ VF_API void xffree(void *) {}
 
 VF_API const fmtinfo *xfload(void *, const char *modname, int32_t len,
                              int32_t *status) {
-  if (modname != nullptr && len > 0) {
-    for (const fmtmodule_row &m : names_and_entries) {
-      if (module_name_matches(m.name, modname, static_cast<std::size_t>(len))) {
-        if (status) *status = 0;
-        return m.entry();
-      }
-    }
-  }
-  if (status) *status = 1;
-  return nullptr;
+  const fmtmodule_row *m = find_module(modname, len);
+  if (status) *status = m ? 0 : 1;
+  return m ? m->entry() : nullptr;
 }
 
 VF_API int32_t getep(void *, const char *modname, int32_t len,
                      fmtmodule_entry *entry) {
-  if (modname != nullptr && len > 0) {
-    for (const fmtmodule_row &m : names_and_entries) {
-      if (module_name_matches(m.name, modname, static_cast<std::size_t>(len))) {
-        if (entry) *entry = m.entry;
-        return 0;
-      }
-    }
-  }
-  return 1;
+  const fmtmodule_row *m = find_module(modname, len);
+  if (m == nullptr) return 1;
+  if (entry) *entry = m->entry;
+  return 0;
 }
 
 VF_API int32_t zstrip(const char *text, int32_t len) {
@@ -192,7 +192,9 @@ VF_API int32_t xfname3(const char *name, int32_t namelen, int32_t kind,
   // A catalogue entry that the caller already holds.
   if (ctx != nullptr && ctx->entry != nullptr && ctx->ranges == nullptr) {
     void *head = nullptr;
-    hand_out_user(ctx->entry, nullptr, character, name, 0, head, &head, slot);
+    if (!hand_out_user(ctx->entry, nullptr, character, name, 0, head, &head,
+                       slot))
+      return VF_NOT_FOUND;
     fill_user_attrs(attrs, *reinterpret_cast<fmtuhandle *>(*slot));
     return VF_OK;
   }
@@ -215,8 +217,7 @@ VF_API int32_t xfname3(const char *name, int32_t namelen, int32_t kind,
                                 static_cast<int32_t>(row->modnamelen), &st);
     const fmtinfo_eachfmt *d =
         st == 0 ? find_descriptor(mod, key, keylen) : nullptr;
-    if (d == nullptr) return VF_NOT_FOUND;
-    hand_out(row, *d, false, slot);
+    if (d == nullptr || !hand_out(row, *d, false, slot)) return VF_NOT_FOUND;
     fill_attrs(attrs, *d);
     return VF_OK;
   }
@@ -229,11 +230,7 @@ VF_API int32_t xfname3(const char *name, int32_t namelen, int32_t kind,
 
   // User-defined formats: the catalogue key drops the '$' but the handle
   // keeps the name as requested.  Names must fit the 32-byte name field.
-  if (ctx == nullptr) return VF_NOT_FOUND;
-  if (keylen - (character ? 1 : 0) - (kind == VF_KIND_INFORMAT ? 1 : 0) >
-      kMaxUserName)
-    return VF_NOT_FOUND;
-  if (len > kMaxUserName) return VF_NOT_FOUND;
+  if (ctx == nullptr || len > kMaxUserName) return VF_NOT_FOUND;
   fmtcontext copy = *ctx;
   void *head = nullptr;
   void **tail = &head;
@@ -243,8 +240,11 @@ VF_API int32_t xfname3(const char *name, int32_t namelen, int32_t kind,
     free_list(head);
     return VF_NOT_FOUND;
   }
-  hand_out_user(copy.entry, copy.ranges, character, name, len, head, tail,
-                slot);
+  if (!hand_out_user(copy.entry, copy.ranges, character, name, len, head, tail,
+                     slot)) {
+    free_list(head);
+    return VF_NOT_FOUND;
+  }
   fill_user_attrs(attrs, *reinterpret_cast<fmtuhandle *>(*slot));
   return VF_OK;
 }

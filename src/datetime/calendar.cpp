@@ -68,6 +68,14 @@ void put_stars(char *out, int n) {
 }
 
 } // namespace
+
+void fill_asterisks(fmtcall *call, int32_t n) {
+  if (n > call->outsize) n = call->outsize;
+  if (n < 0 || call->out == nullptr) n = 0;
+  if (n > 0) std::memset(call->out, '*', static_cast<std::size_t>(n));
+  call->outlen = n;
+}
+
 } // namespace valfmt
 
 using namespace valfmt;
@@ -93,8 +101,7 @@ VF_API double zjulymd(double year, double month, double day) {
   const int32_t m = static_cast<int32_t>(month);
   const int32_t d = static_cast<int32_t>(day);
   if (d > month_length(y, m)) return missing();
-  const int32_t ddd = kDaysBeforeMonth[m] + d + (m > 2 && is_leap(y) ? 1 : 0);
-  return static_cast<double>(y) * 1000 + ddd;
+  return static_cast<double>(y) * 1000 + day_of_year(y, m, d);
 }
 
 VF_API double zdatjul(double julian) {
@@ -225,13 +232,7 @@ VF_API int32_t zdatrng(fmtcall *call, int32_t kind) {
   else if (kind == 2 || kind == 3)
     ok = datetime_in_range(v);
   if (ok && call->value) return 0;
-  int32_t n = call->w < 0 ? 0 : call->w;
-  if (call->out == nullptr || call->outsize < 0)
-    n = 0;
-  else if (n > call->outsize)
-    n = call->outsize;
-  if (n > 0) std::memset(call->out, '*', static_cast<std::size_t>(n));
-  call->outlen = n;
+  fill_asterisks(call, call->w);
   return 1;
 }
 

@@ -116,11 +116,14 @@ constexpr CivilDate civil_from_day(int64_t date) {
   return c;
 }
 
+// Day of year (1-based) of a calendar date (year widened, parts valid).
+constexpr int32_t day_of_year(int32_t year, int32_t month, int32_t day) {
+  return kDaysBeforeMonth[month] + day + (month > 2 && is_leap(year) ? 1 : 0);
+}
+
 // The date value of a calendar date (year already widened, parts valid).
 constexpr int64_t day_from_civil(int32_t year, int32_t month, int32_t day) {
-  const int64_t n =
-      kDaysBeforeMonth[month] + day + (month > 2 && is_leap(year) ? 1 : 0);
-  return day_number(year, n);
+  return day_number(year, day_of_year(year, month, day));
 }
 
 // True for a value inside the valid date range (false for any NaN).
@@ -132,6 +135,10 @@ inline bool date_in_range(double v) {
 inline bool datetime_in_range(double v) {
   return v >= kFirstDatetime && v < kDatetimeLimit;
 }
+
+// Fills the first n bytes of the call's output with '*' (never more than
+// outsize, nothing without a buffer) and sets outlen to the count written.
+void fill_asterisks(fmtcall *call, int32_t n);
 
 // Weekday 1 (Sunday) .. 7 (Saturday) of a day in the valid range.
 constexpr int32_t weekday_of(int64_t date) {

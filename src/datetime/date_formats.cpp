@@ -61,13 +61,6 @@ inline void put_year_field(char *p, int32_t n, int32_t year, bool two) {
     wzclchr(year, p, n);
 }
 
-void fill_stars(fmtcall *c, int32_t n) {
-  if (n > c->outsize) n = c->outsize;
-  if (n < 0 || c->out == nullptr) n = 0;
-  if (n > 0) std::memset(c->out, '*', static_cast<std::size_t>(n));
-  c->outlen = n;
-}
-
 double read_value(const fmtcall *c) {
   double v;
   std::memcpy(&v, c->value, sizeof v);
@@ -179,17 +172,17 @@ bool date_call_ok(fmtcall *c, int32_t minw, int32_t maxw, int32_t *status) {
     return false;
   }
   if (c->out == nullptr || c->value == nullptr) {
-    fill_stars(c, c->w);
+    fill_asterisks(c, c->w);
     *status = VF_ERR_BAD_CALL;
     return false;
   }
   if (c->w < minw || c->w > maxw) {
-    fill_stars(c, c->w);
+    fill_asterisks(c, c->w);
     *status = VF_ERR_WIDTH;
     return false;
   }
   if (c->w > c->outsize) {
-    fill_stars(c, c->w);
+    fill_asterisks(c, c->w);
     *status = VF_ERR_OUTSIZE;
     return false;
   }
@@ -199,6 +192,7 @@ bool date_call_ok(fmtcall *c, int32_t minw, int32_t maxw, int32_t *status) {
 void zfmcprt(char *out, int32_t w, int32_t left, int32_t middle, int32_t right,
              char sep) {
   constexpr int32_t kCap = 32;
+  if (w <= 0) return;
   if (w > kCap) {
     blanks(out, w - kCap);
     out += w - kCap;
@@ -354,13 +348,13 @@ VF_API int32_t zfmyymmdds(fmtcall *c) {
 VF_API int32_t zfmxymd(fmtcall *c) {
   int32_t status;
   if (!date_call_ok(c, 6, 12, &status)) return status;
+  if (c->w <= 10) return zfmyymmdd(c);
   // Missing and out-of-range values fill the whole field.
   const int32_t r = zdatrng(c, 1);
   if (r != 0) {
     c->outenc = 0;
     return r == 2 ? VF_OK : VF_ERR_DATE_RANGE;
   }
-  if (c->w <= 10) return zfmyymmdd(c);
   const int32_t lead = c->w - 10;
   fmtcall inner = *c;
   inner.w = 10;
@@ -496,7 +490,7 @@ VF_API int32_t zfmyymon(fmtcall *c) {
   // This format checks the closed range of whole valid days.
   if (!(v >= static_cast<double>(kFirstDate) &&
         v <= static_cast<double>(kDateLimit - 1))) {
-    fill_stars(c, w);
+    fill_asterisks(c, w);
     return VF_ERR_DATE_TEXT;
   }
   const CivilDate cd = civil_from_day(static_cast<int64_t>(std::floor(v)));
@@ -528,15 +522,16 @@ VF_API int32_t zfmyear(fmtcall *c) {
   if (!date_call_ok(c, 2, 32, &status)) return status;
   const double v = read_value(c);
   if (is_missing(v)) return write_missing(c);
+  c->outenc = 0;
   if (!date_in_range(v)) {
     // Out of range is shown, not reported, by this format.
-    fill_stars(c, c->w);
-    c->outenc = 0;
+    fill_asterisks(c, c->w);
     return VF_OK;
   }
-  return date_format(c, 2, 32, [](char *out, int32_t w, int64_t day) {
-    put_year_field(out, w, civil_from_day(day).year, w < 4);
-  });
+  const int32_t year = civil_from_day(static_cast<int64_t>(std::floor(v))).year;
+  put_year_field(static_cast<char *>(c->out), c->w, year, c->w < 4);
+  c->outlen = c->w;
+  return VF_OK;
 }
 
 VF_API int32_t zfmqtr(fmtcall *c) {

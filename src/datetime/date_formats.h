@@ -8,12 +8,13 @@
 
 namespace valfmt {
 
-// Writes the three-part date left/middle/right into the last w bytes of
-// out (2 <= w <= 32), built from the right: the right part when w > 5, the
-// middle part (after a separator when w >= 8) when w > 3, a separator when
-// w is 5 or at least 8, then the left part; blanks fill the rest.  A part
-// above 99 takes four digits (asterisks when it needs more), others two
-// with a leading zero.  sep 0 means no separator.
+// Writes the three-part date left/middle/right into the w bytes at out,
+// built from the right: the right part when w > 5, the middle part (after a
+// separator when w >= 8) when w > 3, a separator when w is 5 or at least 8,
+// then the left part; blanks fill the rest (the text is at most 14 bytes,
+// so w beyond that is blank on the left).  A part above 99 takes four
+// digits (asterisks when it needs more), others two with a leading zero.
+// sep 0 means no separator.  w <= 0 writes nothing.
 void zfmcprt(char *out, int32_t w, int32_t left, int32_t middle, int32_t right,
              char sep);
 

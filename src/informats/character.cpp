@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "numeric/fixed.h"
 #include "numeric/strings.h"
 #include "valfmt.h"
 
@@ -176,7 +177,7 @@ VF_API int32_t ibyval(fmtcall *call) {
   unsigned char first = ' ';
   if (!none) {
     const int32_t d = call->d;
-    if (d > 0 && d <= 308) number /= std::pow(10.0, d);
+    if (d > 0 && d <= 308) number /= valfmt::kPow10Pos[d];
     first = static_cast<unsigned char>(
         static_cast<uint32_t>(std::trunc(number)) & 0xFFu);
   }

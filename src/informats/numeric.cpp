@@ -19,8 +19,9 @@
 // Limits: decimals outside 0..31 (98 and 99 count as 0) are refused with
 // VF_ERR_WD_LIMITS and leave the result unchanged; a result that overflows
 // to infinity (a huge mantissa or 1234E306) is out of range like one that
-// underflows to zero.  Numeric informats whose result buffer cannot hold
-// the double (null, or outsize below 8) store nothing.
+// underflows to zero, and so is a size suffix or percent scaling that
+// takes a value read to infinity or to zero.  Numeric informats whose result
+// buffer cannot hold the double (null, or outsize below 8) store nothing.
 //
 // None of the numeric readers allocates: cleaning works on a 32-byte stack
 // buffer (numeric widths are capped at 32), and wzifmn reads the caller's
@@ -57,6 +58,18 @@ inline double load(const void *out) {
   double x = 0;
   if (out != nullptr) std::memcpy(&x, out, sizeof x);
   return x;
+}
+
+// Stores x, the value of a text that is not zero.  A zero or infinite x
+// lies outside what a double can hold for such a text: the standard
+// missing value and VF_WARN_RANGE instead.
+int32_t store_in_range(void *out, double x) {
+  if (x == 0.0 || !std::isfinite(x)) {
+    store_missing(out);
+    return VF_WARN_RANGE;
+  }
+  store(out, x);
+  return VF_OK;
 }
 
 inline bool is_digit(unsigned char c) {
@@ -191,13 +204,7 @@ int32_t read_trimmed(const unsigned char *p, const unsigned char *e, int32_t d,
       return VF_WARN_RANGE;
     }
   }
-  // A zero or infinite result is outside what a double can hold.
-  if (x == 0.0 || !std::isfinite(x)) {
-    store_missing(out);
-    return VF_WARN_RANGE;
-  }
-  store(out, negative ? -x : x);
-  return VF_OK;
+  return store_in_range(out, negative ? -x : x);
 }
 
 inline bool is_space_or_tab(unsigned char c) {
@@ -361,8 +368,8 @@ int32_t read_sizekmg(const fmtcall *call) {
     break;
   }
   const double x = load(out);
-  if (!is_missing(x)) store(out, x * scale);
-  return st;
+  if (is_missing(x) || x == 0.0) return st;
+  return store_in_range(out, x * scale);
 }
 
 } // namespace
@@ -434,11 +441,10 @@ VF_API int32_t zifmpct(fmtcall *call) {
   const bool percent =
       n > 0 && std::memchr(call->value, '%', static_cast<std::size_t>(n));
   const int32_t st = zifmcma(call);
-  if (st == VF_OK && percent) {
-    const double x = valfmt::load(call->out);
-    if (!valfmt::is_missing(x)) valfmt::store(call->out, x / 100.0);
-  }
-  return st;
+  if (st != VF_OK || !percent) return st;
+  const double x = valfmt::load(call->out);
+  if (valfmt::is_missing(x) || x == 0.0) return st;
+  return valfmt::store_in_range(call->out, x / 100.0);
 }
 
 VF_API int32_t zifmbz(fmtcall *call) {

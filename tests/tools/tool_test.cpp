@@ -76,7 +76,7 @@ TEST(Tool, ErrorsNameTheStatus) {
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, "valfmt: NOSUCH9.: name not found (status 0x00000001)\n");
   r = run("input AFRDFDE. 01.02.2003");
-  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.out.find("format not implemented (status 0x8001D830)"),
             std::string::npos);
   EXPECT_EQ(run("put F8.x 1").status, 2);
