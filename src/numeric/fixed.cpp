@@ -151,6 +151,8 @@ int32_t render(char *out, int32_t w, int32_t code, double v) {
       if (x >= 0.5) {
         scientific = true;
       } else {
+        // Shown as "0": asked decimals are lost as in any narrow field.
+        if (ndec > 0 && ndec <= 32) status = VF_WARN;
         negative = false;
         avail = 1;
         ndec = 0;
