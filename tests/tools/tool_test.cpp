@@ -1,4 +1,5 @@
-// The valfmt command-line tool: commands, options, output and exit codes.
+// The valfmt tool: commands, options, output and exit codes, and how it
+// behaves as a host (case of names, limits of w and d, unbuilt formats).
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -102,6 +103,63 @@ TEST(Tool, UserFormatsFromACatalogue) {
   EXPECT_EQ(run("put " + cat + "AGEGRP. 42").out, "adult   \n");
   EXPECT_EQ(run("put " + cat + "'$GRADE.' B").out, "good        \n");
   EXPECT_EQ(run("put AGEGRP. 42").status, 2) << "no catalogue, no format";
+}
+
+TEST(ToolHost, NamesInAnyCase) {
+  EXPECT_EQ(run("put date9. 0").out, "01JAN1960\n");
+  EXPECT_EQ(run("put '$char5.' ab").out, "ab   \n");
+  EXPECT_EQ(run("input comma10. 1,234.5").out, "1234.5\n");
+  EXPECT_NE(run("list jazwftme").out.find("JAZWFTME (10 names)"),
+            std::string::npos);
+}
+
+TEST(ToolHost, WidthAndDecimalsStayInsideTheLimits) {
+  ToolRun r = run("put DATE20. 0");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "valfmt: DATE20.: width 20 outside 5..11\n");
+  r = run("put F8.40 1");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "valfmt: F8.40: decimals 40 outside 0..31\n");
+  // A width too large to be a number at all is not a format reference.
+  EXPECT_EQ(run("put F99999999999. 1").status, 2);
+  EXPECT_EQ(run("put F8.123 1").status, 2);
+  // The limits themselves are accepted.
+  EXPECT_EQ(run("put DATE11. 0").out, "01-JAN-1960\n");
+  EXPECT_EQ(run("put F32.31 0").status, 0);
+}
+
+TEST(ToolHost, UnbuiltFormatIsOneErrorBeforeAnyValue) {
+  const ToolRun r = run("input AFRDFDE. 01.02.2003 02.03.2004 03.04.2005");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out,
+            "valfmt: AFRDFDE.: format not implemented (status 0x8001D830)\n");
+}
+
+TEST(ToolHost, DoubleDashEndsTheOptions) {
+  const ToolRun r = run("put F6.2 -- -2.5 --hex");
+  EXPECT_EQ(r.status, 1) << "--hex after -- is a value, not a number";
+  EXPECT_NE(r.out.find(" -2.50\n"), std::string::npos);
+  EXPECT_NE(r.out.find("--hex: not a number"), std::string::npos);
+}
+
+TEST(ToolHost, PaddedNumbersAndInformatBytes) {
+  EXPECT_EQ(run("put F6.2 '  3.5  ' '.b '").out, "  3.50\n   B  \n");
+  ToolRun r = run("put F6.2 ''");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "valfmt: empty value: not a number\n");
+  // --hex shows the stored double of a numeric informat, missing code too.
+  EXPECT_EQ(run("input --hex F8. 1.5 .A").out,
+            "1.5  [00 00 00 00 00 00 F8 3F]\n.A  [00 00 00 00 00 FD FF FF]\n");
+}
+
+TEST(ToolHost, DescribeReachesTheCatalogue) {
+  const std::string cat =
+      std::string("--catalog ") + VALFMT_SOURCE_DIR + "/examples/cntlout.xml ";
+  const ToolRun r = run("describe " + cat + "'$GRADE'");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("kind:     user-defined character format"),
+            std::string::npos);
+  EXPECT_EQ(run("describe AGEGRP").status, 2) << "no catalogue, no format";
 }
 
 } // namespace
