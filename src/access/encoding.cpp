@@ -655,16 +655,7 @@ VF_API int32_t UNICODEToUTF8(const uint16_t *src, int32_t srcbytes,
       status = kConvNoRoom;
       break;
     }
-    if (len == 1) {
-      dst[used] = static_cast<uint8_t>(u);
-    } else if (len == 2) {
-      dst[used] = static_cast<uint8_t>(0xC0 | (u >> 6));
-      dst[used + 1] = static_cast<uint8_t>(0x80 | (u & 0x3F));
-    } else {
-      dst[used] = static_cast<uint8_t>(0xE0 | (u >> 12));
-      dst[used + 1] = static_cast<uint8_t>(0x80 | ((u >> 6) & 0x3F));
-      dst[used + 2] = static_cast<uint8_t>(0x80 | (u & 0x3F));
-    }
+    put_utf8_unit(u, dst + used);
     used += len;
   }
   if (nunits) *nunits = units;

@@ -46,6 +46,21 @@ constexpr int utf8_unit_length(uint16_t unit) {
   return unit < 0x80 ? 1 : unit < 0x800 ? 2 : 3;
 }
 
+// Writes the UTF-8 bytes of one 16-bit unit (utf8_unit_length(unit) of
+// them; surrogates are encoded one by one like any other unit).
+inline void put_utf8_unit(uint16_t u, uint8_t *out) {
+  if (u < 0x80) {
+    out[0] = static_cast<uint8_t>(u);
+  } else if (u < 0x800) {
+    out[0] = static_cast<uint8_t>(0xC0 | (u >> 6));
+    out[1] = static_cast<uint8_t>(0x80 | (u & 0x3F));
+  } else {
+    out[0] = static_cast<uint8_t>(0xE0 | (u >> 12));
+    out[1] = static_cast<uint8_t>(0x80 | ((u >> 6) & 0x3F));
+    out[2] = static_cast<uint8_t>(0x80 | (u & 0x3F));
+  }
+}
+
 // Encoding identifiers and the ways characters take bytes in them.
 inline constexpr uint32_t encoding_id_limit = 230; // identifiers 0..229
 inline constexpr uint32_t enc_method_single = 0;   // one byte per character

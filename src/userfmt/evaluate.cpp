@@ -24,6 +24,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "access/encoding.h"
 #include "access/missing.h"
 #include "userfmt/userfmt.h"
 
@@ -74,18 +75,9 @@ void put_text(fmtcall *c, const void *src, int32_t n, int32_t w) {
     int32_t used = 0;
     for (int32_t i = 0; i < w; ++i) {
       const uint16_t u = i < n ? unit_at(src, i) : kBlank;
-      const int len = u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+      const int len = utf8_unit_length(u);
       if (used + len > cap) break;
-      if (len == 1) {
-        out[used] = static_cast<uint8_t>(u);
-      } else if (len == 2) {
-        out[used] = static_cast<uint8_t>(0xC0 | (u >> 6));
-        out[used + 1] = static_cast<uint8_t>(0x80 | (u & 0x3F));
-      } else {
-        out[used] = static_cast<uint8_t>(0xE0 | (u >> 12));
-        out[used + 1] = static_cast<uint8_t>(0x80 | ((u >> 6) & 0x3F));
-        out[used + 2] = static_cast<uint8_t>(0x80 | (u & 0x3F));
-      }
+      put_utf8_unit(u, out + used);
       used += len;
     }
     c->outlen = used;
