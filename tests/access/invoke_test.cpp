@@ -337,70 +337,65 @@ TEST(PseudoFormats, IsIntrinsicDecisions) {
   EXPECT_EQ(intrinsic(std::string(32, ' ') + "DATE"), "NO ");
 }
 
-TEST(Ucs2ForInDB, EscapesAndHostLengths) {
-  char buf[64];
-  std::memcpy(buf, "ab<u20AC>", 9);
-  int32_t len = 9;
-  uint32_t enc = 0;
-  EXPECT_EQ(
-      getUCS2ResultFromNarrowCharBufForInDB(20, 0, &enc, buf, &len, 5, 64), 0);
-  EXPECT_EQ(len, 6);
-  EXPECT_EQ(enc, VF_ENC_UCS2);
-  EXPECT_EQ(units_of(buf, 6), (std::vector<uint16_t>{'a', 'b', 0x20AC}));
+// One call of the in-database widening on `text` in a 64-byte buffer.
+struct InDb {
+  int32_t result;
+  int32_t len;
+  uint32_t enc;
+  std::string bytes; // the buffer's first len bytes afterwards
+};
 
-  std::memcpy(buf, "ab<u20AC>", 9);
-  len = 9;
-  EXPECT_EQ(
-      getUCS2ResultFromNarrowCharBufForInDB(20, 0, &enc, buf, &len, 4, 64), 1);
-  EXPECT_EQ(len, 9);
-  EXPECT_EQ(std::string(buf, 9), "ab<u20AC>");
+InDb in_db(const std::string &text, int32_t hostenc, int32_t width,
+           int32_t capacity = 64) {
+  char buf[64] = {};
+  std::memcpy(buf, text.data(), text.size());
+  InDb r{0, static_cast<int32_t>(text.size()), 0, {}};
+  r.result = getUCS2ResultFromNarrowCharBufForInDB(hostenc, 0, &r.enc, buf,
+                                                   &r.len, width, capacity);
+  r.bytes.assign(buf, static_cast<std::size_t>(r.len));
+  return r;
+}
+
+std::vector<uint16_t> units_of(const std::string &bytes) {
+  return units_of(bytes.data(), static_cast<int32_t>(bytes.size()));
+}
+
+TEST(Ucs2ForInDB, EscapesAndHostLengths) {
+  InDb r = in_db("ab<u20AC>", 20, 5);
+  EXPECT_EQ(r.result, 0);
+  EXPECT_EQ(r.len, 6);
+  EXPECT_EQ(r.enc, VF_ENC_UCS2);
+  EXPECT_EQ(units_of(r.bytes), (std::vector<uint16_t>{'a', 'b', 0x20AC}));
+
+  r = in_db("ab<u20AC>", 20, 4);
+  EXPECT_EQ(r.result, 1);
+  EXPECT_EQ(r.bytes, "ab<u20AC>") << "text untouched";
 
   // Host encoding 0 counts as 16-bit: R is in characters of that width.
-  std::memcpy(buf, "abc", 3);
-  len = 3;
-  EXPECT_EQ(
-      getUCS2ResultFromNarrowCharBufForInDB(0, 0, &enc, buf, &len, 10, 64), -2);
+  EXPECT_EQ(in_db("abc", 0, 10).result, -2);
   // Single-byte host: one column per unit; double-byte: 2 above 127.
-  std::memcpy(buf, "<U00e9>x", 8);
-  len = 8;
-  EXPECT_EQ(
-      getUCS2ResultFromNarrowCharBufForInDB(62, 0, &enc, buf, &len, 5, 64), -3);
-  std::memcpy(buf, "<U00e9>x", 8);
-  len = 8;
-  EXPECT_EQ(
-      getUCS2ResultFromNarrowCharBufForInDB(134, 0, &enc, buf, &len, 5, 64),
-      -2);
+  EXPECT_EQ(in_db("<U00e9>x", 62, 5).result, -3);
+  EXPECT_EQ(in_db("<U00e9>x", 134, 5).result, -2);
   // The currency-sign escape yields unit 1; short texts keep their bytes.
-  std::memcpy(buf, "<u00A4>", 7);
-  len = 7;
-  EXPECT_EQ(
-      getUCS2ResultFromNarrowCharBufForInDB(62, 0, &enc, buf, &len, 5, 64), -4);
-  EXPECT_EQ(units_of(buf, len), (std::vector<uint16_t>{1}));
-  std::memcpy(buf, "<u0041", 6);
-  len = 6;
-  EXPECT_EQ(
-      getUCS2ResultFromNarrowCharBufForInDB(62, 0, &enc, buf, &len, 6, 64), 0);
-  EXPECT_EQ(len, 12);
+  r = in_db("<u00A4>", 62, 5);
+  EXPECT_EQ(r.result, -4);
+  EXPECT_EQ(units_of(r.bytes), (std::vector<uint16_t>{1}));
+  r = in_db("<u0041", 62, 6);
+  EXPECT_EQ(r.result, 0);
+  EXPECT_EQ(r.len, 12);
   // UTF-32 hosts count four bytes per unit.
-  std::memcpy(buf, "abcd", 4);
-  len = 4;
-  EXPECT_EQ(
-      getUCS2ResultFromNarrowCharBufForInDB(26, 0, &enc, buf, &len, 20, 64),
-      -1);
+  EXPECT_EQ(in_db("abcd", 26, 20).result, -1);
   // Capacity and over-long input.
-  std::memcpy(buf, "abcd", 4);
-  len = 4;
-  EXPECT_EQ(
-      getUCS2ResultFromNarrowCharBufForInDB(62, 0, &enc, buf, &len, 20, 7), 2);
-  EXPECT_EQ(len, 4);
+  r = in_db("abcd", 62, 20, 7);
+  EXPECT_EQ(r.result, 2);
+  EXPECT_EQ(r.len, 4);
   std::vector<char> big(300, 'z');
-  len = 300;
+  int32_t len = 300;
+  uint32_t enc = 0;
   EXPECT_EQ(getUCS2ResultFromNarrowCharBufForInDB(62, 0, &enc, big.data(), &len,
                                                   1000, 1000),
             2);
-  len = 0;
-  EXPECT_EQ(getUCS2ResultFromNarrowCharBufForInDB(62, 0, &enc, buf, &len, 0, 0),
-            0);
+  EXPECT_EQ(in_db("", 62, 0, 0).result, 0);
 }
 
 } // namespace

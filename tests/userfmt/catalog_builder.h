@@ -213,18 +213,12 @@ inline std::u16string units(const Out &o) {
   return u;
 }
 
-inline Out put_number(fmthandle *h, double v, int w, int d = 0,
-                      uint32_t reqenc = VF_ENC_UCS2, int outsize = 512,
-                      uint32_t options = 0) {
+// Runs one call into a buffer of outsize bytes followed by 16 guard bytes;
+// a changed guard byte turns the status into 0x7777 (overrun).
+inline Out run_call(fmthandle *h, fmtcall c, int outsize) {
   std::vector<char> buf(static_cast<size_t>(outsize) + 16, '#');
-  fmtcall c{};
-  c.w = w;
-  c.d = d;
-  c.value = &v;
   c.out = buf.data();
   c.outsize = outsize;
-  c.reqenc = reqenc;
-  c.options = options;
   Out o;
   o.status = xffmt(&c, h);
   o.bytes.assign(buf.data(), static_cast<size_t>(c.outlen > 0 ? c.outlen : 0));
@@ -235,27 +229,29 @@ inline Out put_number(fmthandle *h, double v, int w, int d = 0,
   return o;
 }
 
+inline Out put_number(fmthandle *h, double v, int w, int d = 0,
+                      uint32_t reqenc = VF_ENC_UCS2, int outsize = 512,
+                      uint32_t options = 0) {
+  fmtcall c{};
+  c.w = w;
+  c.d = d;
+  c.value = &v;
+  c.reqenc = reqenc;
+  c.options = options;
+  return run_call(h, c, outsize);
+}
+
 inline Out put_text(fmthandle *h, const void *text, int len, uint32_t inenc,
                     int w, uint32_t reqenc = VF_ENC_UCS2, int outsize = 512,
                     uint32_t options = 0) {
-  std::vector<char> buf(static_cast<size_t>(outsize) + 16, '#');
   fmtcall c{};
   c.w = w;
   c.value = text;
   c.valuelen = len;
   c.inenc = inenc;
-  c.out = buf.data();
-  c.outsize = outsize;
   c.reqenc = reqenc;
   c.options = options;
-  Out o;
-  o.status = xffmt(&c, h);
-  o.bytes.assign(buf.data(), static_cast<size_t>(c.outlen > 0 ? c.outlen : 0));
-  o.enc = c.outenc;
-  o.options = c.options;
-  for (int i = outsize; i < outsize + 16; ++i)
-    if (buf[static_cast<size_t>(i)] != '#') o.status = 0x7777; // overrun
-  return o;
+  return run_call(h, c, outsize);
 }
 
 } // namespace uftest
