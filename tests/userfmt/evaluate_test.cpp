@@ -506,13 +506,10 @@ std::u16string pad16(const std::u16string &s) {
   return s + std::u16string(16 - s.size(), u' ');
 }
 
-// Calls an evaluator directly with a numeric value.
-Out eval_num(fmtevaluator f, const valfmt::fmtentry *e, void *const *r,
-             double v, int w) {
+// Calls an evaluator directly (no xffmt around it) with a prepared block.
+Out eval_call(fmtevaluator f, const valfmt::fmtentry *e, void *const *r,
+              fmtcall c) {
   char buf[256];
-  fmtcall c{};
-  c.w = w;
-  c.value = &v;
   c.out = buf;
   c.outsize = sizeof buf;
   Out o;
@@ -523,22 +520,22 @@ Out eval_num(fmtevaluator f, const valfmt::fmtentry *e, void *const *r,
   return o;
 }
 
+Out eval_num(fmtevaluator f, const valfmt::fmtentry *e, void *const *r,
+             double v, int w) {
+  fmtcall c{};
+  c.w = w;
+  c.value = &v;
+  return eval_call(f, e, r, c);
+}
+
 Out eval_chr(fmtevaluator f, const valfmt::fmtentry *e, void *const *r,
              const std::u16string &t, int w) {
-  char buf[256];
   fmtcall c{};
   c.w = w;
   c.value = t.data();
   c.valuelen = static_cast<int32_t>(t.size());
   c.inenc = VF_ENC_UCS2;
-  c.out = buf;
-  c.outsize = sizeof buf;
-  Out o;
-  o.status = f(&c, e, r);
-  o.bytes.assign(buf, static_cast<size_t>(c.outlen));
-  o.enc = c.outenc;
-  o.options = c.options;
-  return o;
+  return eval_call(f, e, r, c);
 }
 
 TEST(UserfmtEval, SpecialisedNumericMembers) {
