@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "registry/functions.h"
 #include "valfmt.h"
 
 namespace {

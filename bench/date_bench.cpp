@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <ctime>
 
+#include "registry/functions.h"
 #include "valfmt.h"
 
 namespace {

@@ -316,24 +316,18 @@ VF_API int32_t NLSNUMCHAR(const uint16_t *units, int32_t count,
                           uint32_t enc, int32_t budget);
 
 /* ------------------------------------------------------------------------
- * Fixed renderer and numeric formats.
+ * Format and informat functions.
+ *
+ * Every function a descriptor names (fmtinfo_eachfmt::fn) is exported
+ * under that name with the signature of fmtfn, so a host may also call it
+ * directly with a call block: zfmt (the fixed renderer and F: w columns, d
+ * read as a decimals code: 0..32 decimals, 99 best, 98 and 80..89
+ * significant digits, -999 E, other negatives scientific), zfmdate,
+ * wzifmn (the standard numeric reader of @F and @E) ...  `valfmt list`
+ * shows every name with its function.  Besides those:
  * ---------------------------------------------------------------------- */
-/* The fixed renderer: w columns, d read as a decimals code (0..32
- * decimals, 99 best, 98 and 80..89 significant digits, -999 E, other
- * negatives scientific).  Also the F format. */
-VF_API int32_t zfmt(fmtcall *call);
-VF_API int32_t zfmn(fmtcall *call);   /* zfmt with the caller's d */
-VF_API int32_t zfmb(fmtcall *call);   /* BEST */
-VF_API int32_t zfmbx(fmtcall *call);  /* BESTX */
-VF_API int32_t zfmexp(fmtcall *call); /* E */
-VF_API int32_t zfmd(fmtcall *call);   /* D */
-VF_API int32_t zfmz(fmtcall *call);   /* Z */
-
-/* ------------------------------------------------------------------------
- * Character formats.
- * ---------------------------------------------------------------------- */
-VF_API int32_t zfmc(fmtcall *call);   /* $CHAR */
-VF_API int32_t zfmupc(fmtcall *call); /* $UPCASE */
+VF_API int32_t zfmn(fmtcall *call);    /* zfmt with the caller's d */
+VF_API int32_t zifmkmg(fmtcall *call); /* the @SIZEKMG reader */
 
 /* ------------------------------------------------------------------------
  * Calendar routines and date formats.
@@ -391,97 +385,6 @@ VF_API int32_t zpxdate(struct tm *tm, double date);
  * or invalid date.  Null outputs are skipped. */
 VF_API int32_t zdatdif(const void *ignored, int64_t *days, double *years,
                        double date1, double date2);
-
-/* Numeric date formats: a date value (a datetime value for the DT
- * adapters) in, exactly w narrow characters out. */
-VF_API int32_t zfmddmmyy(fmtcall *call);  /* DDMMYY */
-VF_API int32_t zfmddmmyyb(fmtcall *call); /* DDMMYYB */
-VF_API int32_t zfmddmmyyc(fmtcall *call); /* DDMMYYC */
-VF_API int32_t zfmddmmyyd(fmtcall *call); /* DDMMYYD */
-VF_API int32_t zfmddmmyyn(fmtcall *call); /* DDMMYYN */
-VF_API int32_t zfmddmmyyp(fmtcall *call); /* DDMMYYP */
-VF_API int32_t zfmddmmyys(fmtcall *call); /* DDMMYYS */
-VF_API int32_t zfmmmddyy(fmtcall *call);  /* MMDDYY */
-VF_API int32_t zfmmmddyyb(fmtcall *call); /* MMDDYYB */
-VF_API int32_t zfmmmddyyc(fmtcall *call); /* MMDDYYC */
-VF_API int32_t zfmmmddyyd(fmtcall *call); /* MMDDYYD */
-VF_API int32_t zfmmmddyyn(fmtcall *call); /* MMDDYYN */
-VF_API int32_t zfmmmddyyp(fmtcall *call); /* MMDDYYP */
-VF_API int32_t zfmmmddyys(fmtcall *call); /* MMDDYYS */
-VF_API int32_t zfmyymmdd(fmtcall *call);  /* YYMMDD */
-VF_API int32_t zfmyymmddb(fmtcall *call); /* YYMMDDB */
-VF_API int32_t zfmyymmddc(fmtcall *call); /* YYMMDDC */
-VF_API int32_t zfmyymmddd(fmtcall *call); /* YYMMDDD */
-VF_API int32_t zfmyymmddn(fmtcall *call); /* YYMMDDN */
-VF_API int32_t zfmyymmddp(fmtcall *call); /* YYMMDDP */
-VF_API int32_t zfmyymmdds(fmtcall *call); /* YYMMDDS */
-VF_API int32_t zfmxymd(fmtcall *call);    /* XYYMMDD */
-VF_API int32_t zfmmmyy(fmtcall *call);    /* MMYY */
-VF_API int32_t zfmmmyyc(fmtcall *call);   /* MMYYC */
-VF_API int32_t zfmmmyyd(fmtcall *call);   /* MMYYD */
-VF_API int32_t zfmmmyyn(fmtcall *call);   /* MMYYN */
-VF_API int32_t zfmmmyyp(fmtcall *call);   /* MMYYP */
-VF_API int32_t zfmmmyys(fmtcall *call);   /* MMYYS */
-VF_API int32_t zfmyymm(fmtcall *call);    /* YYMM */
-VF_API int32_t zfmyymmc(fmtcall *call);   /* YYMMC */
-VF_API int32_t zfmyymmd(fmtcall *call);   /* YYMMD */
-VF_API int32_t zfmyymmn(fmtcall *call);   /* YYMMN */
-VF_API int32_t zfmyymmp(fmtcall *call);   /* YYMMP */
-VF_API int32_t zfmyymms(fmtcall *call);   /* YYMMS */
-VF_API int32_t zfmyyq(fmtcall *call);     /* YYQ */
-VF_API int32_t zfmyyqc(fmtcall *call);    /* YYQC */
-VF_API int32_t zfmyyqd(fmtcall *call);    /* YYQD */
-VF_API int32_t zfmyyqn(fmtcall *call);    /* YYQN */
-VF_API int32_t zfmyyqp(fmtcall *call);    /* YYQP */
-VF_API int32_t zfmyyqs(fmtcall *call);    /* YYQS */
-VF_API int32_t zfmyyqz(fmtcall *call);    /* YYQZ */
-VF_API int32_t zfmyyqr(fmtcall *call);    /* YYQR */
-VF_API int32_t zfmyyqrc(fmtcall *call);   /* YYQRC */
-VF_API int32_t zfmyyqrd(fmtcall *call);   /* YYQRD */
-VF_API int32_t zfmyyqrn(fmtcall *call);   /* YYQRN */
-VF_API int32_t zfmyyqrp(fmtcall *call);   /* YYQRP */
-VF_API int32_t zfmyyqrs(fmtcall *call);   /* YYQRS */
-VF_API int32_t zfmdate(fmtcall *call);    /* DATE */
-VF_API int32_t zfmmonyy(fmtcall *call);   /* MONYY */
-VF_API int32_t zfmyymon(fmtcall *call);   /* YYMON */
-VF_API int32_t zfmday(fmtcall *call);     /* DAY */
-VF_API int32_t zfmmonth(fmtcall *call);   /* MONTH */
-VF_API int32_t zfmyear(fmtcall *call);    /* YEAR */
-VF_API int32_t zfmqtr(fmtcall *call);     /* QTR */
-VF_API int32_t zfmqtrr(fmtcall *call);    /* QTRR */
-VF_API int32_t zfmweekday(fmtcall *call); /* WEEKDAY */
-VF_API int32_t zfmjulday(fmtcall *call);  /* JULDAY */
-VF_API int32_t zfmjulian(fmtcall *call);  /* JULIAN */
-VF_API int32_t zfmjuldate(fmtcall *call); /* JULDATE */
-VF_API int32_t zfmdtda(fmtcall *call);    /* DTDATE */
-VF_API int32_t zfmdtmo(fmtcall *call);    /* DTMONYY */
-VF_API int32_t zfmdtye(fmtcall *call);    /* DTYEAR */
-VF_API int32_t zfmdtyy(fmtcall *call);    /* DTYYQC */
-
-/* ------------------------------------------------------------------------
- * Numeric and character informats.
- * ---------------------------------------------------------------------- */
-/* The standard numeric reader (@F, @E): min(w, valuelen) bytes at value
- * into one double at out; outlen 8. */
-VF_API int32_t wzifmn(fmtcall *call);
-VF_API int32_t zifmcma(fmtcall *call); /* @COMMA, @DOLLAR, @NEGPAREN */
-VF_API int32_t zifmcmx(fmtcall *call); /* @COMMAX, @DOLLARX */
-VF_API int32_t zifmpct(fmtcall *call); /* @PERCENT */
-VF_API int32_t zifmbz(fmtcall *call);  /* @BZ */
-VF_API int32_t zifmnmx(fmtcall *call); /* @NUMX */
-VF_API int32_t zifmyen(fmtcall *call); /* @YEN */
-VF_API int32_t zifmkmg(fmtcall *call); /* @SIZEKMG */
-VF_API int32_t sizkmgi(fmtcall *call); /* @SIZEKMG entry, forwards */
-/* Character informats: bytes copied or rearranged, never translated. */
-VF_API int32_t zifmc(fmtcall *call);   /* @$CHAR, @$F */
-VF_API int32_t zifmzbc(fmtcall *call); /* @$CHARZB */
-VF_API int32_t zifmcq(fmtcall *call);  /* @$QUOTE */
-VF_API int32_t zifmupc(fmtcall *call); /* @$UPCASE */
-VF_API int32_t zifmasc(fmtcall *call); /* @$ASCII */
-VF_API int32_t irevers(fmtcall *call); /* @$REVERS */
-VF_API int32_t ireverj(fmtcall *call); /* @$REVERJ */
-VF_API int32_t icstr(fmtcall *call);   /* @$CSTR */
-VF_API int32_t ibyval(fmtcall *call);  /* @$BYVAL */
 
 /* ------------------------------------------------------------------------
  * User-defined formats: catalogue readers and evaluators.

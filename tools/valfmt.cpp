@@ -21,7 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "access/missing.h"
+#include "core/missing.h"
+#include "core/status.h"
 #include "valfmt.h"
 
 namespace {
@@ -72,93 +73,6 @@ struct FormatRef {
   bool informat = false;
 };
 
-const char *status_words(int32_t st) {
-  switch (st) {
-  case VF_OK:
-    return "success";
-  case VF_NOT_FOUND:
-    return "name not found";
-  case VF_WARN:
-    return "shown with fewer decimals or cut";
-  case VF_WARN_RANGE:
-    return "value out of range";
-  case VF_ISO_SHORT:
-    return "output shorter than 16 characters";
-  case VF_ISO_UNFIT:
-    return "ISO 8601 text cannot be fitted";
-  case VF_NL_W_SMALL:
-    return "width too small for the locale format";
-  case VF_NL_W_LARGE:
-    return "width too large for the locale format";
-  case VF_NL_D_NEG:
-    return "decimals negative";
-  case VF_NL_D_LARGE:
-    return "decimals too large";
-  case VF_NO_FIT:
-    return "no form of the value fits";
-  case VF_ERR_INVALID_DATA:
-    return "invalid numeric data";
-  case VF_ERR_NOTHING_TO_READ:
-    return "nothing to read or invalid NaN";
-  case VF_ERR_OVERFLOW:
-    return "field overflow or output too small";
-  case VF_ERR_BAD_HEX:
-    return "invalid hexadecimal digit";
-  case VF_ERR_WD_LIMITS:
-    return "width or decimals outside the limits";
-  case VF_ERR_BINARY_FIT:
-    return "value does not fit the binary field";
-  case VF_ERR_DATE_TEXT:
-    return "invalid date or time text";
-  case VF_ERR_DATE_RANGE:
-    return "date or time out of range";
-  case VF_ERR_DATE_NO_DIGIT:
-    return "date text without a digit";
-  case VF_ERR_DATE_DAY:
-    return "invalid day";
-  case VF_ERR_DATE_YEAR:
-    return "invalid year";
-  case VF_ERR_TIME_TEXT:
-    return "invalid time text";
-  case VF_ERR_TIME_HOURS:
-    return "invalid hours";
-  case VF_ERR_TIME_MINUTES_EMPTY:
-    return "minutes missing";
-  case VF_ERR_TIME_MINUTES:
-    return "invalid minutes";
-  case VF_ERR_BAD_OCTAL:
-    return "invalid octal input";
-  case VF_ERR_OCTAL_BYTE:
-    return "octal byte out of range";
-  case VF_ERR_BAD_PACKED:
-    return "invalid packed decimal";
-  case VF_ERR_BAD_ZONED:
-    return "invalid zoned decimal";
-  case VF_ERR_AMPM:
-    return "invalid AM/PM marker";
-  case VF_ERR_PAREN_POSITION:
-    return "misplaced parenthesis";
-  case VF_ERR_PAREN_TWICE:
-    return "second parenthesis";
-  case VF_ERR_NO_ROOM:
-    return "no room for the value";
-  case VF_ERR_OUTSIZE:
-    return "width larger than the output buffer";
-  case VF_ERR_WIDTH:
-    return "width unusable";
-  case VF_ERR_SIGN:
-    return "malformed sign";
-  case VF_ERR_BAD_INPUT:
-    return "malformed input";
-  case VF_ERR_NO_FUNCTION:
-    return "format not implemented";
-  case VF_ERR_BAD_CALL:
-    return "invalid call";
-  default:
-    return "error";
-  }
-}
-
 // The tool's own result for a value argument that is not a number.
 constexpr int32_t kNotANumber = INT32_MIN;
 
@@ -169,7 +83,7 @@ void print_status(const std::string &what, int32_t st) {
     return;
   }
   std::fprintf(stderr, "valfmt: %s: %s (status 0x%08X)\n", what.c_str(),
-               status_words(st), static_cast<uint32_t>(st));
+               valfmt::status_words(st), static_cast<uint32_t>(st));
 }
 
 // A width or decimals count of at most `digits` digits, or -1.
@@ -292,14 +206,9 @@ bool parse_number(const std::string &text, double *v) {
     return true;
   }
   if (s.size() == 2 && s[0] == '.') {
-    const char c =
-        static_cast<char>(std::toupper(static_cast<unsigned char>(s[1])));
-    if (c == '_')
-      *v = valfmt::missing_value(0xFF);
-    else if (c >= 'A' && c <= 'Z')
-      *v = valfmt::missing_value(static_cast<uint8_t>(0xFD - (c - 'A')));
-    else
-      return false;
+    const int code = valfmt::missing_code(static_cast<unsigned char>(s[1]));
+    if (code < 0) return false;
+    *v = valfmt::missing_value(static_cast<uint8_t>(code));
     return true;
   }
   char *end = nullptr;
@@ -620,7 +529,7 @@ int run_examples(const Options &base) {
     std::string shown;
     const int32_t st = s.apply(e.value, &shown);
     if (st != VF_OK && st != VF_WARN) {
-      std::printf("(%s)\n", status_words(st));
+      std::printf("(%s)\n", valfmt::status_words(st));
       ++failures;
       continue;
     }

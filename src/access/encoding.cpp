@@ -530,21 +530,6 @@ constexpr auto kEncEntries = make_entries();
 // ---------------------------------------------------------------------------
 // Tables.
 
-constexpr std::array<uint8_t, 256> bytesFromUTF8 = [] {
-  std::array<uint8_t, 256> t{};
-  for (int b = 0; b < 256; ++b)
-    t[b] = b < 0xC0   ? 0
-           : b < 0xE0 ? 1
-           : b < 0xF0 ? 2
-           : b < 0xF8 ? 3
-           : b < 0xFC ? 4
-                      : 5;
-  return t;
-}();
-
-constexpr std::array<uint16_t, 6> utf8_mask = {0x7F, 0x1F, 0x0F,
-                                               0x07, 0x03, 0x01};
-
 constexpr std::array<int16_t, 512> skz_metatable = make_metatable();
 constexpr std::array<int8_t, case_block_count * 128> skz_upshift =
     make_shift(kUpRuns);

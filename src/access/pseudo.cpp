@@ -3,7 +3,8 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "access/vocab.h"
+#include "access/pseudo.h"
+#include "registry/vocab.h"
 
 namespace valfmt {
 namespace {

@@ -8,7 +8,8 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "access/vocab.h"
+#include "access/pseudo.h"
+#include "registry/vocab.h"
 #include "userfmt/entry.h"
 
 namespace valfmt {

@@ -4,7 +4,8 @@
 #include <ctime>
 #include <utility>
 
-#include "access/missing.h"
+#include "core/call.h"
+#include "core/missing.h"
 #include "datetime/calendar.h"
 
 namespace valfmt {
@@ -62,20 +63,13 @@ void put_digits(char *out, int32_t v, int digits) {
   out[digits] = '\0';
 }
 
-void put_stars(char *out, int n) {
-  std::memset(out, '*', static_cast<std::size_t>(n));
+// n asterisks followed by a terminator.
+void put_stars_z(char *out, int n) {
+  put_stars(out, n);
   out[n] = '\0';
 }
 
 } // namespace
-
-void fill_asterisks(fmtcall *call, int32_t n) {
-  if (n > call->outsize) n = call->outsize;
-  if (n < 0 || call->out == nullptr) n = 0;
-  if (n > 0) std::memset(call->out, '*', static_cast<std::size_t>(n));
-  call->outlen = n;
-}
-
 } // namespace valfmt
 
 using namespace valfmt;
@@ -232,7 +226,7 @@ VF_API int32_t zdatrng(fmtcall *call, int32_t kind) {
   else if (kind == 2 || kind == 3)
     ok = datetime_in_range(v);
   if (ok && call->value) return 0;
-  fill_asterisks(call, call->w);
+  fill_stars(call, call->w);
   return 1;
 }
 
@@ -252,7 +246,7 @@ VF_API int32_t zwrdmdy(char *monthbuf, char *daybuf, char *yearbuf,
     else if (day >= 10 && day < 100)
       put_digits(daybuf, static_cast<int32_t>(day), 2);
     else
-      put_stars(daybuf, 2);
+      put_stars_z(daybuf, 2);
   }
   if (yearbuf) {
     if (year >= 0 && year < 100)
@@ -262,7 +256,7 @@ VF_API int32_t zwrdmdy(char *monthbuf, char *daybuf, char *yearbuf,
     else if (year >= 10000 && year < 100000)
       put_digits(yearbuf, static_cast<int32_t>(year), 5);
     else
-      put_stars(yearbuf, 5);
+      put_stars_z(yearbuf, 5);
   }
   return 0;
 }

@@ -136,10 +136,6 @@ inline bool datetime_in_range(double v) {
   return v >= kFirstDatetime && v < kDatetimeLimit;
 }
 
-// Fills the first n bytes of the call's output with '*' (never more than
-// outsize, nothing without a buffer) and sets outlen to the count written.
-void fill_asterisks(fmtcall *call, int32_t n);
-
 // Weekday 1 (Sunday) .. 7 (Saturday) of a day in the valid range.
 constexpr int32_t weekday_of(int64_t date) {
   // Day 0 is a Friday (6).  138066 = 7 * 19723 + 5 keeps the sum positive

@@ -5,7 +5,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "access/missing.h"
+#include "registry/functions.h"
+#include "core/call.h"
+#include "core/digits.h"
+#include "core/missing.h"
 #include "datetime/calendar.h"
 #include "datetime/date_formats.h"
 #include "numeric/fixed.h"
@@ -13,43 +16,22 @@
 namespace valfmt {
 namespace {
 
-// "00" .. "99".
-constexpr char kPairs[] = "00010203040506070809"
-                          "10111213141516171819"
-                          "20212223242526272829"
-                          "30313233343536373839"
-                          "40414243444546474849"
-                          "50515253545556575859"
-                          "60616263646566676869"
-                          "70717273747576777879"
-                          "80818283848586878889"
-                          "90919293949596979899";
-
 constexpr char kRomanQuarter[5][4] = {"", "I", "II", "III", "IV"};
-
-// Two digits with a leading zero, v in 0..99.
-inline void put2(char *p, int32_t v) {
-  std::memcpy(p, kPairs + 2 * v, 2);
-}
 
 // A year in a four-character field: asterisks for a five-digit year.
 inline void put_year4(char *p, int32_t y) {
   if (y <= 9999) {
-    put2(p, y / 100);
-    put2(p + 2, y % 100);
+    put_two_digits(p, y / 100);
+    put_two_digits(p + 2, y % 100);
   } else {
-    wzclchr(y, p, 4);
+    write_int_field(y, p, 4);
   }
-}
-
-inline void blanks(char *p, int32_t n) {
-  if (n > 0) std::memset(p, ' ', static_cast<std::size_t>(n));
 }
 
 // A two-digit year right-aligned in n >= 2 characters.
 inline void put_year2_field(char *p, int32_t n, int32_t year) {
-  blanks(p, n - 2);
-  put2(p + n - 2, year % 100);
+  put_blanks(p, n - 2);
+  put_two_digits(p + n - 2, year % 100);
 }
 
 // A year right-aligned in n characters: two digits with a leading zero,
@@ -58,13 +40,7 @@ inline void put_year_field(char *p, int32_t n, int32_t year, bool two) {
   if (two)
     put_year2_field(p, n, year);
   else
-    wzclchr(year, p, n);
-}
-
-double read_value(const fmtcall *c) {
-  double v;
-  std::memcpy(&v, c->value, sizeof v);
-  return v;
+    write_int_field(year, p, n);
 }
 
 // The missing display with the decimals taken as 0.
@@ -90,7 +66,7 @@ template <typename Body>
 inline int32_t date_format(fmtcall *c, int32_t minw, int32_t maxw, Body body) {
   int32_t status;
   if (!date_call_ok(c, minw, maxw, &status)) return status;
-  const double v = read_value(c);
+  const double v = call_value(c);
   if (is_missing(v) || !date_in_range(v)) return cold_range(c);
   const int64_t day = static_cast<int64_t>(std::floor(v));
   body(static_cast<char *>(c->out), c->w, day);
@@ -128,7 +104,7 @@ void monyy(char *out, int32_t w, const CivilDate &cd) {
   }
   std::memcpy(out, kMonthAbbrev[cd.month - 1], 3);
   if (w == 5)
-    put2(out + 3, cd.year % 100);
+    put_two_digits(out + 3, cd.year % 100);
   else
     put_year4(out + 3, cd.year);
 }
@@ -140,7 +116,7 @@ int32_t julian_date(fmtcall *c, int32_t maxw) {
     const CivilDate cd = civil_from_day(day);
     int64_t j = static_cast<int64_t>(cd.year) * 1000 + cd.yday;
     if (w < 7) j %= 100000;
-    wzclchr(j, out, w);
+    write_int_field(j, out, w);
     for (int32_t i = w - 5; i < w; ++i)
       if (out[i] == ' ') out[i] = '0';
   });
@@ -152,7 +128,7 @@ int32_t datetime_adapter(fmtcall *c, int32_t minw, int32_t maxw,
                          fmtfn date_fn) {
   int32_t status;
   if (!date_call_ok(c, minw, maxw, &status)) return status;
-  const double v = read_value(c);
+  const double v = call_value(c);
   if (is_missing(v)) return write_missing(c);
   // A NaN that is not a missing value has no day: show it as out of range.
   const double day = std::isnan(v) ? HUGE_VAL : std::floor(v / kSecondsPerDay);
@@ -172,17 +148,17 @@ bool date_call_ok(fmtcall *c, int32_t minw, int32_t maxw, int32_t *status) {
     return false;
   }
   if (c->out == nullptr || c->value == nullptr) {
-    fill_asterisks(c, c->w);
+    fill_stars(c, c->w);
     *status = VF_ERR_BAD_CALL;
     return false;
   }
   if (c->w < minw || c->w > maxw) {
-    fill_asterisks(c, c->w);
+    fill_stars(c, c->w);
     *status = VF_ERR_WIDTH;
     return false;
   }
   if (c->w > c->outsize) {
-    fill_asterisks(c, c->w);
+    fill_stars(c, c->w);
     *status = VF_ERR_OUTSIZE;
     return false;
   }
@@ -194,7 +170,7 @@ void zfmcprt(char *out, int32_t w, int32_t left, int32_t middle, int32_t right,
   constexpr int32_t kCap = 32;
   if (w <= 0) return;
   if (w > kCap) {
-    blanks(out, w - kCap);
+    put_blanks(out, w - kCap);
     out += w - kCap;
     w = kCap;
   }
@@ -207,7 +183,7 @@ void zfmcprt(char *out, int32_t w, int32_t left, int32_t middle, int32_t right,
       put_year4(p, v);
     } else {
       p -= 2;
-      put2(p, v);
+      put_two_digits(p, v);
     }
   };
   if (w > 5) part(right);
@@ -227,12 +203,12 @@ int32_t zfmdlmy(fmtcall *call, char sep) {
                        const bool two = w < (sep ? 7 : 6);
                        int32_t pos = w - (two ? 2 : 4);
                        if (two)
-                         put2(out + pos, cd.year % 100);
+                         put_two_digits(out + pos, cd.year % 100);
                        else
                          put_year4(out + pos, cd.year);
                        if (sep) out[--pos] = sep;
-                       blanks(out, pos - 2);
-                       put2(out + pos - 2, cd.month);
+                       put_blanks(out, pos - 2);
+                       put_two_digits(out + pos - 2, cd.month);
                      });
 }
 
@@ -242,7 +218,7 @@ int32_t zfmdlym(fmtcall *call, char sep) {
                        const CivilDate cd = civil_from_day(day);
                        const bool two = w < (sep ? 7 : 6);
                        int32_t pos = w - 2;
-                       put2(out + pos, cd.month);
+                       put_two_digits(out + pos, cd.month);
                        if (sep) out[--pos] = sep;
                        put_year_field(out, pos, cd.year, two);
                      });
@@ -361,7 +337,7 @@ VF_API int32_t zfmxymd(fmtcall *c) {
   inner.out = static_cast<char *>(c->out) + lead;
   inner.outsize = c->outsize - lead;
   status = zfmyymmdd(&inner);
-  blanks(static_cast<char *>(c->out), lead);
+  put_blanks(static_cast<char *>(c->out), lead);
   c->outlen = c->w;
   c->outenc = 0;
   return status;
@@ -456,7 +432,7 @@ VF_API int32_t zfmdate(fmtcall *c) {
       *out++ = ' ';
       --w;
     }
-    put2(out, cd.day);
+    put_two_digits(out, cd.day);
     if (w == 11) {
       out[2] = '-';
       std::memcpy(out + 3, kMonthAbbrev[cd.month - 1], 3);
@@ -483,14 +459,14 @@ VF_API int32_t zfmyymon(fmtcall *c) {
   if (!date_call_ok(c, 5, 32, &status)) return status;
   char *out = static_cast<char *>(c->out);
   const int32_t w = c->w;
-  blanks(out, w);
+  put_blanks(out, w);
   c->outenc = 0;
-  const double v = read_value(c);
+  const double v = call_value(c);
   if (is_missing(v)) return write_missing(c);
   // This format checks the closed range of whole valid days.
   if (!(v >= static_cast<double>(kFirstDate) &&
         v <= static_cast<double>(kDateLimit - 1))) {
-    fill_asterisks(c, w);
+    fill_stars(c, w);
     return VF_ERR_DATE_TEXT;
   }
   const CivilDate cd = civil_from_day(static_cast<int64_t>(std::floor(v)));
@@ -503,7 +479,7 @@ VF_API int32_t zfmyymon(fmtcall *c) {
 // Single components.
 VF_API int32_t zfmday(fmtcall *c) {
   return date_format(c, 2, 32, [](char *out, int32_t w, int64_t day) {
-    wzclchr(civil_from_day(day).day, out, w);
+    write_int_field(civil_from_day(day).day, out, w);
   });
 }
 
@@ -513,19 +489,19 @@ VF_API int32_t zfmmonth(fmtcall *c) {
     if (w == 1)
       out[0] = kMonthDigits[m];
     else
-      wzclchr(m, out, w);
+      write_int_field(m, out, w);
   });
 }
 
 VF_API int32_t zfmyear(fmtcall *c) {
   int32_t status;
   if (!date_call_ok(c, 2, 32, &status)) return status;
-  const double v = read_value(c);
+  const double v = call_value(c);
   if (is_missing(v)) return write_missing(c);
   c->outenc = 0;
   if (!date_in_range(v)) {
     // Out of range is shown, not reported, by this format.
-    fill_asterisks(c, c->w);
+    fill_stars(c, c->w);
     return VF_OK;
   }
   const int32_t year = civil_from_day(static_cast<int64_t>(std::floor(v))).year;
@@ -536,7 +512,7 @@ VF_API int32_t zfmyear(fmtcall *c) {
 
 VF_API int32_t zfmqtr(fmtcall *c) {
   return date_format(c, 1, 32, [](char *out, int32_t w, int64_t day) {
-    wzclchr((civil_from_day(day).month - 1) / 3 + 1, out, w);
+    write_int_field((civil_from_day(day).month - 1) / 3 + 1, out, w);
   });
 }
 
@@ -545,20 +521,20 @@ VF_API int32_t zfmqtrr(fmtcall *c) {
     const char *numeral =
         kRomanQuarter[(civil_from_day(day).month - 1) / 3 + 1];
     const int32_t len = static_cast<int32_t>(std::strlen(numeral));
-    blanks(out, w - len);
+    put_blanks(out, w - len);
     std::memcpy(out + w - len, numeral, static_cast<std::size_t>(len));
   });
 }
 
 VF_API int32_t zfmweekday(fmtcall *c) {
   return date_format(c, 1, 32, [](char *out, int32_t w, int64_t day) {
-    wzclchr(weekday_of(day), out, w);
+    write_int_field(weekday_of(day), out, w);
   });
 }
 
 VF_API int32_t zfmjulday(fmtcall *c) {
   return date_format(c, 3, 32, [](char *out, int32_t w, int64_t day) {
-    wzclchr(civil_from_day(day).yday, out, w);
+    write_int_field(civil_from_day(day).yday, out, w);
   });
 }
 

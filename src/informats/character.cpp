@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "registry/functions.h"
 #include "numeric/fixed.h"
 #include "numeric/strings.h"
 #include "valfmt.h"

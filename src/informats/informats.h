@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "core/missing.h"
 #include "valfmt.h"
 
 namespace valfmt {
@@ -25,15 +26,5 @@ int32_t read_number(const char *text, int32_t len, int32_t d, void *out);
 // `outsize` below 8) receives nothing and gives VF_ERR_OUTSIZE with outlen
 // 0; otherwise sets outlen to 8 and returns 0.
 int32_t begin_numeric(fmtcall *call);
-
-// The missing-value code byte for a notation character ('_', '.', or a
-// letter of either case), or -1 when the character names no missing value.
-inline int missing_code(unsigned char c) {
-  if (c == '_') return 0xFF;
-  if (c == '.') return 0xFE;
-  if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 32);
-  if (c >= 'A' && c <= 'Z') return 0xFD - (c - 'A');
-  return -1;
-}
 
 } // namespace valfmt

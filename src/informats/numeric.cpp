@@ -29,7 +29,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "access/missing.h"
+#include "registry/functions.h"
+#include "core/missing.h"
 #include "informats/informats.h"
 #include "numeric/fixed.h"
 #include "valfmt.h"

@@ -14,7 +14,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "access/missing.h"
+#include "registry/functions.h"
+#include "core/call.h"
+#include "core/missing.h"
 #include "numeric/fixed.h"
 
 namespace valfmt {
@@ -106,7 +108,7 @@ int32_t render(char *out, int32_t w, int32_t code, double v) {
 
   // Integers up to 2^53 in narrow fields need no floating digit work.
   if (integral && (code == 0 || code == kCodeBest) && x <= kTwo53 && w <= 16 &&
-      wzclchr(static_cast<int64_t>(v), out, w) == VF_OK)
+      write_int_field(static_cast<int64_t>(v), out, w) == VF_OK)
     return VF_OK;
 
   const bool e_layout = code < 0;
@@ -264,14 +266,9 @@ int32_t render(char *out, int32_t w, int32_t code, double v) {
   return status;
 }
 
-// Usable capacity of the call block's output buffer.
-inline int32_t capacity(const fmtcall *c) {
-  return c->out != nullptr && c->outsize > 0 ? c->outsize : 0;
-}
-
 // True when the renderer refuses the field whatever the value.
 inline bool field_unusable(const fmtcall *c) {
-  return c->w < 1 || c->w > kMaxFixedWidth || capacity(c) < c->w;
+  return c->w < 1 || c->w > kMaxFixedWidth || out_capacity(c) < c->w;
 }
 
 inline bool value_missing(const fmtcall *c) {
@@ -465,7 +462,7 @@ VF_API int32_t zfmt(fmtcall *call) {
     return VF_ERR_WIDTH;
   }
   char *out = static_cast<char *>(call->out);
-  const int32_t cap = valfmt::capacity(call);
+  const int32_t cap = valfmt::out_capacity(call);
   if (w > valfmt::kMaxFixedWidth) {
     const int32_t n =
         cap < valfmt::kMaxFixedWidth ? cap : valfmt::kMaxFixedWidth;
@@ -527,7 +524,7 @@ VF_API int32_t zfmbx(fmtcall *call) {
   call->w = valfmt::kMaxFixedWidth;
   const int32_t status = zfmn(call);
   call->w = w;
-  const int32_t cap = valfmt::capacity(call);
+  const int32_t cap = valfmt::out_capacity(call);
   const int32_t end = w < cap ? w : cap;
   if (end > valfmt::kMaxFixedWidth)
     std::memset(static_cast<char *>(call->out) + valfmt::kMaxFixedWidth, ' ',

@@ -3,14 +3,10 @@
 
 #include <cstdint>
 
+#include "core/digits.h"
 #include "valfmt.h"
 
 namespace valfmt {
-
-// Writes v right-aligned in w bytes, '-' directly before the digits and
-// blanks to the left.  If digits and sign do not fit, fills the w bytes with
-// '*' and returns VF_ERR_OVERFLOW; else 0.
-int32_t wzclchr(int64_t v, char *out, int32_t w);
 
 // The doubles nearest to 10^0 .. 10^308, indexed by the exponent.
 extern const double kPow10Pos[309];

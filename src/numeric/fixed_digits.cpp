@@ -1,11 +1,11 @@
 // Digit generation and the small numeric routines under the fixed renderer:
-// exact decimal expansion of integer and fraction parts, the integer field
-// writer, powers of ten.
+// exact decimal expansion of integer and fraction parts, powers of ten.
 #include <bit>
 #include <cmath>
 #include <cstring>
 
-#include "access/missing.h"
+#include "core/digits.h"
+#include "core/missing.h"
 #include "numeric/fixed.h"
 
 namespace valfmt {
@@ -83,53 +83,6 @@ constexpr double kPow10Neg[324] = {
     1e-306, 1e-307, 1e-308, 1e-309, 1e-310, 1e-311, 1e-312, 1e-313, 1e-314,
     1e-315, 1e-316, 1e-317, 1e-318, 1e-319, 1e-320, 1e-321, 1e-322, 1e-323};
 
-// "00" "01" ... "99": two digits per lookup.
-constexpr char kDigitPairs[201] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536"
-    "37383940414243444546474849505152535455565758596061626364656667686970717273"
-    "7475767778798081828384858687888990919293949596979899";
-
-constexpr uint64_t kPow10U64[20] = {1ull,
-                                    10ull,
-                                    100ull,
-                                    1000ull,
-                                    10000ull,
-                                    100000ull,
-                                    1000000ull,
-                                    10000000ull,
-                                    100000000ull,
-                                    1000000000ull,
-                                    10000000000ull,
-                                    100000000000ull,
-                                    1000000000000ull,
-                                    10000000000000ull,
-                                    100000000000000ull,
-                                    1000000000000000ull,
-                                    10000000000000000ull,
-                                    100000000000000000ull,
-                                    1000000000000000000ull,
-                                    10000000000000000000ull};
-
-// Decimal digit count of u (1 for 0).
-inline int32_t digit_count(uint64_t u) {
-  int32_t n = 1;
-  while (n < 20 && u >= kPow10U64[n]) ++n;
-  return n;
-}
-
-// Writes the n digits of u so that the last one lands at end[-1].
-inline void write_digits_backward(char *end, uint64_t u, int32_t n) {
-  while (n >= 2) {
-    const auto pair = static_cast<std::size_t>(u % 100) * 2;
-    u /= 100;
-    end -= 2;
-    end[0] = kDigitPairs[pair];
-    end[1] = kDigitPairs[pair + 1];
-    n -= 2;
-  }
-  if (n == 1) *--end = static_cast<char>('0' + u % 10);
-}
-
 // The integer part of a double >= 2^64 in decimal, through base-10^9 limbs:
 // the 53-bit mantissa is doubled up by its binary exponent, 29 bits at a
 // time, which keeps every limb product below 2^64.
@@ -171,23 +124,6 @@ int32_t big_integer_digits(char *buf, int32_t cap, uint64_t mant,
 constexpr uint64_t kMask60 = (1ull << 60) - 1;
 
 } // namespace
-
-int32_t wzclchr(int64_t v, char *out, int32_t w) {
-  if (out == nullptr || w <= 0) return VF_ERR_OVERFLOW;
-  const bool negative = v < 0;
-  const uint64_t u =
-      negative ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
-  const int32_t n = digit_count(u);
-  const int32_t need = n + (negative ? 1 : 0);
-  if (need > w) {
-    std::memset(out, '*', static_cast<std::size_t>(w));
-    return VF_ERR_OVERFLOW;
-  }
-  write_digits_backward(out + w, u, n);
-  if (negative) out[w - n - 1] = '-';
-  if (w > need) std::memset(out, ' ', static_cast<std::size_t>(w - need));
-  return VF_OK;
-}
 
 double zpow10(int32_t k) {
   if (k >= 0 && k <= 308) return kPow10Pos[k];

@@ -1,4 +1,5 @@
 // Shared string routines and the plain character formats $CHAR and $UPCASE.
+#include "registry/functions.h"
 #include "numeric/strings.h"
 
 #include <cstring>

@@ -24,8 +24,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "access/encoding.h"
-#include "access/missing.h"
+#include "registry/functions.h"
+#include "core/units.h"
+#include "core/call.h"
+#include "core/missing.h"
 #include "userfmt/userfmt.h"
 
 namespace valfmt {
@@ -46,22 +48,16 @@ inline void put_unit(void *p, int64_t i, uint16_t u) {
 int32_t width_of(const fmtcall *c) {
   return c->w > 0 ? c->w : 0;
 }
-int32_t capacity_of(const fmtcall *c) {
-  return (c->out != nullptr && c->outsize > 0) ? c->outsize : 0;
-}
-
+// The whole field in asterisks, narrow.
 void stars(fmtcall *c) {
-  int32_t n = width_of(c);
-  if (n > capacity_of(c)) n = capacity_of(c);
-  if (n > 0) std::memset(c->out, '*', static_cast<std::size_t>(n));
-  c->outlen = n;
+  fill_stars(c, width_of(c));
   c->outenc = VF_ENC_NARROW;
 }
 
 // A text of n units padded with blanks to w units, written as 16-bit text
 // when 2w bytes fit, else as described in the header comment.
 void put_text(fmtcall *c, const void *src, int32_t n, int32_t w) {
-  const int32_t cap = capacity_of(c);
+  const int32_t cap = out_capacity(c);
   if (n < 0) n = 0;
   if (static_cast<int64_t>(w) * 2 <= cap) {
     MPTLU(static_cast<const uint16_t *>(src), n,
@@ -92,16 +88,13 @@ void put_text(fmtcall *c, const void *src, int32_t n, int32_t w) {
 }
 
 double value_of(const fmtcall *c) {
-  if (c->value == nullptr) return standard_missing();
-  double v;
-  std::memcpy(&v, c->value, sizeof v);
-  return v;
+  return c->value == nullptr ? standard_missing() : call_value(c);
 }
 
 // A picture through yfpict into the caller's field.
 void put_picture(fmtcall *c, double v, const picturelabel *l, uint8_t rflag) {
   const int32_t w = width_of(c);
-  const int32_t cap = capacity_of(c);
+  const int32_t cap = out_capacity(c);
   const int32_t n = w < cap ? w : cap;
   if (n > 0) yfpict(v, n, static_cast<char *>(c->out), l, rflag);
   c->outlen = n;
@@ -130,7 +123,7 @@ class LabelWriter {
 public:
   LabelWriter(fmtcall *c, const fmtentry *e, void *const *ranges, bool collect)
       : c_(c), e_(e), ranges_(ranges), collect_(collect), w_(width_of(c)),
-        cap_(capacity_of(c)) {}
+        cap_(out_capacity(c)) {}
 
   void add_range(const void *range) {
     const auto *r = static_cast<const numrange *>(range); // label at 8
@@ -248,7 +241,7 @@ int32_t output(fmtcall *c, const fmtentry *e, void *const *ranges,
   sub.outsize = sizeof field;
   sub.outlen = 0;
   const int32_t st = ww > 0 ? zfmt(&sub) : VF_ERR_WIDTH;
-  const int32_t cap = capacity_of(c);
+  const int32_t cap = out_capacity(c);
   const int32_t n = w < cap ? w : cap; // bytes delivered: the rightmost n
   auto *out = static_cast<char *>(c->out);
   const int32_t lead = n - ww; // blanks before the number (may be < 0)

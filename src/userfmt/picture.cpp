@@ -16,7 +16,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "access/missing.h"
+#include "registry/functions.h"
+#include "core/missing.h"
 #include "userfmt/userfmt.h"
 
 namespace valfmt {

@@ -38,8 +38,8 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "access/encoding.h"
-#include "access/missing.h"
+#include "core/missing.h"
+#include "core/units.h"
 #include "userfmt/userfmt.h"
 
 namespace valfmt {
@@ -1284,14 +1284,14 @@ bool request_name(const fmtrequest *req) {
 } // namespace
 
 double ATOF(const char *text, int32_t len) {
-  static constexpr char kCodes[] = "_ ABCDEFGHIJKLMNOPQRSTUVWXYZ";
   if (text == nullptr || len <= 0) return 0.0;
+  // "." and ". " are the standard missing value, "._" and ".A".."Z" (any
+  // case) the special ones; ".." is not a notation and reads as 0.
   if (text[0] == '.') {
-    if (len == 1) return ZMISSV(1);
-    const char c =
-        static_cast<char>(std::toupper(static_cast<unsigned char>(text[1])));
-    for (int k = 0; k < 28; ++k)
-      if (kCodes[k] == c) return ZMISSV(k);
+    if (len == 1 || text[1] == ' ') return standard_missing();
+    const int code = missing_code(static_cast<unsigned char>(text[1]));
+    if (code >= 0 && text[1] != '.')
+      return missing_value(static_cast<uint8_t>(code));
   }
   int i = 0;
   while (i < len && is_space(text[i])) ++i;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "registry/functions.h"
 #include "valfmt.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "access/missing.h"
+#include "core/missing.h"
 #include "valfmt.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "access/missing.h"
+#include "core/missing.h"
 #include "datetime/calendar.h"
 #include "valfmt.h"
 

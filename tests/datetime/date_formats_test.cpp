@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "access/missing.h"
+#include "registry/functions.h"
+#include "core/missing.h"
 #include "valfmt.h"
 
 namespace {

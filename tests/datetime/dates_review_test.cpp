@@ -6,7 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "access/missing.h"
+#include "registry/functions.h"
+#include "core/missing.h"
 #include "datetime/date_formats.h"
 #include "valfmt.h"
 

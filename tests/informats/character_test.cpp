@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "registry/functions.h"
 #include "helpers.h"
 
 namespace {

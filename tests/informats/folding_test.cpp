@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 
+#include "registry/functions.h"
 #include "helpers.h"
 
 namespace {

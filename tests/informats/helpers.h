@@ -12,7 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "access/missing.h"
+#include "registry/functions.h"
+#include "core/missing.h"
 #include "valfmt.h"
 
 namespace informat_test {

@@ -3,6 +3,7 @@
 // itself: a nonzero text never yields an infinite value or a zero.
 #include <limits>
 
+#include "registry/functions.h"
 #include "helpers.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "registry/functions.h"
 #include "helpers.h"
 #include "informats/informats.h"
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "registry/functions.h"
 #include "numeric/fixed.h"
 #include "valfmt.h"
 

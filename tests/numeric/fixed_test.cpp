@@ -14,7 +14,8 @@
 #include <random>
 #include <string>
 
-#include "access/missing.h"
+#include "registry/functions.h"
+#include "core/missing.h"
 #include "numeric/fixed.h"
 #include "valfmt.h"
 
@@ -71,20 +72,20 @@ void expect(const Result &r, const std::string &text, int32_t status) {
 TEST(FixedDigits, IntegerFieldWriter) {
   char b[24];
   std::memset(b, kGuard, sizeof b);
-  EXPECT_EQ(valfmt::wzclchr(-42, b, 6), VF_OK);
+  EXPECT_EQ(valfmt::write_int_field(-42, b, 6), VF_OK);
   EXPECT_EQ(std::string(b, 7), "   -42#");
-  EXPECT_EQ(valfmt::wzclchr(0, b, 1), VF_OK);
+  EXPECT_EQ(valfmt::write_int_field(0, b, 1), VF_OK);
   EXPECT_EQ(b[0], '0');
-  EXPECT_EQ(valfmt::wzclchr(INT64_MIN, b, 20), VF_OK);
+  EXPECT_EQ(valfmt::write_int_field(INT64_MIN, b, 20), VF_OK);
   EXPECT_EQ(std::string(b, 20), "-9223372036854775808");
-  EXPECT_EQ(valfmt::wzclchr(INT64_MAX, b, 19), VF_OK);
+  EXPECT_EQ(valfmt::write_int_field(INT64_MAX, b, 19), VF_OK);
   EXPECT_EQ(std::string(b, 19), "9223372036854775807");
   // The sign needs a column of its own.
   std::memset(b, kGuard, sizeof b);
-  EXPECT_EQ(valfmt::wzclchr(-100, b, 3), VF_ERR_OVERFLOW);
+  EXPECT_EQ(valfmt::write_int_field(-100, b, 3), VF_ERR_OVERFLOW);
   EXPECT_EQ(std::string(b, 4), "***#");
-  EXPECT_EQ(valfmt::wzclchr(12345, b, 4), VF_ERR_OVERFLOW);
-  EXPECT_EQ(valfmt::wzclchr(5, b, 0), VF_ERR_OVERFLOW);
+  EXPECT_EQ(valfmt::write_int_field(12345, b, 4), VF_ERR_OVERFLOW);
+  EXPECT_EQ(valfmt::write_int_field(5, b, 0), VF_ERR_OVERFLOW);
 }
 
 TEST(FixedDigits, PowersOfTenAreTheNearestDoubles) {

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <random>
 
-#include "access/missing.h"
+#include "core/missing.h"
 #include "catalog_builder.h"
 #include "userfmt/userfmt.h"
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <random>
 
-#include "access/missing.h"
+#include "core/missing.h"
 #include "catalog_builder.h"
 #include "userfmt/userfmt.h"
 

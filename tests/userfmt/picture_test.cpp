@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "access/missing.h"
+#include "core/missing.h"
 #include "catalog_builder.h"
 #include "userfmt/userfmt.h"
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "access/missing.h"
+#include "core/missing.h"
 #include "catalog_builder.h"
 
 using namespace uftest;

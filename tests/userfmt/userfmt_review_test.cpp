@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "access/missing.h"
+#include "core/missing.h"
 #include "catalog_builder.h"
 #include "userfmt/userfmt.h"
 

@@ -1,4 +1,7 @@
-// Special missing values: helpers shared by every numeric family.
+// Special missing values: NaN bit patterns 0xFFFF cc 00 00 00 00 00 whose
+// code byte cc names one of the characters '_', '.', 'A'..'Z'.  The one
+// place that maps between codes, notation characters and doubles; every
+// family, the catalogue reader and the tool use it.
 #pragma once
 
 #include <bit>
@@ -23,9 +26,20 @@ inline double missing_value(uint8_t code) {
                                (static_cast<uint64_t>(code) << 40));
 }
 
+inline constexpr uint8_t kStandardMissingCode = 0xFE;
 inline constexpr uint64_t kStandardMissingBits = 0xFFFFFE0000000000ull;
 inline double standard_missing() {
-  return missing_value(0xFE);
+  return missing_value(kStandardMissingCode);
+}
+
+// The missing-value code byte for a notation character ('_', '.', or a
+// letter of either case), or -1 when the character names no missing value.
+constexpr int missing_code(unsigned char c) {
+  if (c == '_') return 0xFF;
+  if (c == '.') return 0xFE;
+  if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 32);
+  if (c >= 'A' && c <= 'Z') return 0xFD - (c - 'A');
+  return -1;
 }
 
 // The character a missing value displays: '_', '.', 'A'..'Z', or a blank.

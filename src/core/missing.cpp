@@ -1,8 +1,9 @@
-// Special missing values: NaN patterns 0xFFFF cc 00 00 00 00 00 whose code
-// byte cc names one of the characters _ . A..Z.
+// Missing values: the display character of a code byte and the exported
+// test, constructor and field writer.
 #include <cstring>
 
-#include "access/missing.h"
+#include "core/call.h"
+#include "core/missing.h"
 
 namespace valfmt {
 
@@ -34,15 +35,14 @@ VF_API double ZMISSV(int32_t k) {
 
 VF_API int32_t zfmmiss(fmtcall *call) {
   if (call == nullptr) return VF_ERR_BAD_CALL;
-  const int32_t size = call->out ? call->outsize : 0;
+  const int32_t size = valfmt::out_capacity(call);
   char *out = static_cast<char *>(call->out);
-  if (size > 0) std::memset(out, ' ', static_cast<std::size_t>(size));
+  valfmt::put_blanks(out, size);
   const int32_t w = call->w;
   call->outlen = w < 0 ? 0 : (w > size ? size : w);
   const int32_t d = (call->d == 98 || call->d == 99) ? 0 : call->d;
   const int64_t pos = static_cast<int64_t>(w) - 1 - d;
-  double x = 0;
-  if (call->value) std::memcpy(&x, call->value, sizeof x);
+  const double x = call->value ? valfmt::call_value(call) : 0.0;
   if (pos >= 0 && pos < size) out[pos] = valfmt::missing_char(x);
   return VF_OK;
 }
