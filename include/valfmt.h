@@ -6,20 +6,8 @@
  * releases the handle (xfdel).  Every structure below is part of the binary
  * interface: offsets and sizes are fixed and checked at compile time.
  *
- * Decisions this library takes where the interface leaves room:
- *  - A handle whose format function is null (the announced language date
- *    informats) or whose user-format evaluator is null is refused by xffmt
- *    with VF_ERR_NO_FUNCTION; the null pointer is never called.
- *  - xffmt refuses a null call block or null handle with VF_ERR_BAD_CALL.
- *  - Results of numeric informats (a stored double, outlen 8) are never
- *    widened or narrowed as if they were text, whatever reqenc asks for.
- *  - The UTF-8 copy of a user format's narrowed result is bounded by
- *    outsize (and by the 256-byte work area).
- *  - Names that cannot fit the work areas (informat names over 15 bytes,
- *    user-format names over 32 bytes, any name over 32 bytes), names with a
- *    negative length and null names are "not found" (1).
- *  - getUCS2ResultFromNarrowCharBufForInDB returns 2 for more than 256
- *    input bytes.
+ * The decisions this library takes where the interface leaves room are
+ * listed once, in the README ("Decisions where the interface leaves room").
  *
  * Compiles as C11 and as C++20.
  */
