@@ -4,7 +4,6 @@
 // outlen and outenc.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -56,9 +55,11 @@ inline void show_missing(fmtcall *c) {
   c->outenc = VF_ENC_NARROW;
 }
 
-// The day of a date value in the valid range (the floor of the value).
+// The day of a date value in the valid range: the floor of the value,
+// without a call into the mathematics library.
 inline int64_t day_of(double v) {
-  return static_cast<int64_t>(std::floor(v));
+  const auto t = static_cast<int64_t>(v);
+  return v < static_cast<double>(t) ? t - 1 : t;
 }
 
 // Writes text[0..n) right-aligned in out[0..w), blanks on the left; a text

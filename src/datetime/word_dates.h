@@ -9,12 +9,12 @@ namespace valfmt {
 // Room for the longest text, "Wednesday, September 30, 20000".
 inline constexpr int32_t kWordTextMax = 40;
 
-// The WEEKDATE text of day at width w (3..37), before right-alignment,
-// into buf (kWordTextMax bytes); returns its length (at most w).
-int32_t week_date_text(char *buf, int32_t w, int64_t day);
+// Writes the WEEKDATE field of a valid day: exactly w characters (w in
+// 3..37), the text right-aligned.
+void week_date_field(char *out, int32_t w, int64_t day);
 
-// The WORDDATE text of day at width w (3..32), likewise.
-int32_t word_date_text(char *buf, int32_t w, int64_t day);
+// Writes the WORDDATE field of a valid day likewise (w in 3..32).
+void word_date_field(char *out, int32_t w, int64_t day);
 
 // Rewrites "Month d, yyyy" in region[0..n) as "d Month yyyy", right-aligned
 // in the region.  Returns false (region unchanged) when it holds no comma.
