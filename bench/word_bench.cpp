@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kDates = 4096;
+constexpr std::size_t kDates = 4096;
 constexpr int64_t kFirst = -138061; // 1582-01-01
 constexpr int64_t kSpan = 2936550;  // up to 9999-12-31
 constexpr int64_t kUnixEpochDay = 3653;
@@ -54,7 +54,7 @@ void run_format(benchmark::State &state, fmtfn fn, int32_t w) {
 void run_peer(benchmark::State &state, const char *pattern) {
   const auto &d = dates();
   std::array<std::time_t, kDates> secs{};
-  for (int k = 0; k < kDates; ++k)
+  for (std::size_t k = 0; k < secs.size(); ++k)
     secs[k] = static_cast<std::time_t>(d[k] - kUnixEpochDay) * 86400;
   char out[64];
   std::size_t i = 0;

@@ -6,6 +6,10 @@
 // result as "d Month yyyy" (zfmswap).  Widths whose layout has no comma
 // (WORDDATX below 12, WEEKDATX below 15) and the missing and asterisk
 // displays come out as the base format gives them.
+//
+// The day of a datetime is the floor of value / 86400, taken exactly: a
+// moment before midnight belongs to the day before even where the division
+// rounds up onto the whole day (a value just below zero does).
 #include <cmath>
 #include <cstdint>
 #include <cstring>
