@@ -214,10 +214,12 @@ VF_API int32_t zdatrng(fmtcall *call, int32_t kind) {
   double v = std::nan("");
   if (call->value) std::memcpy(&v, call->value, sizeof v);
   if (call->value && is_missing(v)) {
-    const int32_t saved = call->d;
-    call->d = 0;
-    zfmmiss(call);
-    call->d = saved;
+    // The missing display ignores decimals: the writer gets a private
+    // block without them, and the caller's block keeps its own.
+    fmtcall no_decimals = *call;
+    no_decimals.d = 0;
+    zfmmiss(&no_decimals);
+    call->outlen = no_decimals.outlen;
     return 2;
   }
   bool ok = true;

@@ -18,17 +18,17 @@ TEST(DatesReviewLayout, ThreePartRoutineAtAnyWidth) {
   // Nothing is written for a width of zero or below.
   for (int32_t w : {0, -1, -40}) {
     std::memset(buf, '#', sizeof buf);
-    valfmt::zfmcprt(buf, w, 4, 7, 2005, '/');
+    valfmt::write_three_part_date(buf, w, 4, 7, 2005, '/');
     EXPECT_EQ(std::string(buf, sizeof buf), std::string(sizeof buf, '#'))
         << "w=" << w;
   }
   // Narrow: the last w characters of the built text.
   std::memset(buf, '#', sizeof buf);
-  valfmt::zfmcprt(buf, 1, 4, 7, 5, '/');
+  valfmt::write_three_part_date(buf, 1, 4, 7, 5, '/');
   EXPECT_EQ(std::string(buf, 2), "4#");
   // Wider than any text: blanks on the left, exactly w bytes written.
   std::memset(buf, '#', sizeof buf);
-  valfmt::zfmcprt(buf, 40, 4, 7, 2005, '/');
+  valfmt::write_three_part_date(buf, 40, 4, 7, 2005, '/');
   EXPECT_EQ(std::string(buf, 40), std::string(30, ' ') + "04/07/2005");
   EXPECT_EQ(buf[40], '#');
 }
