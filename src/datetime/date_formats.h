@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "datetime/date_fields.h"
 #include "registry/limits.h"
 #include "valfmt.h"
 
