@@ -11,10 +11,6 @@
 namespace valfmt {
 namespace {
 
-double missing() {
-  return standard_missing();
-}
-
 // Julian date yyyyddd split into a widened year and a valid day of year.
 bool split_julian(double julian, int32_t &year, int32_t &ddd) {
   if (is_missing(julian) || !(julian > 0 && julian <= kLargestJulian))
@@ -31,31 +27,31 @@ bool split_julian(double julian, int32_t &year, int32_t &ddd) {
   return true;
 }
 
-bool valid_date(double date) {
+bool is_valid_date(double date) {
   return !is_missing(date) && date_in_range(date);
 }
 
-CivilDate civil_of(double date) {
+CivilDate civil_of_date(double date) {
   return civil_from_day(static_cast<int64_t>(std::floor(date)));
 }
 
 // Date value to a calendar part, with missing input propagated.
-template <typename Part> double date_part(double date, Part part) {
+template <typename Part> double calendar_part(double date, Part part) {
   if (is_missing(date)) return date;
-  if (!date_in_range(date)) return missing();
-  return part(civil_of(date));
+  if (!date_in_range(date)) return standard_missing();
+  return part(civil_of_date(date));
 }
 
-bool valid_clock(double x) {
+bool is_valid_clock_value(double x) {
   return !is_missing(x) && datetime_in_range(x);
 }
 
-bool plain_leap(int32_t y) {
+bool is_plain_gregorian_leap(int32_t y) {
   return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
 }
 
 // Writes v as exactly `digits` decimal digits followed by a terminator.
-void put_digits(char *out, int32_t v, int digits) {
+void put_digits_terminated(char *out, int32_t v, int digits) {
   for (int i = digits - 1; i >= 0; --i) {
     out[i] = static_cast<char>('0' + v % 10);
     v /= 10;
@@ -64,7 +60,7 @@ void put_digits(char *out, int32_t v, int digits) {
 }
 
 // n asterisks followed by a terminator.
-void put_stars_z(char *out, int n) {
+void put_stars_terminated(char *out, int n) {
   put_stars(out, n);
   out[n] = '\0';
 }
@@ -89,25 +85,27 @@ const char *const datestgs[31] = {
 VF_API double zjulymd(double year, double month, double day) {
   // Checked on the doubles before truncation; NaN fails every test.
   if (!(month >= 1 && month <= 12) || !(day >= 1 && day <= 31) || !(year >= 0))
-    return missing();
-  if (year > 99 && !(year >= kFirstYear && year <= kLastYear)) return missing();
+    return standard_missing();
+  if (year > 99 && !(year >= kFirstYear && year <= kLastYear))
+    return standard_missing();
   const int32_t y = widen_year(static_cast<int32_t>(year));
   const int32_t m = static_cast<int32_t>(month);
   const int32_t d = static_cast<int32_t>(day);
-  if (d > month_length(y, m)) return missing();
+  if (d > month_length(y, m)) return standard_missing();
   return static_cast<double>(y) * 1000 + day_of_year(y, m, d);
 }
 
 VF_API double zdatjul(double julian) {
   int32_t y = 0, n = 0;
-  if (!split_julian(julian, y, n)) return missing();
+  if (!split_julian(julian, y, n)) return standard_missing();
   return static_cast<double>(day_number(y, n));
 }
 
 VF_API int32_t zymdjul(double *year, double *month, double *day,
                        double julian) {
   int32_t y = 0, n = 0;
-  double oy = missing(), om = missing(), od = missing();
+  double oy = standard_missing(), om = standard_missing(),
+         od = standard_missing();
   if (split_julian(julian, y, n)) {
     int32_t m = 0, d = 0;
     month_day(n - 1, is_leap(y), m, d);
@@ -122,7 +120,7 @@ VF_API int32_t zymdjul(double *year, double *month, double *day,
 }
 
 VF_API double zjuldat(double date) {
-  return date_part(date, [](const CivilDate &c) {
+  return calendar_part(date, [](const CivilDate &c) {
     return static_cast<double>(c.year) * 1000 + c.yday;
   });
 }
@@ -136,76 +134,77 @@ VF_API double zyyq(double year, double quarter) {
 }
 
 VF_API double zyear(double date) {
-  return date_part(date, [](const CivilDate &c) { return double(c.year); });
+  return calendar_part(date, [](const CivilDate &c) { return double(c.year); });
 }
 
 VF_API double zmonth(double date) {
-  return date_part(date, [](const CivilDate &c) { return double(c.month); });
+  return calendar_part(date,
+                       [](const CivilDate &c) { return double(c.month); });
 }
 
 VF_API double zday(double date) {
-  return date_part(date, [](const CivilDate &c) { return double(c.day); });
+  return calendar_part(date, [](const CivilDate &c) { return double(c.day); });
 }
 
 VF_API double zqtr(double date) {
-  return date_part(date, [](const CivilDate &c) {
+  return calendar_part(date, [](const CivilDate &c) {
     const int quarter = (c.month - 1) / 3 + 1; // integer quarter 1..4
     return double(quarter);
   });
 }
 
 VF_API double zwekday(double date) {
-  if (!valid_date(date)) return missing();
+  if (!is_valid_date(date)) return standard_missing();
   return weekday_of(static_cast<int64_t>(std::floor(date)));
 }
 
 VF_API double zhms(double hour, double minute, double second) {
   if (is_missing(hour) || is_missing(minute) || is_missing(second))
-    return missing();
+    return standard_missing();
   return (hour * 60 + minute) * 60 + second;
 }
 
 VF_API double zdhms(double date, double hour, double minute, double second) {
-  if (!valid_date(date)) return missing();
+  if (!is_valid_date(date)) return standard_missing();
   const double t = zhms(hour, minute, second);
-  if (is_missing(t)) return missing();
+  if (is_missing(t)) return standard_missing();
   return date * kSecondsPerDay + t;
 }
 
 VF_API double zhour(double x) {
-  if (!valid_clock(x)) return missing();
+  if (!is_valid_clock_value(x)) return standard_missing();
   return std::trunc(seconds_of_day(x) / 3600);
 }
 
 VF_API double zminute(double x) {
-  if (!valid_clock(x)) return missing();
+  if (!is_valid_clock_value(x)) return standard_missing();
   return std::trunc(std::trunc(std::fmod(seconds_of_day(x), 3600)) / 60);
 }
 
 VF_API double zsecond(double x) {
-  if (!valid_clock(x)) return missing();
+  if (!is_valid_clock_value(x)) return standard_missing();
   return std::fmod(seconds_of_day(x), 60);
 }
 
 VF_API double zdatprt(double x) {
-  if (!valid_clock(x)) return missing();
+  if (!is_valid_clock_value(x)) return standard_missing();
   // Shifted to a positive count first, so truncation is the floor.
   return std::trunc((x - kFirstDatetime) / kSecondsPerDay) +
          static_cast<double>(kFirstDate);
 }
 
 VF_API double ztimprt(double x) {
-  if (!valid_clock(x)) return missing();
+  if (!is_valid_clock_value(x)) return standard_missing();
   return std::fmod(x <= 0 ? x - kFirstDatetime : x, kSecondsPerDay);
 }
 
 VF_API int32_t zfmcymd(double *year, double *month, double *day, double date) {
-  const bool ok = valid_date(date);
+  const bool ok = is_valid_date(date);
   CivilDate c{};
-  if (ok) c = civil_of(date);
-  if (year) *year = ok ? c.year : missing();
-  if (month) *month = ok ? c.month : missing();
-  if (day) *day = ok ? c.day : missing();
+  if (ok) c = civil_of_date(date);
+  if (year) *year = ok ? c.year : standard_missing();
+  if (month) *month = ok ? c.month : standard_missing();
+  if (day) *day = ok ? c.day : standard_missing();
   return ok ? 1 : -1;
 }
 
@@ -214,10 +213,12 @@ VF_API int32_t zdatrng(fmtcall *call, int32_t kind) {
   double v = std::nan("");
   if (call->value) std::memcpy(&v, call->value, sizeof v);
   if (call->value && is_missing(v)) {
-    const int32_t saved = call->d;
-    call->d = 0;
-    zfmmiss(call);
-    call->d = saved;
+    // The missing display ignores decimals: the writer gets a private
+    // block without them, and the caller's block keeps its own.
+    fmtcall no_decimals = *call;
+    no_decimals.d = 0;
+    zfmmiss(&no_decimals);
+    call->outlen = no_decimals.outlen;
     return 2;
   }
   bool ok = true;
@@ -242,21 +243,21 @@ VF_API int32_t zwrdmdy(char *monthbuf, char *daybuf, char *yearbuf,
   }
   if (daybuf) {
     if (day >= 0 && day < 10)
-      put_digits(daybuf, static_cast<int32_t>(day), 1);
+      put_digits_terminated(daybuf, static_cast<int32_t>(day), 1);
     else if (day >= 10 && day < 100)
-      put_digits(daybuf, static_cast<int32_t>(day), 2);
+      put_digits_terminated(daybuf, static_cast<int32_t>(day), 2);
     else
-      put_stars_z(daybuf, 2);
+      put_stars_terminated(daybuf, 2);
   }
   if (yearbuf) {
     if (year >= 0 && year < 100)
-      put_digits(yearbuf, static_cast<int32_t>(year), 2);
+      put_digits_terminated(yearbuf, static_cast<int32_t>(year), 2);
     else if (year >= 100 && year < 10000)
-      put_digits(yearbuf, static_cast<int32_t>(year), 4);
+      put_digits_terminated(yearbuf, static_cast<int32_t>(year), 4);
     else if (year >= 10000 && year < 100000)
-      put_digits(yearbuf, static_cast<int32_t>(year), 5);
+      put_digits_terminated(yearbuf, static_cast<int32_t>(year), 5);
     else
-      put_stars_z(yearbuf, 5);
+      put_stars_terminated(yearbuf, 5);
   }
   return 0;
 }
@@ -265,7 +266,7 @@ VF_API int32_t zpxdate(struct tm *tm, double date) {
   if (tm == nullptr) return 1;
   tm->tm_sec = tm->tm_min = tm->tm_hour = 0;
   tm->tm_isdst = 0;
-  if (!valid_date(date)) {
+  if (!is_valid_date(date)) {
     tm->tm_mday = 1;
     tm->tm_mon = tm->tm_year = tm->tm_yday = 0;
     tm->tm_wday = 1; // 1 January 1900 was a Monday
@@ -284,9 +285,9 @@ VF_API int32_t zpxdate(struct tm *tm, double date) {
 VF_API int32_t zdatdif(const void *ignored, int64_t *days, double *years,
                        double date1, double date2) {
   (void)ignored;
-  if (!valid_date(date1) || !valid_date(date2)) {
+  if (!is_valid_date(date1) || !is_valid_date(date2)) {
     if (days) *days = 0;
-    if (years) *years = missing();
+    if (years) *years = standard_missing();
     return 1;
   }
   int64_t a = static_cast<int64_t>(std::floor(date1));
@@ -298,7 +299,9 @@ VF_API int32_t zdatdif(const void *ignored, int64_t *days, double *years,
     const CivilDate lo = civil_from_day(a), hi = civil_from_day(b);
     // Days are weighed by the plain Gregorian length of their year; a
     // year's own day count still follows the calendar.
-    auto basis = [](int32_t y) { return plain_leap(y) ? 366.0 : 365.0; };
+    auto basis = [](int32_t y) {
+      return is_plain_gregorian_leap(y) ? 366.0 : 365.0;
+    };
     if (lo.year == hi.year) {
       frac = static_cast<double>(b - a) / basis(lo.year);
     } else {

@@ -1,9 +1,14 @@
-// Layout routines shared by the numeric date formats and by the families
-// that build on them (time, ISO 8601, word and locale formats).
+// Layout routines of the numeric date formats, shared by their separator
+// variants (date_variants.cpp) and by the families that build on them
+// (time, ISO 8601, word and locale formats).  Each format routine takes
+// the call block, the limits of the descriptor row it serves and the
+// separator character (0: none).
 #pragma once
 
 #include <cstdint>
 
+#include "datetime/date_fields.h"
+#include "registry/limits.h"
 #include "valfmt.h"
 
 namespace valfmt {
@@ -15,22 +20,21 @@ namespace valfmt {
 // so w beyond that is blank on the left).  A part above 99 takes four
 // digits (asterisks when it needs more), others two with a leading zero.
 // sep 0 means no separator.  w <= 0 writes nothing.
-void zfmcprt(char *out, int32_t w, int32_t left, int32_t middle, int32_t right,
-             char sep);
+void write_three_part_date(char *out, int32_t w, int32_t left, int32_t middle,
+                           int32_t right, char sep);
 
-// Month-year and year-month layouts with separator sep (0: none).
-int32_t zfmdlmy(fmtcall *call, char sep);
-int32_t zfmdlym(fmtcall *call, char sep);
+// Day, month and year in the three orders; the year keeps four digits only
+// when the field holds the whole layout.
+int32_t format_day_month_year(fmtcall *call, RowLimits limits, char sep);
+int32_t format_month_day_year(fmtcall *call, RowLimits limits, char sep);
+int32_t format_year_month_day(fmtcall *call, RowLimits limits, char sep);
 
-// Year and quarter digit, and year and Roman quarter, with separator sep
-// (0: none).
-int32_t zfmdlqy(fmtcall *call, char sep);
-int32_t zfmdlyq(fmtcall *call, char sep);
+// Month and year, year and month.
+int32_t format_month_year(fmtcall *call, RowLimits limits, char sep);
+int32_t format_year_month(fmtcall *call, RowLimits limits, char sep);
 
-// Checks the call block of a format whose widths run minw..maxw: a null
-// block or buffer, a width outside the limits or above outsize.  Returns
-// true when the format may proceed; otherwise the field holds what fits of
-// w asterisks and *status the reason.
-bool date_call_ok(fmtcall *call, int32_t minw, int32_t maxw, int32_t *status);
+// Year and quarter digit, year and Roman quarter.
+int32_t format_year_quarter(fmtcall *call, RowLimits limits, char sep);
+int32_t format_year_roman_quarter(fmtcall *call, RowLimits limits, char sep);
 
 } // namespace valfmt
