@@ -470,17 +470,17 @@ TEST(EncodingCase, ExceptionListsInOrder) {
   ASSERT_EQ(up.size(), 20u);
   ASSERT_EQ(down.size(), 19u);
   for (size_t i = 0; i < up.size(); ++i) {
-    EXPECT_EQ(valfmt::skz_upaux[i].unit, up[i].first) << i;
-    EXPECT_EQ(valfmt::skz_upaux[i].mapped, up[i].second) << i;
+    EXPECT_EQ(valfmt::kUpcaseExceptions[i].unit, up[i].first) << i;
+    EXPECT_EQ(valfmt::kUpcaseExceptions[i].mapped, up[i].second) << i;
     EXPECT_EQ(upcase_unit(up[i].first), up[i].second);
   }
   for (size_t i = 0; i < down.size(); ++i) {
-    EXPECT_EQ(valfmt::skz_downaux[i].unit, down[i].first) << i;
-    EXPECT_EQ(valfmt::skz_downaux[i].mapped, down[i].second) << i;
+    EXPECT_EQ(valfmt::kDowncaseExceptions[i].unit, down[i].first) << i;
+    EXPECT_EQ(valfmt::kDowncaseExceptions[i].mapped, down[i].second) << i;
     EXPECT_EQ(lowcase_unit(down[i].first), down[i].second);
   }
-  EXPECT_EQ(valfmt::skz_upaux[20].unit, 0);
-  EXPECT_EQ(valfmt::skz_downaux[19].unit, 0);
+  EXPECT_EQ(valfmt::kUpcaseExceptions[20].unit, 0);
+  EXPECT_EQ(valfmt::kDowncaseExceptions[19].unit, 0);
 }
 
 TEST(EncodingCase, TableLayout) {
@@ -490,7 +490,7 @@ TEST(EncodingCase, TableLayout) {
                                      0x1F80, 0x2100, 0x2480, 0xFF00};
   std::set<int16_t> offsets;
   for (uint32_t i = 0; i < 512; ++i) {
-    const int16_t e = valfmt::skz_metatable[i];
+    const int16_t e = valfmt::kCaseBlockIndex[i];
     if (blocks.count(static_cast<uint16_t>(i << 7))) {
       EXPECT_GE(e, 0) << i;
       EXPECT_EQ(e % 128, 0) << i;
@@ -506,10 +506,10 @@ TEST(EncodingCase, TableLayout) {
   model(kUpRunsText, kUpAuxText, &up_listed);
   model(kDownRunsText, kDownAuxText, &down_listed);
   for (uint16_t u : up_listed)
-    EXPECT_EQ(valfmt::skz_upshift[valfmt::skz_metatable[u >> 7] + (u & 127)],
+    EXPECT_EQ(valfmt::kUpcaseDeltas[valfmt::kCaseBlockIndex[u >> 7] + (u & 127)],
               -128);
   for (uint16_t u : down_listed)
-    EXPECT_EQ(valfmt::skz_downshift[valfmt::skz_metatable[u >> 7] + (u & 127)],
+    EXPECT_EQ(valfmt::kDowncaseDeltas[valfmt::kCaseBlockIndex[u >> 7] + (u & 127)],
               -128);
   EXPECT_EQ(up_listed.size(), 20u);
   EXPECT_EQ(down_listed.size(), 19u);
@@ -583,7 +583,7 @@ TEST(EncodingCase, InPlaceBadArguments) {
 
 TEST(EncodingNames, EveryNameFindsItsIdentifier) {
   const auto names = parse_names();
-  ASSERT_EQ(names.size(), static_cast<size_t>(valfmt::encname_entry_count));
+  ASSERT_EQ(names.size(), 394u);
   for (const NamedId &n : names) {
     std::string buf = n.name;
     uint32_t id = 0xFFFF;
@@ -648,8 +648,8 @@ TEST(EncodingNames, HashBuckets) {
   for (const NamedId &n : names) expected[n.name] = n.id;
   int total = 0;
   std::set<std::string> seen;
-  for (int b = 0; b < valfmt::encname_bucket_count; ++b) {
-    const valfmt::EncNameBucket &bucket = valfmt::etable[b];
+  for (int b = 0; b < valfmt::kEncNameBucketCount; ++b) {
+    const valfmt::EncNameBucket &bucket = valfmt::kEncNameTable[b];
     total += bucket.count;
     for (int i = 0; i < bucket.count; ++i) {
       const valfmt::EncNameEntry &e = bucket.entries[i];
@@ -666,7 +666,7 @@ TEST(EncodingNames, HashBuckets) {
       EXPECT_TRUE(seen.insert(name).second) << name;
     }
   }
-  EXPECT_EQ(total, valfmt::encname_entry_count);
+  EXPECT_EQ(total, 394);
 }
 
 // ---------------------------------------------------------------------------
