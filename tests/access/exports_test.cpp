@@ -7,6 +7,7 @@
 
 #include <dlfcn.h>
 
+#include <cctype>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -50,14 +51,12 @@ RowKind parse_row_function(const std::string &text, std::string *fn) {
 }
 
 std::string lower_case(std::string s) {
-  for (char &c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  for (char &c : s) c = static_cast<char>(std::tolower(c));
   return s;
 }
 
 bool is_identifier_char(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-         (c >= '0' && c <= '9') || c == '_';
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
 }
 
 // The names the header declares with VF_API: the identifier just before
