@@ -1,7 +1,7 @@
-// encoding.h - internal interface of the encoding converters: the
-// case tables and the encoding-name table.
-#ifndef VALFMT_ACCESS_ENCODING_H
-#define VALFMT_ACCESS_ENCODING_H
+// Internal interface of the encoding layer: encoding methods, the two-level
+// case tables and the hashed encoding-name table.  The converters that use
+// them are exported with C linkage (valfmt.h).
+#pragma once
 
 #include <array>
 #include <cstdint>
@@ -10,37 +10,43 @@
 
 namespace valfmt {
 
-// Encoding identifiers and the ways characters take bytes in them.
-inline constexpr uint32_t encoding_id_limit = 230; // identifiers 0..229
-inline constexpr uint32_t enc_method_single = 0;   // one byte per character
-inline constexpr uint32_t enc_method_utf8 = 1;
-inline constexpr uint32_t enc_method_utf16 = 2;
-inline constexpr uint32_t enc_method_utf32 = 3;
-inline constexpr uint32_t enc_method_dbcs_shift = 4; // shift-out / shift-in
-inline constexpr uint32_t enc_method_dbcs = 5;       // one or two bytes
+// Encoding identifiers run 0..kEncodingIdLimit-1; the method says how
+// characters take bytes in an encoding.
+inline constexpr uint32_t kEncodingIdLimit = 230;
+inline constexpr uint32_t kEncMethodSingle = 0; // one byte per character
+inline constexpr uint32_t kEncMethodUtf8 = 1;
+inline constexpr uint32_t kEncMethodUtf16 = 2;
+inline constexpr uint32_t kEncMethodUtf32 = 3;
+inline constexpr uint32_t kEncMethodShifted = 4; // shift-out / shift-in DBCS
+inline constexpr uint32_t kEncMethodDbcs = 5;    // one or two bytes
 
-// Two-level case tables.  skz_metatable[unit >> 7] is -1 for a block of
+// Two-level case tables.  kCaseBlockIndex[unit >> 7] is -1 for a block of
 // 128 units without case mapping, else the offset of the block in
-// skz_upshift / skz_downshift.  Those hold signed deltas; the delta
-// case_delta_in_list sends the unit to skz_upaux / skz_downaux, lists of
-// (unit, mapped unit) pairs ended by a pair whose first unit is 0.
-inline constexpr int case_block_count = 19;
-inline constexpr int8_t case_delta_in_list = -128;
+// kUpcaseDeltas / kDowncaseDeltas.  Those hold signed deltas; the delta
+// kCaseDeltaInList sends the unit to kUpcaseExceptions /
+// kDowncaseExceptions, lists of (unit, mapped unit) pairs ended by a pair
+// whose first unit is 0.
+inline constexpr int kCaseBlockCount = 19;
+inline constexpr int kCaseBlockUnits = 128;
+inline constexpr int kCaseIndexSize = 0x10000 / kCaseBlockUnits;
+inline constexpr int8_t kCaseDeltaInList = -128;
 struct CasePair {
   uint16_t unit;
   uint16_t mapped;
 };
-extern const std::array<int16_t, 512> skz_metatable;
-extern const std::array<int8_t, case_block_count * 128> skz_upshift;
-extern const std::array<int8_t, case_block_count * 128> skz_downshift;
-extern const std::array<CasePair, 21> skz_upaux;   // 20 pairs + end mark
-extern const std::array<CasePair, 20> skz_downaux; // 19 pairs + end mark
+using CaseIndex = std::array<int16_t, kCaseIndexSize>;
+using CaseDeltas = std::array<int8_t, kCaseBlockCount * kCaseBlockUnits>;
+extern const CaseIndex kCaseBlockIndex;
+extern const CaseDeltas kUpcaseDeltas;
+extern const CaseDeltas kDowncaseDeltas;
+extern const std::array<CasePair, 21> kUpcaseExceptions;   // 20 + end mark
+extern const std::array<CasePair, 20> kDowncaseExceptions; // 19 + end mark
 
 // One unit through the case tables.
 uint16_t upcase_unit(uint16_t unit);
 uint16_t lowcase_unit(uint16_t unit);
 
-// The encoding-name table: 121 hash buckets of upper-case names.
+// The encoding-name table: hash buckets of upper-case names.
 struct EncNameEntry {
   const char *name; // upper case, NUL terminated
   uint32_t id;
@@ -50,9 +56,8 @@ struct EncNameBucket {
   const EncNameEntry *entries;
   int32_t count;
 };
-inline constexpr int encname_bucket_count = 121;
-inline constexpr int encname_entry_count = 394;
-extern const std::array<EncNameBucket, encname_bucket_count> etable;
+inline constexpr int kEncNameBucketCount = 121;
+extern const std::array<EncNameBucket, kEncNameBucketCount> kEncNameTable;
 
 // Bucket of an upper-cased name of len >= 4 bytes (bytes read unsigned).
 constexpr int encname_bucket(const char *name, int32_t len) {
@@ -61,9 +66,7 @@ constexpr int encname_bucket(const char *name, int32_t len) {
   };
   return static_cast<int>(
       (c(0) + 3 * c(1) + 5 * c(len - 3) + 7 * c(len - 2) + 9 * c(len - 1)) %
-      encname_bucket_count);
+      kEncNameBucketCount);
 }
 
 } // namespace valfmt
-
-#endif // VALFMT_ACCESS_ENCODING_H

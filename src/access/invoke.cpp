@@ -3,7 +3,7 @@
 // caller asked for.  All work areas live on the stack; nothing allocates.
 #include <cstring>
 
-#include "access/encoding.h"
+#include "core/units.h"
 #include "valfmt.h"
 
 namespace valfmt {
@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kWideUnits = 256;   // widened input of character user formats
 constexpr int kResultBytes = 256; // converted result
+constexpr std::size_t kOlderCallBytes = 64; // call blocks of older callers
 
 bool is_user_kind(char k) {
   return k == '-' || k == '+';
@@ -94,7 +95,7 @@ int32_t call_builtin(fmtcall *call, fmthandle *h) {
     // Older callers pass a 64-byte block and get narrow text back as is.
     fmtcall copy;
     std::memset(&copy, 0, sizeof copy);
-    std::memcpy(&copy, call, 64);
+    std::memcpy(&copy, call, kOlderCallBytes);
     const int32_t st = fn(&copy);
     call->outlen = copy.outlen;
     return st;
@@ -117,78 +118,6 @@ VF_API int32_t xffmt(fmtcall *call, fmthandle *handle) {
   if (valfmt::is_user_kind(handle->modname[0]))
     return valfmt::call_user(call, reinterpret_cast<fmtuhandle *>(handle));
   return valfmt::call_builtin(call, handle);
-}
-
-VF_API int32_t getUCS2ResultFromNarrowCharBufForInDB(int32_t hostenc, uint32_t,
-                                                     uint32_t *outenc,
-                                                     void *text, int32_t *len,
-                                                     int32_t width,
-                                                     int32_t capacity) {
-  if (len == nullptr) return 2;
-  const int32_t n = *len;
-  if (n > 256 || (n > 0 && text == nullptr)) return 2;
-  const auto *src = static_cast<const uint8_t *>(text);
-
-  // Bytes to units; "<uXXXX>" escapes are decoded in texts of 7 or more.
-  uint16_t units[256];
-  int32_t count = 0;
-  for (int32_t i = 0; i < n;) {
-    if (n >= 7 && i + 6 < n && src[i] == '<' &&
-        (src[i + 1] == 'u' || src[i + 1] == 'U') && src[i + 6] == '>') {
-      unsigned v = 0;
-      for (int k = 2; k < 6; ++k) {
-        const unsigned ch = src[i + k];
-        unsigned digit = 0;
-        if (ch >= '0' && ch <= '9')
-          digit = ch - '0';
-        else if (ch >= 'A' && ch <= 'F')
-          digit = ch - 'A' + 10;
-        else if (ch >= 'a' && ch <= 'f')
-          digit = ch - 'a' + 10;
-        v = v * 16 + digit;
-      }
-      units[count++] = static_cast<uint16_t>(v == 0xA4 ? 1 : v);
-      i += 7;
-    } else {
-      units[count++] = src[i++];
-    }
-  }
-
-  // Display length in the host encoding, capped at 256.
-  int32_t e = hostenc;
-  if (e < 1 || e >= 230) e = 25;
-  const bool dbcs = (e >= 117 && e <= 160) || (e >= 165 && e <= 169) ||
-                    e == 172 || e == 205 || e == 206;
-  int32_t L = 0;
-  for (int32_t i = 0; i < count && L < 256; ++i) {
-    const uint16_t u = units[i];
-    if (dbcs)
-      L += u >= 128 ? 2 : 1;
-    else if (e == 20)
-      L += u < 0x80 ? 1 : (u < 0x800 ? 2 : 3);
-    else if (e == 24 || e == 25)
-      L += 2;
-    else if (e == 26 || e == 27)
-      L += 4;
-    else
-      L += 1;
-  }
-  if (L > 256) L = 256;
-  if (L > width) return 1;
-  int32_t r = L - width;
-  if (e == 26 || e == 27)
-    r /= 4;
-  else if (e == 24 || e == 25)
-    r /= 2;
-  if (count * 2 > capacity) return 2;
-  auto *dst = static_cast<uint8_t *>(text);
-  for (int32_t i = 0; i < count; ++i) {
-    dst[2 * i] = static_cast<uint8_t>(units[i] & 0xFF);
-    dst[2 * i + 1] = static_cast<uint8_t>(units[i] >> 8);
-  }
-  *len = count * 2;
-  if (outenc) *outenc = VF_ENC_UCS2;
-  return r;
 }
 
 } // extern "C"

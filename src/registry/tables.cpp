@@ -131,6 +131,8 @@ const fmtmodule_row names_and_entries[valfmt::kModuleCount] = {
 };
 
 // Rows in name-table order; descriptors marked unlisted have no row.
+#undef VF_ROW
+#undef VF_ROW_UNLISTED
 #define VF_MODULE_BEGIN(module, entry, row, n)
 #define VF_ROW(module, name, ...) valfmt::poss(#module, name),
 #define VF_ROW_UNLISTED(...)

@@ -1,0 +1,66 @@
+// valfmt: the command-line host of the value-format library.
+//
+//   valfmt put [options] FORMAT VALUE...      render values
+//   valfmt input [options] INFORMAT TEXT...   read texts into values
+//   valfmt stream [options] FORMAT            render each line of stdin
+//   valfmt list [MODULE]                      every built-in name and limits
+//   valfmt describe NAME                      one name in detail
+//   valfmt examples [--catalog FILE]          the built-in examples
+//
+// Formats are written as hosts write them: DATE9.  F8.2  $CHAR10.  BEST.
+// A leading '@' (or --informat) asks for an informat.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "options.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+int run_put_or_input(valfmt_tool::CommandLine &line) {
+  const std::string &cmd = line.command;
+  if (cmd == "input") line.options.informat = true;
+  if (line.args.size() < 2) {
+    std::fprintf(stderr, "valfmt %s: give a %s and at least one value\n",
+                 cmd.c_str(), cmd == "put" ? "FORMAT" : "INFORMAT");
+    return kUsageError;
+  }
+  return valfmt_tool::run_values(
+      line.options, line.args[0],
+      std::vector<std::string>(line.args.begin() + 1, line.args.end()));
+}
+
+// A command that takes exactly one argument.
+int run_single(const valfmt_tool::CommandLine &line, const char *what,
+               int (*command)(const valfmt_tool::Options &,
+                              const std::string &)) {
+  if (line.args.size() != 1) {
+    std::fprintf(stderr, "valfmt %s: give exactly one %s\n",
+                 line.command.c_str(), what);
+    return kUsageError;
+  }
+  return command(line.options, line.args[0]);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  valfmt_tool::CommandLine line;
+  if (const int rc = valfmt_tool::parse_command_line(argc, argv, &line);
+      rc >= 0)
+    return rc;
+  const std::string &cmd = line.command;
+  if (cmd == "put" || cmd == "input") return run_put_or_input(line);
+  if (cmd == "stream")
+    return run_single(line, "FORMAT", valfmt_tool::run_stream);
+  if (cmd == "list") return valfmt_tool::run_list(line.args);
+  if (cmd == "describe")
+    return run_single(line, "NAME", valfmt_tool::run_describe);
+  if (cmd == "examples") return valfmt_tool::run_examples(line.options);
+  std::fprintf(stderr, "valfmt: unknown command %s (see valfmt --help)\n",
+               cmd.c_str());
+  return kUsageError;
+}
