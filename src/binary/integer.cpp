@@ -160,13 +160,12 @@ template <bool Signed, Order O>
 int32_t read_integer(fmtcall *c, RowLimits lim) {
   BinaryInput in;
   if (const int32_t st = begin_binary_informat(c, lim.maxw, in)) return st;
-  if (in.n == 0) return VF_OK;
+  if (in.n == 0) return finish_read(c, VF_OK, standard_missing());
   const uint64_t u =
       O == Order::little ? load_le(in.p, in.n) : load_be(in.p, in.n);
   const double x = Signed ? static_cast<double>(sign_extend(u, in.n))
                           : static_cast<double>(u);
-  store_double(c->out, scale_down(x, in.d));
-  return VF_OK;
+  return finish_read(c, VF_OK, scale_down(x, in.d));
 }
 
 } // namespace

@@ -65,9 +65,17 @@ int32_t put_s370_packed(fmtcall *c, bool unsigned_sign) {
       last = static_cast<unsigned char>(0x90 | sign);
       st = VF_ERR_NO_ROOM;
     } else {
-      const u128 q = m.value / 10;
-      last = static_cast<unsigned char>(
-          static_cast<unsigned>(m.value - q * 10) << 4 | sign);
+      u128 q;
+      unsigned units;
+      if (m.value <= UINT64_MAX) { // 64-bit division: the common case
+        const auto u = static_cast<uint64_t>(m.value);
+        q = u / 10;
+        units = static_cast<unsigned>(u % 10);
+      } else {
+        q = m.value / 10;
+        units = static_cast<unsigned>(m.value - q * 10);
+      }
+      last = static_cast<unsigned char>(units << 4 | sign);
       pack_digits(q, out, w - 1);
     }
   }
@@ -93,23 +101,63 @@ int32_t read_s370_packed(const BinaryInput &in, bool unsigned_sign, u128 &value,
   return VF_OK;
 }
 
-// Stores ±value / 10^d; zero is +0.0.
-void store_decimal(fmtcall *c, u128 value, bool negative, int32_t d) {
-  double x = scale_down(static_cast<double>(value), d);
-  if (negative && value != 0) x = -x;
-  store_double(c->out, x);
+// ±value / 10^d; zero is +0.0.
+double decimal_value(u128 value, bool negative, int32_t d) {
+  const double x = value <= UINT64_MAX
+                       ? static_cast<double>(static_cast<uint64_t>(value))
+                       : static_cast<double>(value);
+  const double y = scale_down(x, d);
+  return negative && value != 0 ? -y : y;
+}
+
+constexpr uint64_t kLowNibbles = 0x0F0F0F0F0F0F0F0Full;
+constexpr uint64_t kSixes = 0x0606060606060606ull;
+constexpr uint64_t kCarries = 0x1010101010101010ull;
+
+// True when any of the 16 nibbles of x is above 9 (adding 6 carries out).
+bool nibble_above_nine(uint64_t x) {
+  return (((x & kLowNibbles) + kSixes) & kCarries) != 0 ||
+         ((((x >> 4) & kLowNibbles) + kSixes) & kCarries) != 0;
+}
+
+// The value of 16 packed decimal digits (most significant nibble first),
+// combining bytes, then pairs of bytes, then halves.
+uint64_t bcd_to_binary(uint64_t x) {
+  x -= ((x >> 4) & kLowNibbles) * 6;
+  x = (x & 0x00FF00FF00FF00FFull) + ((x >> 8) & 0x00FF00FF00FF00FFull) * 100;
+  x = (x & 0x0000FFFF0000FFFFull) + ((x >> 16) & 0x0000FFFF0000FFFFull) * 10000;
+  return (x & 0xFFFFFFFFull) + (x >> 32) * 100000000;
 }
 
 int32_t read_s370(fmtcall *c, bool unsigned_sign) {
   BinaryInput in;
   if (const int32_t st = begin_binary_informat(c, kInS370PD.maxw, in))
     return st;
-  u128 value;
-  bool negative;
-  if (const int32_t st = read_s370_packed(in, unsigned_sign, value, negative))
-    return st;
-  store_decimal(c, value, negative, in.d);
-  return VF_OK;
+  const int32_t n = in.n;
+  if (n >= 1 && n <= 8) {
+    // Up to 15 digits in one 64-bit word, converted lane by lane.
+    uint64_t x;
+    if (n == 8) {
+      std::memcpy(&x, in.p, 8);
+      x = __builtin_bswap64(x);
+    } else {
+      x = 0;
+      for (int32_t i = 0; i < n; ++i) x = x << 8 | in.p[i];
+    }
+    const auto sign = static_cast<unsigned>(x & 0x0F);
+    x &= ~uint64_t{0x0F};
+    const bool ok = !nibble_above_nine(x) && sign >= 0x0A &&
+                    (!unsigned_sign || sign == 0x0F);
+    const uint64_t acc = bcd_to_binary(x) / 10;
+    double xd =
+        scale_down(static_cast<double>(static_cast<int64_t>(acc)), in.d);
+    if ((sign == 0x0B || sign == 0x0D) && acc != 0) xd = -xd;
+    return finish_read(c, ok ? VF_OK : VF_ERR_BAD_PACKED, xd);
+  }
+  u128 value = 0;
+  bool negative = false;
+  const int32_t st = read_s370_packed(in, unsigned_sign, value, negative);
+  return finish_read(c, st, decimal_value(value, negative, in.d));
 }
 
 } // namespace
@@ -199,25 +247,24 @@ VF_API int32_t wzifmpd(fmtcall *call) {
   using namespace valfmt;
   BinaryInput in;
   if (const int32_t st = begin_binary_informat(call, kInPD.maxw, in)) return st;
-  if (in.n == 0) return VF_OK;
+  if (in.n == 0) return finish_read(call, VF_OK, standard_missing());
   const unsigned char sign = in.p[0];
-  if (sign != 0x00 && sign != 0x80) return VF_ERR_INVALID_DATA;
-  u128 value;
-  if (!read_packed_digits(in.p + 1, in.n - 1, value))
-    return VF_ERR_INVALID_DATA;
-  store_decimal(call, value, sign == 0x80, in.d);
-  return VF_OK;
+  u128 value = 0;
+  const bool ok = (sign == 0x00 || sign == 0x80) &&
+                  read_packed_digits(in.p + 1, in.n - 1, value);
+  return finish_read(call, ok ? VF_OK : VF_ERR_INVALID_DATA,
+                     decimal_value(value, sign == 0x80, in.d));
 }
 
 VF_API int32_t zifmpk(fmtcall *call) {
   using namespace valfmt;
   BinaryInput in;
   if (const int32_t st = begin_binary_informat(call, kInPK.maxw, in)) return st;
-  if (in.n == 0) return VF_OK;
-  u128 value;
-  if (!read_packed_digits(in.p, in.n, value)) return VF_ERR_BAD_PACKED;
-  store_decimal(call, value, false, in.d);
-  return VF_OK;
+  if (in.n == 0) return finish_read(call, VF_OK, standard_missing());
+  u128 value = 0;
+  const bool ok = read_packed_digits(in.p, in.n, value);
+  return finish_read(call, ok ? VF_OK : VF_ERR_BAD_PACKED,
+                     decimal_value(value, false, in.d));
 }
 
 VF_API int32_t zif7pd(fmtcall *call) {

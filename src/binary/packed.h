@@ -20,7 +20,7 @@ inline constexpr auto kBcd = [] {
 }();
 
 // kBcdValue[b]: the two-digit value of packed byte b, or 0xFF when either
-// nibble is above 9.
+// nibble is above 9 (the only entries with bit 7 set).
 inline constexpr auto kBcdValue = [] {
   struct Table {
     unsigned char v[256];
@@ -51,6 +51,18 @@ inline void pack_digits(u128 u, unsigned char *out, int32_t n) {
 // Reads n bytes of packed digits into value; false (value untouched) when
 // a nibble is above 9.  n may be 0 (value 0); up to 19 bytes.
 inline bool read_packed_digits(const unsigned char *p, int32_t n, u128 &value) {
+  if (n <= 9) { // 18 digits fit 64 bits: one check after the loop
+    uint64_t acc = 0;
+    unsigned bad = 0;
+    for (int32_t i = 0; i < n; ++i) {
+      const unsigned t = kBcdValue.v[p[i]];
+      bad |= t;
+      acc = acc * 100 + t;
+    }
+    if (bad & 0x80) return false;
+    value = acc;
+    return true;
+  }
   uint64_t acc = 0;
   const int32_t narrow = n < 9 ? n : 9; // 18 digits fit 64 bits
   int32_t i = 0;

@@ -66,9 +66,12 @@ constexpr int32_t binary_decimals(int32_t d) {
 // fraction is taken from the truncated value, so no addition of 0.5 can
 // round a neighbouring integer up or down.
 inline uint64_t round_half_up(double x) {
-  auto t = static_cast<uint64_t>(x);
-  if (x - static_cast<double>(t) >= 0.5) ++t;
-  return t;
+  if (x < 0x1p63) { // the common case: one signed conversion each way
+    auto t = static_cast<int64_t>(x);
+    if (x - static_cast<double>(t) >= 0.5) ++t;
+    return static_cast<uint64_t>(t);
+  }
+  return static_cast<uint64_t>(x); // an integer already
 }
 
 // |v| * 10^d rounded half up, for the decimal representations.
@@ -166,9 +169,10 @@ struct BinaryInput {
 
 // First step of every binary informat: the numeric result checks of the
 // informats (a buffer too small for the double gives VF_ERR_OUTSIZE and
-// nothing stored), then the standard missing value is stored, so every
-// later failure leaves it in out.  w < 0, w > maxw or a refused d give
-// VF_ERR_WD_LIMITS.  n is min(w, valuelen), 0 without input bytes.
+// nothing stored); w < 0, w > maxw or a refused d give VF_ERR_WD_LIMITS
+// with the standard missing value stored.  On VF_OK nothing is stored yet:
+// the caller ends with finish_read.  n is min(w, valuelen), 0 without
+// input bytes.
 // (The result checks are those of begin_numeric, repeated here so that the
 // hot path stays inline.)
 inline int32_t begin_binary_informat(fmtcall *c, int32_t maxw,
@@ -179,15 +183,25 @@ inline int32_t begin_binary_informat(fmtcall *c, int32_t maxw,
     return VF_ERR_OUTSIZE;
   }
   c->outlen = 8;
-  store_double(c->out, standard_missing());
   const int32_t d = binary_decimals(c->d);
-  if (c->w < 0 || c->w > maxw || d < 0) return VF_ERR_WD_LIMITS;
+  if (c->w < 0 || c->w > maxw || d < 0) {
+    store_double(c->out, standard_missing());
+    return VF_ERR_WD_LIMITS;
+  }
   in.p = static_cast<const unsigned char *>(c->value);
   in.n = in.p == nullptr || c->valuelen <= 0
              ? 0
              : (c->w < c->valuelen ? c->w : c->valuelen);
   in.d = d;
   return VF_OK;
+}
+
+// Last step of every binary informat: stores x on success and the
+// standard missing value on any other status, so that every failure leaves
+// a defined value; returns st.
+inline int32_t finish_read(fmtcall *c, int32_t st, double x) {
+  store_double(c->out, st == VF_OK ? x : standard_missing());
+  return st;
 }
 
 } // namespace valfmt

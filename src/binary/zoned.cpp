@@ -163,6 +163,7 @@ enum class AsciiKind { zd, zdv, zdb };
 int32_t read_zd(fmtcall *c, AsciiKind kind) {
   BinaryInput in;
   if (const int32_t st = begin_binary_informat(c, kInZD.maxw, in)) return st;
+  store_double(c->out, standard_missing());
   unsigned char buf[32];
   const unsigned char *p = in.p;
   int32_t k = in.n;
@@ -205,6 +206,7 @@ int32_t read_s370_zoned(fmtcall *c, Layout layout, bool blanks_are_zeros) {
   BinaryInput in;
   if (const int32_t st = begin_binary_informat(c, kInS370ZD.maxw, in))
     return st;
+  store_double(c->out, standard_missing());
   const int32_t n = in.n;
   if (n == 0) return VF_ERR_BAD_ZONED;
   unsigned char buf[32];
