@@ -261,6 +261,15 @@ VF_API int32_t zifmpir(fmtcall *call) {
   return wzifmpb(call);
 }
 VF_API int32_t wzifmib(fmtcall *call) {
+  // The full eight-byte field without decimals: one load, one conversion.
+  if (call != nullptr && call->w == 8 && call->d == 0 && call->valuelen >= 8 &&
+      call->value != nullptr && call->out != nullptr && call->outsize >= 8) {
+    int64_t i;
+    std::memcpy(&i, call->value, 8);
+    call->outlen = 8;
+    valfmt::store_double(call->out, static_cast<double>(i));
+    return VF_OK;
+  }
   return valfmt::read_integer<true, Order::little>(call, valfmt::kInIB);
 }
 VF_API int32_t zifmir(fmtcall *call) {
