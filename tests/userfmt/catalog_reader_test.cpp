@@ -12,6 +12,7 @@
 #include "core/missing.h"
 #include "catalog_builder.h"
 #include "userfmt/userfmt.h"
+#include "userfmt/catalog.h"
 
 using namespace uftest;
 using valfmt::charrange;
@@ -25,7 +26,7 @@ uint64_t key_of(const uint8_t k[8]) {
 }
 uint64_t key_of(double v) {
   uint8_t k[8];
-  valfmt::wzcsdbl(v, k);
+  valfmt::write_order_key(v, k);
   return key_of(k);
 }
 
@@ -129,32 +130,33 @@ TEST(UserfmtReader, KeysFollowNumericOrder) {
     EXPECT_LT(key_of(numbers[i]), key_of(numbers[i + 1])) << numbers[i];
   EXPECT_EQ(key_of(-0.0), key_of(0.0));
   uint8_t k[8];
-  valfmt::wzcsdbl(1.0, k); // 0x3FF0... with the sign bit set, big-endian
+  valfmt::write_order_key(1.0,
+                          k); // 0x3FF0... with the sign bit set, big-endian
   const uint8_t one[8] = {0xBF, 0xF0, 0, 0, 0, 0, 0, 0};
   EXPECT_EQ(std::memcmp(k, one, 8), 0);
-  valfmt::wzcsdbl(-1.0, k); // all bits of 0xBFF0... inverted
+  valfmt::write_order_key(-1.0, k); // all bits of 0xBFF0... inverted
   const uint8_t minus[8] = {0x40, 0x0F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
   EXPECT_EQ(std::memcmp(k, minus, 8), 0);
 }
 
 TEST(UserfmtReader, AtofReadsMissingValueNotation) {
   auto bits = [](double v) { return std::bit_cast<uint64_t>(v); };
-  EXPECT_EQ(bits(valfmt::ATOF(".B", 2)), 0xFFFFFC0000000000ull);
-  EXPECT_EQ(bits(valfmt::ATOF(".b", 2)), 0xFFFFFC0000000000ull);
-  EXPECT_EQ(bits(valfmt::ATOF(".", 1)), 0xFFFFFE0000000000ull);
-  EXPECT_EQ(bits(valfmt::ATOF(". ", 2)), 0xFFFFFE0000000000ull);
-  EXPECT_EQ(bits(valfmt::ATOF("._", 2)), 0xFFFFFF0000000000ull);
-  EXPECT_EQ(bits(valfmt::ATOF(".Z", 2)), 0xFFFFE40000000000ull);
-  EXPECT_EQ(valfmt::ATOF(".5", 2), 0.5);
-  EXPECT_EQ(valfmt::ATOF(" +12.25xyz", 10), 12.25);
-  EXPECT_EQ(valfmt::ATOF("-3e2", 4), -300.0);
-  EXPECT_EQ(valfmt::ATOF("abc", 3), 0.0);
-  EXPECT_EQ(valfmt::ATOF("", 0), 0.0);
-  EXPECT_EQ(valfmt::ATOF("1e999", 5), HUGE_VAL);
-  EXPECT_EQ(valfmt::ATOF("-1e999", 6), -HUGE_VAL);
-  EXPECT_EQ(valfmt::ATOF("1e-999", 6), 0.0);
+  EXPECT_EQ(bits(valfmt::catalog_number(".B", 2)), 0xFFFFFC0000000000ull);
+  EXPECT_EQ(bits(valfmt::catalog_number(".b", 2)), 0xFFFFFC0000000000ull);
+  EXPECT_EQ(bits(valfmt::catalog_number(".", 1)), 0xFFFFFE0000000000ull);
+  EXPECT_EQ(bits(valfmt::catalog_number(". ", 2)), 0xFFFFFE0000000000ull);
+  EXPECT_EQ(bits(valfmt::catalog_number("._", 2)), 0xFFFFFF0000000000ull);
+  EXPECT_EQ(bits(valfmt::catalog_number(".Z", 2)), 0xFFFFE40000000000ull);
+  EXPECT_EQ(valfmt::catalog_number(".5", 2), 0.5);
+  EXPECT_EQ(valfmt::catalog_number(" +12.25xyz", 10), 12.25);
+  EXPECT_EQ(valfmt::catalog_number("-3e2", 4), -300.0);
+  EXPECT_EQ(valfmt::catalog_number("abc", 3), 0.0);
+  EXPECT_EQ(valfmt::catalog_number("", 0), 0.0);
+  EXPECT_EQ(valfmt::catalog_number("1e999", 5), HUGE_VAL);
+  EXPECT_EQ(valfmt::catalog_number("-1e999", 6), -HUGE_VAL);
+  EXPECT_EQ(valfmt::catalog_number("1e-999", 6), 0.0);
   // The length bounds the text: no terminator is needed.
-  EXPECT_EQ(valfmt::ATOF("12345", 2), 12.0);
+  EXPECT_EQ(valfmt::catalog_number("12345", 2), 12.0);
 }
 
 TEST(UserfmtReader, DecodesCharacterReferences) {

@@ -9,6 +9,7 @@
 #include "core/missing.h"
 #include "catalog_builder.h"
 #include "userfmt/userfmt.h"
+#include "userfmt/catalog.h"
 
 using namespace uftest;
 
@@ -371,10 +372,10 @@ TEST(UserfmtEval, CharacterDefaultDisplayNarrowsToUtf8) {
 
 TEST(UserfmtEval, Zstrcomu) {
   auto cmp = [](std::u16string a, std::u16string b) {
-    return valfmt::zstrcomu(reinterpret_cast<const uint16_t *>(a.data()),
-                            static_cast<int32_t>(a.size()),
-                            reinterpret_cast<const uint16_t *>(b.data()),
-                            static_cast<int32_t>(b.size()));
+    return valfmt::compare_units(reinterpret_cast<const uint16_t *>(a.data()),
+                                 static_cast<int32_t>(a.size()),
+                                 reinterpret_cast<const uint16_t *>(b.data()),
+                                 static_cast<int32_t>(b.size()));
   };
   EXPECT_EQ(cmp(u"abc", u"abc"), 0);
   EXPECT_EQ(cmp(u"abc", u"abd"), -1);
@@ -393,11 +394,11 @@ TEST(UserfmtEval, Zstrcomu) {
 TEST(UserfmtEval, Mptlu) {
   uint16_t out[6];
   const uint16_t src[3] = {'a', 'b', 'c'};
-  valfmt::MPTLU(src, 3, out, 5);
+  valfmt::copy_units_padded(src, 3, out, 5);
   EXPECT_EQ(std::u16string(reinterpret_cast<char16_t *>(out), 5), u"abc  ");
-  valfmt::MPTLU(src, 3, out, 2);
+  valfmt::copy_units_padded(src, 3, out, 2);
   EXPECT_EQ(std::u16string(reinterpret_cast<char16_t *>(out), 2), u"ab");
-  valfmt::MPTLU(nullptr, 7, out, 3);
+  valfmt::copy_units_padded(nullptr, 7, out, 3);
   EXPECT_EQ(std::u16string(reinterpret_cast<char16_t *>(out), 3), u"   ");
 }
 
@@ -481,10 +482,10 @@ struct Resident {
     auto *r = static_cast<valfmt::numrange *>(block(sizeof(valfmt::numrange)));
     r->type = type;
     r->label = label;
-    valfmt::wzcsdbl(start, r->start);
-    valfmt::wzcsdbl(start, r->startfz);
-    valfmt::wzcsdbl(end, r->end);
-    valfmt::wzcsdbl(end, r->endfz);
+    valfmt::write_order_key(start, r->start);
+    valfmt::write_order_key(start, r->startfz);
+    valfmt::write_order_key(end, r->end);
+    valfmt::write_order_key(end, r->endfz);
     return r;
   }
   void *chr(uint8_t type, const std::u16string &s, const std::u16string &e,

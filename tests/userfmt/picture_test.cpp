@@ -7,6 +7,8 @@
 #include "core/missing.h"
 #include "catalog_builder.h"
 #include "userfmt/userfmt.h"
+#include "userfmt/catalog.h"
+#include "datetime/date_directives.h"
 
 using namespace uftest;
 
@@ -43,7 +45,7 @@ struct Pic {
 
 std::string render(const Pic &p, double v, int w, bool r = false) {
   std::string out(static_cast<size_t>(w) + 8, '#');
-  valfmt::yfpict(v, w, out.data(), p.label(), r ? 1 : 0);
+  valfmt::render_picture(v, w, out.data(), p.label(), r ? 1 : 0);
   EXPECT_EQ(out.substr(static_cast<size_t>(w)), "########") << "overrun";
   return out.substr(0, static_cast<size_t>(w));
 }
@@ -173,20 +175,12 @@ TEST(UserfmtPicture, TimeAndDatetimeDirectives) {
 }
 
 TEST(UserfmtPicture, Getname) {
-  const char *t = nullptr;
-  int32_t n = -1;
-  valfmt::getname(4, 'A', &t, &n);
-  EXPECT_EQ(std::string(t, static_cast<size_t>(n)), "Wednesday");
-  valfmt::getname(4, 'a', &t, &n);
-  EXPECT_EQ(std::string(t, static_cast<size_t>(n)), "Wed");
-  valfmt::getname(9, 'B', &t, &n);
-  EXPECT_EQ(std::string(t, static_cast<size_t>(n)), "September");
-  valfmt::getname(9, 'b', &t, &n);
-  EXPECT_EQ(std::string(t, static_cast<size_t>(n)), "Sep");
-  valfmt::getname(13, 'B', &t, &n);
-  EXPECT_EQ(n, 0);
-  valfmt::getname(1, 'x', &t, &n);
-  EXPECT_EQ(n, 0);
+  EXPECT_EQ(valfmt::date_name(4, 'A'), "Wednesday");
+  EXPECT_EQ(valfmt::date_name(4, 'a'), "Wed");
+  EXPECT_EQ(valfmt::date_name(9, 'B'), "September");
+  EXPECT_EQ(valfmt::date_name(9, 'b'), "Sep");
+  EXPECT_EQ(valfmt::date_name(13, 'B'), "");
+  EXPECT_EQ(valfmt::date_name(1, 'x'), "");
 }
 
 TEST(UserfmtPicture, PictureFormatsFromACatalogue) {

@@ -8,6 +8,7 @@
 #include "core/missing.h"
 #include "catalog_builder.h"
 #include "userfmt/userfmt.h"
+#include "userfmt/catalog.h"
 
 using namespace uftest;
 
