@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 #include "valfmt.h"
 
@@ -47,10 +48,10 @@ inline bool is_space(char c) {
          c == '\r';
 }
 
-// True when the la bytes at a are the C string b.
-inline bool same_text(const char *a, int la, const char *b) {
-  const auto lb = static_cast<int>(std::strlen(b));
-  return la == lb && std::memcmp(a, b, static_cast<std::size_t>(la)) == 0;
+// True when the la bytes at a are the text b.
+inline bool same_text(const char *a, int la, std::string_view b) {
+  return static_cast<std::size_t>(la) == b.size() &&
+         std::memcmp(a, b.data(), b.size()) == 0;
 }
 
 // A decimal integer the way atol reads one, saturated far beyond any
