@@ -3,6 +3,7 @@
 // through the resolved handles with the guarded runner.
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -117,6 +118,17 @@ inline Row picture(const std::string &name, const std::string &start,
   Row r = nrange(name, start, end, pic, hlo);
   r.type = "P";
   return r;
+}
+
+// Names an entry of a memory-resident array (blank padded).
+inline void name_entry(valfmt::fmtentry &e, const char *n, int16_t type,
+                       int64_t nranges) {
+  std::memset(e.shortname, ' ', 8);
+  std::memset(e.fullname, ' ', 32);
+  std::memcpy(e.shortname, n, std::min<size_t>(8, std::strlen(n)));
+  std::memcpy(e.fullname, n, std::strlen(n));
+  e.type = type;
+  e.nranges = nranges;
 }
 
 inline fmtinmemory in_memory(const std::string &text) {

@@ -279,108 +279,51 @@ TEST(UserfmtReader, EmptyElementsAndAbsentColumns) {
 
 TEST(UserfmtReader, ResultCodesFromMalformedCatalogues) {
   const std::string good = catalog(agegrp());
-  Row flabel = nrange("AGEGRP", "1", "2", "[DATE9.]", "F");
+  const std::string l250 = "<Provider>" + std::string(250, 'p');
+  // Each case replaces the first `from` of the good catalogue by `to`.
   const struct {
-    const char *what;
-    std::string text;
+    std::string from, to;
     int32_t rc;
   } cases[] = {
-      {"nested LIBRARY", replace(good, "<HEADER>", "<LIBRARY type=\"EXPORT\">"),
-       VF_CAT_OUT_OF_PLACE},
-      {"TABLE outside LIBRARY",
-       replace(good, "<LIBRARY type=\"EXPORT\" version=\"1\">", ""),
-       VF_CAT_OUT_OF_PLACE},
-      {"TYPE outside COLUMN",
-       replace(good, "<TABLE-HEADER>", "<TABLE-HEADER>\n<TYPE>numeric</TYPE>"),
-       VF_CAT_OUT_OF_PLACE},
-      {"ROW end outside a row",
-       replace(good, "</TABLE-HEADER>", "</TABLE-HEADER>\n</ROW>"),
-       VF_CAT_OUT_OF_PLACE},
-      {"nested TABLE", replace(good, "<TABLE-HEADER>", "<TABLE name=\"T2\">"),
-       VF_CAT_OUT_OF_PLACE},
-      {"column name too long",
-       replace(good, "name=\"FUZZ\"", "name=\"" + std::string(33, 'F') + "\""),
+      {"<HEADER>", "<LIBRARY type=\"EXPORT\">", VF_CAT_OUT_OF_PLACE},
+      {"</TABLE-HEADER>", "</TABLE-HEADER>\n</ROW>", VF_CAT_OUT_OF_PLACE},
+      {"<TABLE-HEADER>", "<TYPE>numeric</TYPE>", VF_CAT_OUT_OF_PLACE},
+      {"name=\"FUZZ\"", "name=\"" + std::string(33, 'F') + "\"",
        VF_CAT_TOO_LONG},
-      {"table label too long",
-       replace(good, "label=\"Format control\"",
-               "label=\"" + std::string(208, 'L') + "\""),
-       VF_CAT_TOO_LONG},
-      {"attribute name too long",
-       replace(good, "number=\"1\"", std::string(41, 'a') + "=\"1\""),
-       VF_CAT_TOO_LONG},
-      {"LIBRARY without type",
-       replace(good, "type=\"EXPORT\"", "kind=\"EXPORT\""),
-       VF_CAT_NO_ATTRIBUTE},
-      {"COLUMN without order", replace(good, "order=\"3\"", ""),
-       VF_CAT_NO_ATTRIBUTE},
-      {"LIBRARY not EXPORT", replace(good, "\"EXPORT\"", "\"EXPORTS\""),
-       VF_CAT_NOT_EXPORT},
-      {"column beyond the record",
-       replace(good, "<Offset>227</Offset>", "<Offset>228</Offset>"),
+      {"number=\"1\"", std::string(41, 'a') + "=\"1\"", VF_CAT_TOO_LONG},
+      {"type=\"EXPORT\"", "kind=\"EXPORT\"", VF_CAT_NO_ATTRIBUTE},
+      {"order=\"3\"", "", VF_CAT_NO_ATTRIBUTE},
+      {"\"EXPORT\"", "\"EXPORTS\"", VF_CAT_NOT_EXPORT},
+      {"<Offset>227<", "<Offset>228<", VF_CAT_BAD_LAYOUT}, // past the record
+      {"<Offset>0<", "<Offset>-1<", VF_CAT_BAD_LAYOUT},
+      {"<LENGTH>80<", "<LENGTH>99999999999999999999<", VF_CAT_BAD_LAYOUT},
+      {"length=\"235\"", "length=\"4000000000\"", VF_CAT_BAD_LAYOUT},
+      {"<TYPE>numeric</TYPE>\n<DATATYPE>float", "<DATATYPE>float",
        VF_CAT_BAD_LAYOUT},
-      {"negative offset",
-       replace(good, "<Offset>0</Offset>", "<Offset>-1</Offset>"),
-       VF_CAT_BAD_LAYOUT},
-      {"huge LENGTH",
-       replace(good, "<LENGTH>80</LENGTH>",
-               "<LENGTH>99999999999999999999</LENGTH>"),
-       VF_CAT_BAD_LAYOUT},
-      {"huge record length",
-       replace(good, "length=\"235\"", "length=\"4000000000\""),
-       VF_CAT_BAD_LAYOUT},
-      {"column without TYPE",
-       replace(good, "<TYPE>numeric</TYPE>\n<DATATYPE>float",
-               "<DATATYPE>float"),
-       VF_CAT_BAD_LAYOUT},
-      {"line over 255 bytes",
-       replace(good, "<Provider>valfmt tests</Provider>",
-               "<Provider>" + std::string(250, 'p') + "</Provider>"),
-       VF_CAT_BAD_LINE},
-      {"cut before the LIBRARY end", good.substr(0, good.size() - 11),
-       VF_CAT_BAD_LINE},
-      {"unterminated quote", replace(good, "sorted=\"No\"", "sorted=\"No"),
-       VF_CAT_BAD_LINE},
-      {"empty TYPE", replace(good, "<TYPE>numeric</TYPE>", "<TYPE></TYPE>"),
-       VF_CAT_EMPTY_TEXT},
-      {"empty Offset", replace(good, "<Offset>0</Offset>", "<Offset />"),
-       VF_CAT_EMPTY_TEXT},
-      {"unknown TYPE", replace(good, ">numeric<", ">numerik<"),
-       VF_CAT_BAD_VALUE},
-      {"unknown DATATYPE", replace(good, ">float<", ">blob<"),
-       VF_CAT_BAD_VALUE},
-      {"compressed", replace(good, "compressed=\"No\"", "compressed=\"Yes\""),
-       VF_CAT_COMPRESSED},
-      {"sorted", replace(good, "sorted=\"No\"", "sorted=\"Yes\""),
-       VF_CAT_SORTED},
-      {"column count",
-       replace(good, "<Variables number=\"21\"", "<Variables number=\"22\""),
-       VF_CAT_COLUMN_COUNT},
-      {"ROW after the table", replace(good, "<ROW>", "</TABLE>\n<ROW>"),
-       VF_CAT_NO_TABLE},
-      {"undeclared column in a kept row",
-       replace(good, "<FUZZ>0</FUZZ>", "<FUZZY>0</FUZZY>"), VF_CAT_NO_COLUMN},
-      {"required column not declared",
-       replace(replace(good, "name=\"HLO\"", "name=\"HLOX\""), "<HLO>L</HLO>",
-               "<HLOX>L</HLOX>"),
-       VF_CAT_NO_COLUMN},
-      {"value longer than its column",
-       replace(good, "<LABEL>child</LABEL>",
-               "<LABEL>" + std::string(81, 'c') + "</LABEL>"),
+      {"<Provider>valfmt tests", l250, VF_CAT_BAD_LINE},
+      {"sorted=\"No\"", "sorted=\"No", VF_CAT_BAD_LINE},
+      {"</LIBRARY>", "", VF_CAT_BAD_LINE},
+      {"<Offset>0</Offset>", "<Offset />", VF_CAT_EMPTY_TEXT},
+      {">numeric<", ">numerik<", VF_CAT_BAD_VALUE},
+      {">float<", ">blob<", VF_CAT_BAD_VALUE},
+      {"compressed=\"No\"", "compressed=\"Yes\"", VF_CAT_COMPRESSED},
+      {"sorted=\"No\"", "sorted=\"Yes\"", VF_CAT_SORTED},
+      {"number=\"21\"", "number=\"22\"", VF_CAT_COLUMN_COUNT},
+      {"<ROW>", "</TABLE>\n<ROW>", VF_CAT_NO_TABLE},
+      {"<FUZZ>0</FUZZ>", "<FUZZY>0</FUZZY>", VF_CAT_NO_COLUMN},
+      {"name=\"HLO\"", "name=\"HLOX\"", VF_CAT_NO_COLUMN},
+      {"<LABEL>child<", "<LABEL>" + std::string(81, 'c') + "<",
        VF_CAT_VALUE_LONG},
-      {"date numeric column",
-       replace(good,
-               "<DATATYPE>float</DATATYPE>\n<LENGTH>8</LENGTH>\n<Offset>144",
-               "<DATATYPE>date</DATATYPE>\n<LENGTH>8</LENGTH>\n<Offset>144"),
-       VF_CAT_REFUSED},
-      {"format label row", catalog({flabel}), VF_CAT_REFUSED},
-      {"empty text", "", VF_CAT_NOT_OPENED},
-      {"only blanks", "  \n \r\n", VF_CAT_NOT_OPENED},
-      {"no element", "plain text without markup", VF_CAT_NOT_OPENED},
-      {"header only", header() + kFooter, VF_CAT_NOT_FOUND},
+      {"float</DATATYPE>\n<LENGTH>8</LENGTH>\n<Offset>144",
+       "date</DATATYPE>\n<LENGTH>8</LENGTH>\n<Offset>144", VF_CAT_REFUSED},
+      {"<HLO>L</HLO>", "<HLO>LF</HLO>", VF_CAT_REFUSED}, // a format label
   };
   for (const auto &c : cases)
-    EXPECT_EQ(Read(c.text, "AGEGRP").rc, c.rc) << c.what;
+    EXPECT_EQ(Read(replace(good, c.from, c.to), "AGEGRP").rc, c.rc) << c.from;
   EXPECT_EQ(Read(good, "AGEGRP").rc, 0);
+  for (const char *nothing : {"", "  \n \r\n", "plain text without markup"})
+    EXPECT_EQ(Read(nothing, "AGEGRP").rc, VF_CAT_NOT_OPENED);
+  EXPECT_EQ(Read(header() + kFooter, "AGEGRP").rc, VF_CAT_NOT_FOUND);
   // An unknown TYPE of another length is printed, bounded by its length.
   testing::internal::CaptureStdout();
   EXPECT_EQ(Read(replace(good, ">numeric<", ">numer<"), "AGEGRP").rc,
@@ -491,15 +434,6 @@ TEST(UserfmtReader, ReadsCntloutXmlFromTheWorkingDirectory) {
   std::remove("cntlout.xml");
   ASSERT_EQ(chdir(old), 0);
   rmdir(dir);
-}
-
-void name_entry(fmtentry &e, const char *n, int16_t type, int64_t nranges) {
-  std::memset(e.shortname, ' ', 8);
-  std::memset(e.fullname, ' ', 32);
-  std::memcpy(e.shortname, n, std::min<size_t>(8, std::strlen(n)));
-  std::memcpy(e.fullname, n, std::strlen(n));
-  e.type = type;
-  e.nranges = nranges;
 }
 
 TEST(UserfmtReader, MemoryResidentCatalogue) {

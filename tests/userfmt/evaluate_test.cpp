@@ -311,16 +311,9 @@ struct Resident {
     return blocks.back().data();
   }
   void name(int i, const char *n, int16_t type, int64_t nranges) {
-    valfmt::fmtentry &e = entries[i];
-    std::memset(e.shortname, ' ', 8);
-    std::memset(e.fullname, ' ', 32);
-    std::memcpy(e.shortname, n, std::min<size_t>(8, std::strlen(n)));
-    std::memcpy(e.fullname, n, std::strlen(n));
-    e.type = type;
-    e.nranges = nranges;
-    e.minw = 1;
-    e.maxw = 40;
-    e.defw = 8;
+    name_entry(entries[i], n, type, nranges);
+    entries[i].minw = 1;
+    entries[i].maxw = 40;
   }
   const void *plain(const std::u16string &t) {
     auto *l = static_cast<valfmt::plainlabel *>(block(4 + 2 * t.size()));
