@@ -98,7 +98,7 @@ enum : uint8_t {
 };
 
 // Numeric range (types 1 and 2): 48 bytes.  Keys are the order-preserving
-// 8-byte forms of wzcsdbl, most significant byte first.
+// 8-byte forms of write_order_key, most significant byte first.
 struct numrange {
   uint8_t type;       //  0
   uint8_t flags;      //  1
@@ -206,9 +206,11 @@ struct formatlabel {
   char name[32];    // 4 blank padded
 };
 
-// The order-preserving key of a double as an unsigned integer: the bytes of
-// wzcsdbl read most significant first.
-inline uint64_t numkey(double x) {
+// The order-preserving key of a double as an unsigned integer: all bits
+// inverted for a negative value other than -0.0, else the sign bit set, so
+// that keys compare as the numbers do (special missing values below every
+// number).
+inline uint64_t order_key(double x) {
   const uint64_t b = std::bit_cast<uint64_t>(x);
   constexpr uint64_t sign = 0x8000000000000000ull;
   return ((b & sign) && b != sign) ? ~b : (b | sign);
@@ -224,7 +226,9 @@ inline void store_key(uint8_t k[8], uint64_t v) {
 }
 
 // The 8-byte key of x (most significant byte first).
-void wzcsdbl(double x, uint8_t key[8]);
+inline void write_order_key(double x, uint8_t key[8]) {
+  store_key(key, order_key(x));
+}
 
 // Keys of LOW starts and HIGH ends.
 inline constexpr uint64_t kLowKey = 0x0001000000000000ull;

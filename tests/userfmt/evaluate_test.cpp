@@ -1,154 +1,111 @@
-// Evaluation of user-defined formats through resolution and xffmt: range
-// searches, excluded bounds, fuzz, missing values, labels, OTHER, default
-// display, character ranges, encodings, multilabels and format labels.
+// Evaluation of user-defined formats: range searches (binary and in file
+// order), excluded bounds, fuzz, missing values, OTHER, the default display,
+// character ranges, encodings and outsize, multilabels, memory-resident
+// range kinds and labels naming other formats.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 
-#include "core/missing.h"
 #include "catalog_builder.h"
+#include "core/missing.h"
 #include "userfmt/userfmt.h"
 
 using namespace uftest;
 
 namespace {
 
-std::string narrow(const Out &o) {
-  return o.bytes;
-}
-std::u16string wide(const Out &o) {
-  return units(o);
+std::u16string r_label(int i) {
+  return u"r" + std::u16string(1, static_cast<char16_t>(u'0' + i));
 }
 
-std::string lowhigh() {
-  return catalog(
-      {nrange("LH", "1", "5", "low"), nrange("LH", "6", "10", "high")});
-}
-
-TEST(UserfmtEval, LabelsAndDefaultDisplay) {
-  Handle h(lowhigh(), "LH");
+TEST(UserfmtEval, LabelsDefaultDisplayAndOutsize) {
+  Handle h(catalog({nrange("LH", "1", "5", "a long label"),
+                    nrange("LH", "6", "10", "high")}),
+           "LH");
   ASSERT_EQ(h.rc, 0);
-  Out o = put_number(h.h, 3, 6);
-  EXPECT_EQ(o.status, VF_OK);
-  EXPECT_EQ(o.enc, VF_ENC_UCS2);
-  EXPECT_EQ(wide(o), u"low   ");
-  EXPECT_EQ(o.bytes.size(), 12u);
-  EXPECT_EQ(o.options & VF_OPT_DEFAULT_SHOWN, 0u);
-  o = put_number(h.h, 11, 6, 0, VF_ENC_NARROW, 512, VF_OPT_DEFAULT_SHOWN);
-  EXPECT_EQ(narrow(o), "    11");
-  EXPECT_EQ(o.enc, VF_ENC_NARROW);
-  EXPECT_NE(o.options & VF_OPT_DEFAULT_SHOWN, 0u);
-  // The flag is cleared again by a match.
-  o = put_number(h.h, 7, 6, 0, VF_ENC_NARROW, 512, VF_OPT_DEFAULT_SHOWN);
-  EXPECT_EQ(narrow(o), "high  ");
-  EXPECT_EQ(o.options & VF_OPT_DEFAULT_SHOWN, 0u);
-  // Default display with decimals, and BEST when d is 0.
-  EXPECT_EQ(narrow(put_number(h.h, 12.5, 8, 2, VF_ENC_NARROW)), "   12.50");
-  EXPECT_EQ(narrow(put_number(h.h, 12.25, 8, 0, VF_ENC_NARROW)), "   12.25");
-  // Wider than 32: blanks, then the number in the last 32 positions.
-  o = put_number(h.h, 11, 40, 0, VF_ENC_NARROW);
-  EXPECT_EQ(narrow(o), std::string(38, ' ') + "11");
-  // The field never passes outsize; the rightmost positions are kept.
-  o = put_number(h.h, 123, 40, 0, VF_ENC_NARROW, 5);
-  EXPECT_EQ(o.status, VF_OK);
-  EXPECT_EQ(narrow(o), "  123");
-  // A missing value with no range of its own is shown as missing.
-  EXPECT_EQ(
-      narrow(put_number(h.h, valfmt::standard_missing(), 4, 0, VF_ENC_NARROW)),
-      "   .");
+  vftest::Run r = number(h.h, 3, 6);
+  EXPECT_EQ(r.status, VF_OK);
+  EXPECT_EQ(r.outenc, VF_ENC_UCS2);
+  EXPECT_EQ(units(r), u"a long"); // cut to w
+  EXPECT_EQ(wide(h.h, 7, 6), u"high  ");
+  EXPECT_EQ(wide(h.h, 7, 0), u"");
+  EXPECT_FALSE(shown_by_default(h.h, 7, 6));
+  EXPECT_TRUE(shown_by_default(h.h, 11, 6));
+  EXPECT_EQ(narrow(h.h, 11, 6), "    11");
+  // Default display: BEST when d is 0, else d decimals; the number in the
+  // last 32 positions of a wider field; the rightmost positions when
+  // outsize is short; missing values as missing.
+  EXPECT_EQ(number(h.h, 12.5, 8, VF_ENC_NARROW, 512, 0, 2).text, "   12.50");
+  EXPECT_EQ(narrow(h.h, 12.25, 8), "   12.25");
+  EXPECT_EQ(narrow(h.h, 11, 40), std::string(38, ' ') + "11");
+  EXPECT_EQ(narrow(h.h, 123, 40, 5), "  123");
+  EXPECT_EQ(narrow(h.h, valfmt::standard_missing(), 4), "   .");
+  EXPECT_EQ(narrow(h.h, ZMISSV(0), 3), "  _");
 }
 
-TEST(UserfmtEval, LabelsLongerAndShorterThanW) {
-  Handle h(catalog({nrange("L", "1", "1", "a long label")}), "L");
-  ASSERT_EQ(h.rc, 0);
-  EXPECT_EQ(wide(put_number(h.h, 1, 6)), u"a long");
-  EXPECT_EQ(wide(put_number(h.h, 1, 14)), u"a long label  ");
-  EXPECT_EQ(wide(put_number(h.h, 1, 0)), u"");
-  EXPECT_EQ(narrow(put_number(h.h, 1, 3, 0, VF_ENC_NARROW)), "a l");
-}
-
-TEST(UserfmtEval, Utf8NarrowingAndSmallOutsize) {
+TEST(UserfmtEval, SixteenBitLabelsForNarrowCallersAndShortBuffers) {
   Handle h(catalog({nrange("U", "1", "1",
                            "Gr\xC3\xB6\xC3\x9F"
                            "e\xE2\x82\xAC")}),
            "U");
   ASSERT_EQ(h.rc, 0);
-  Out o = put_number(h.h, 1, 7, 0, VF_ENC_NARROW);
-  EXPECT_EQ(o.enc, VF_ENC_NARROW);
-  EXPECT_EQ(narrow(o), "Gr\xC3\xB6\xC3\x9F"
-                       "e\xE2\x82\xAC ");
-  // outsize below 2w: narrow callers still get whole UTF-8 characters.
-  o = put_number(h.h, 1, 7, 0, VF_ENC_NARROW, 7);
-  EXPECT_EQ(o.status, VF_OK);
-  EXPECT_EQ(narrow(o), "Gr\xC3\xB6\xC3\x9F"
-                       "e");
-  o = put_number(h.h, 1, 7, 0, VF_ENC_NARROW, 9);
-  EXPECT_EQ(narrow(o), "Gr\xC3\xB6\xC3\x9F"
-                       "e");
-  o = put_number(h.h, 1, 7, 0, VF_ENC_NARROW, 11);
-  EXPECT_EQ(narrow(o), "Gr\xC3\xB6\xC3\x9F"
-                       "e\xE2\x82\xAC ");
+  const std::string full = "Gr\xC3\xB6\xC3\x9F"
+                           "e\xE2\x82\xAC ";
+  vftest::Run r = number(h.h, 1, 7, VF_ENC_NARROW);
+  EXPECT_EQ(r.outenc, VF_ENC_NARROW);
+  EXPECT_EQ(r.text, full);
+  // outsize below 2w: narrow callers get whole UTF-8 characters.
+  for (int outsize : {7, 9, 11, 13}) {
+    vftest::Run r = number(h.h, 1, 7, VF_ENC_NARROW, outsize);
+    EXPECT_EQ(r.status, VF_OK);
+    EXPECT_EQ(r.outenc, VF_ENC_NARROW);
+    EXPECT_EQ(r.text, full.substr(0, outsize < 11 ? 7 : 11)) << outsize;
+  }
   // 16-bit callers get as many units as fit.
-  o = put_number(h.h, 1, 7, 0, VF_ENC_UCS2, 9);
-  EXPECT_EQ(o.status, VF_OK);
-  EXPECT_EQ(wide(o), u"Gr\u00F6\u00DF");
+  EXPECT_EQ(wide(h.h, 1, 7, 9), u"Gr\u00F6\u00DF");
 }
 
 TEST(UserfmtEval, FuzzWidensRanges) {
   Row a = nrange("FZ", "1", "5", "low");
   a.fuzz = "0.5";
-  Row b = nrange("FZ", "6", "10", "high");
   for (const char *hlo : {"", "S"}) {
-    std::vector<Row> rows = {a, b};
-    rows.back().hlo = hlo;
-    Handle h(catalog(rows), "FZ");
+    Handle h(catalog({a, nrange("FZ", "6", "10", "high", hlo)}), "FZ");
     ASSERT_EQ(h.rc, 0);
-    EXPECT_EQ(wide(put_number(h.h, 5.4, 4)), u"low ") << hlo;
-    EXPECT_EQ(wide(put_number(h.h, 5.6, 4)), u"high") << hlo;
-    EXPECT_EQ(wide(put_number(h.h, 0.5, 4)), u"low ") << hlo;
-    EXPECT_EQ(narrow(put_number(h.h, 0.4, 4, 0, VF_ENC_NARROW)), " 0.4");
+    EXPECT_EQ(wide(h.h, 5.4, 4), u"low ") << hlo;
+    EXPECT_EQ(wide(h.h, 5.6, 4), u"high") << hlo;
+    EXPECT_EQ(wide(h.h, 0.5, 4), u"low ") << hlo;
+    EXPECT_EQ(narrow(h.h, 0.4, 4), " 0.4") << hlo;
   }
 }
 
-// Ranges 0-10, 10-20, ..., 90-100 with the shared bounds excluded on one
-// side, searched both ways.
-std::string shared_bounds(bool exclude_end, bool linear) {
-  std::vector<Row> rows;
-  for (int i = 0; i < 10; ++i) {
-    Row r = nrange("SB", std::to_string(10 * i), std::to_string(10 * i + 10),
-                   "r" + std::to_string(i));
-    if (exclude_end && i < 9) r.eexcl = "Y";
-    if (!exclude_end && i > 0) r.sexcl = "Y";
-    if (linear) r.hlo = "S";
-    rows.push_back(r);
-  }
-  return catalog(rows);
-}
-
-TEST(UserfmtEval, SharedBoundsWithExcludedEnds) {
-  for (bool linear : {false, true}) {
+TEST(UserfmtEval, SharedBoundsGoToTheRangeThatIncludesThem) {
+  for (const char *hlo : {"", "S"}) {
     for (bool exclude_end : {true, false}) {
-      Handle h(shared_bounds(exclude_end, linear), "SB");
-      ASSERT_EQ(h.rc, 0);
-      EXPECT_EQ(h.user()->evaluator, linear ? &yfpfnfn : &yfpfnfm);
-      for (int b = 10; b < 100; b += 10) {
-        // The shared bound goes to the range that includes it.
-        const int owner = exclude_end ? b / 10 : b / 10 - 1;
-        EXPECT_EQ(wide(put_number(h.h, b, 2)),
-                  u"r" + std::u16string(1, u'0' + owner))
-            << b << " linear " << linear << " end " << exclude_end;
-        EXPECT_EQ(wide(put_number(h.h, b + 0.5, 2)),
-                  u"r" + std::u16string(1, u'0' + b / 10));
+      // 0-10, 10-20, ..., 90-100, each shared bound excluded on one side.
+      std::vector<Row> rows;
+      for (int i = 0; i < 10; ++i) {
+        Row r =
+            nrange("SB", std::to_string(10 * i), std::to_string(10 * i + 10),
+                   "r" + std::to_string(i), hlo);
+        (exclude_end ? r.eexcl : r.sexcl) =
+            (exclude_end ? i < 9 : i > 0) ? "Y" : "N";
+        rows.push_back(r);
       }
-      EXPECT_EQ(wide(put_number(h.h, 0, 2)), u"r0");
-      EXPECT_EQ(wide(put_number(h.h, 100, 2)), u"r9");
-      EXPECT_EQ(narrow(put_number(h.h, 100.5, 5, 0, VF_ENC_NARROW)), "100.5");
+      Handle h(catalog(rows), "SB");
+      ASSERT_EQ(h.rc, 0);
+      EXPECT_EQ(h.user()->evaluator, *hlo ? &yfpfnfn : &yfpfnfm);
+      for (int b = 10; b < 100; b += 10) {
+        EXPECT_EQ(wide(h.h, b, 2), r_label(exclude_end ? b / 10 : b / 10 - 1))
+            << b << " '" << hlo << "' " << exclude_end;
+        EXPECT_EQ(wide(h.h, b + 0.5, 2), r_label(b / 10));
+      }
+      EXPECT_EQ(wide(h.h, 0, 2), u"r0");
+      EXPECT_EQ(wide(h.h, 100, 2), u"r9");
+      EXPECT_EQ(narrow(h.h, 100.5, 5), "100.5");
     }
   }
-}
-
-TEST(UserfmtEval, BothSidesExcludedLeavesTheBoundUnmatched) {
+  // Excluded on both sides: the bound belongs to neither.
   Row a = nrange("BX", "1", "5", "a");
   a.eexcl = "Y";
   Row b = nrange("BX", "5", "10", "b");
@@ -156,18 +113,16 @@ TEST(UserfmtEval, BothSidesExcludedLeavesTheBoundUnmatched) {
   for (const char *hlo : {"", "S"}) {
     b.hlo = hlo;
     Handle h(catalog({a, b}), "BX");
-    ASSERT_EQ(h.rc, 0);
-    Out o = put_number(h.h, 5, 3, 0, VF_ENC_NARROW);
-    EXPECT_EQ(narrow(o), "  5") << hlo;
-    EXPECT_NE(o.options & VF_OPT_DEFAULT_SHOWN, 0u);
-    EXPECT_EQ(narrow(put_number(h.h, 4.999, 1, 0, VF_ENC_NARROW)), "a");
+    EXPECT_TRUE(shown_by_default(h.h, 5, 3)) << hlo;
+    EXPECT_EQ(narrow(h.h, 4.999, 1), "a");
   }
 }
 
-TEST(UserfmtEval, BinaryAndLinearSearchAgree) {
+TEST(UserfmtEval, BinarySearchAgreesWithTheScanInFileOrder) {
   std::mt19937 rng(7);
   for (int round = 0; round < 20; ++round) {
-    // Sorted ranges with random gaps, shared bounds and exclusions.
+    // Sorted ranges with random gaps, shared bounds and exclusions; a
+    // shared bound belongs to at most one of its two ranges.
     std::vector<Row> rows;
     int at = static_cast<int>(rng() % 5);
     const int n = 1 + static_cast<int>(rng() % 40);
@@ -176,8 +131,6 @@ TEST(UserfmtEval, BinaryAndLinearSearchAgree) {
       const int len = 1 + static_cast<int>(rng() % 4);
       Row r = nrange("BL", std::to_string(at), std::to_string(at + len),
                      std::to_string(i));
-      // A bound shared with the previous range belongs to at most one of
-      // them: one side (or both) excludes it.
       const unsigned pick = rng() % 3;
       if (shared) {
         if (pick != 1) r.sexcl = "Y";
@@ -196,11 +149,9 @@ TEST(UserfmtEval, BinaryAndLinearSearchAgree) {
     Handle lin(catalog(rows), "BL");
     ASSERT_EQ(bin.rc, 0);
     ASSERT_EQ(lin.rc, 0);
-    for (double v = -1; v <= at + 1; v += 0.5) {
-      Out x = put_number(bin.h, v, 4, 0, VF_ENC_NARROW);
-      Out y = put_number(lin.h, v, 4, 0, VF_ENC_NARROW);
-      EXPECT_EQ(x.bytes, y.bytes) << "round " << round << " value " << v;
-    }
+    for (double v = -1; v <= at + 1; v += 0.5)
+      ASSERT_EQ(narrow(bin.h, v, 4), narrow(lin.h, v, 4))
+          << "round " << round << " value " << v;
   }
 }
 
@@ -217,103 +168,56 @@ TEST(UserfmtEval, IndexedSearchAgreesWithTheRecordSearch) {
   }
   Read rd(catalog(rows), "IX");
   ASSERT_EQ(rd.rc, 0);
-  const valfmt::fmtentry *e = rd.entry();
-  ASSERT_NE(e->index, nullptr);
-  valfmt::fmtentry copy = *e;
+  ASSERT_NE(rd.entry()->index, nullptr);
+  valfmt::fmtentry copy = *rd.entry();
   copy.origin = 0;
-  valfmt::fmtentry stale = *e; // an index of another table is ignored
-  for (double v = -2; v < 905; v += 0.25) {
-    char a[64], b[64];
-    fmtcall ca{}, cb{};
-    ca.w = cb.w = 4;
-    ca.value = cb.value = &v;
-    ca.out = a;
-    cb.out = b;
-    ca.outsize = cb.outsize = sizeof a;
-    yfpfnfm(&ca, e, rd.ctx.ranges);
-    yfpfnfm(&cb, &copy, rd.ctx.ranges);
-    ASSERT_EQ(std::string(a, static_cast<size_t>(ca.outlen)),
-              std::string(b, static_cast<size_t>(cb.outlen)))
-        << v;
-  }
-  stale.nranges = 1; // the index holds 300: only the first range is seen
-  double v = 1;
-  char out[16];
-  fmtcall c{};
-  c.w = 2;
-  c.value = &v;
-  c.out = out;
-  c.outsize = sizeof out;
-  EXPECT_EQ(yfpfnfm(&c, &stale, rd.ctx.ranges), VF_OK);
-  EXPECT_EQ(std::string(out, 4), std::string("0\0 \0", 4));
-  v = 4;
-  EXPECT_EQ(yfpfnfm(&c, &stale, rd.ctx.ranges), VF_OK);
-  EXPECT_EQ(std::string(out, 2), " 4");
+  auto show = [&](const valfmt::fmtentry *e, double v) {
+    char out[64];
+    fmtcall c{};
+    c.w = 4;
+    c.value = &v;
+    c.out = out;
+    c.outsize = sizeof out;
+    EXPECT_EQ(yfpfnfm(&c, e, rd.ctx.ranges), VF_OK);
+    return std::string(out, static_cast<size_t>(c.outlen));
+  };
+  for (double v = -2; v < 905; v += 0.25)
+    ASSERT_EQ(show(rd.entry(), v), show(&copy, v)) << v;
+  // An index built for another table length is not used.
+  valfmt::fmtentry stale = *rd.entry();
+  stale.nranges = 1;
+  EXPECT_EQ(show(&stale, 1), std::string("0\0 \0 \0 \0", 8));
+  EXPECT_EQ(show(&stale, 4), "   4");
 }
 
-TEST(UserfmtEval, MissingValuesHaveTheirOwnRanges) {
-  Row dot = nrange("MV", ".", ".", "dot");
-  Row az = nrange("MV", ".A", ".Z", "letters");
-  Row low = nrange("MV", "", "0", "low");
-  low.hlo = "L";
-  Row high = nrange("MV", "1", "", "high");
-  high.hlo = "H";
-  for (const char *hlo : {"", "S"}) {
-    high.hlo = std::string("H") + hlo;
-    Handle h(catalog({dot, az, low, high}), "MV");
+TEST(UserfmtEval, MissingValuesOtherAndLowHigh) {
+  Row low = nrange("MV", "", "0", "low", "L");
+  for (const char *s : {"", "S"}) {
+    Handle h(catalog({nrange("MV", ".", ".", "dot"),
+                      nrange("MV", ".A", ".Z", "letters"), low,
+                      nrange("MV", "1", "", "high", std::string("H") + s)}),
+             "MV");
     ASSERT_EQ(h.rc, 0);
-    EXPECT_EQ(wide(put_number(h.h, valfmt::standard_missing(), 7)), u"dot    ");
-    EXPECT_EQ(wide(put_number(h.h, ZMISSV(2), 7)), u"letters");
-    EXPECT_EQ(wide(put_number(h.h, ZMISSV(27), 7)), u"letters");
-    EXPECT_EQ(wide(put_number(h.h, -1e300, 7)), u"low    ");
-    EXPECT_EQ(wide(put_number(h.h, -HUGE_VAL, 7)), u"low    ");
-    EXPECT_EQ(wide(put_number(h.h, 1e300, 7)), u"high   ");
-    // The underscore missing value has no range: LOW does not take it.
-    Out o = put_number(h.h, ZMISSV(0), 3, 0, VF_ENC_NARROW);
-    EXPECT_EQ(narrow(o), "  _");
-    EXPECT_NE(o.options & VF_OPT_DEFAULT_SHOWN, 0u);
+    EXPECT_EQ(wide(h.h, valfmt::standard_missing(), 7), u"dot    ");
+    EXPECT_EQ(wide(h.h, ZMISSV(2), 7), u"letters");
+    EXPECT_EQ(wide(h.h, ZMISSV(27), 7), u"letters");
+    EXPECT_EQ(wide(h.h, -HUGE_VAL, 7), u"low    ");
+    EXPECT_EQ(wide(h.h, 1e300, 7), u"high   ");
+    // The underscore missing value lies below LOW.
+    EXPECT_TRUE(shown_by_default(h.h, ZMISSV(0), 3));
   }
-}
-
-TEST(UserfmtEval, OtherLabelTakesEverythingElse) {
-  Row o = nrange("OT", "", "", "other");
-  o.hlo = "O";
-  Handle h(catalog({nrange("OT", "1", "2", "one"), o}), "OT");
-  ASSERT_EQ(h.rc, 0);
-  EXPECT_EQ(wide(put_number(h.h, 1.5, 5)), u"one  ");
+  Handle o(catalog({nrange("OT", "1", "2", "one"),
+                    nrange("OT", "", "", "other", "O")}),
+           "OT");
+  ASSERT_EQ(o.rc, 0);
+  EXPECT_EQ(wide(o.h, 1.5, 5), u"one  ");
   for (double v : {-5.0, 3.0, valfmt::standard_missing(), ZMISSV(0)}) {
-    Out r = put_number(h.h, v, 5);
-    EXPECT_EQ(wide(r), u"other");
-    EXPECT_EQ(r.options & VF_OPT_DEFAULT_SHOWN, 0u);
+    EXPECT_EQ(wide(o.h, v, 5), u"other");
+    EXPECT_FALSE(shown_by_default(o.h, v, 5));
   }
 }
 
-// --- character formats
-// --------------------------------------------------------
-
-TEST(UserfmtEval, CharacterRanges) {
-  for (const char *hlo : {"", "S"}) {
-    Row r = crange("AC", "A", "C", "x");
-    r.hlo = hlo;
-    Handle h(catalog({r}), "$AC");
-    ASSERT_EQ(h.rc, 0);
-    EXPECT_EQ(h.user()->evaluator, *hlo ? &yfpfcfn : &yfpfcfm);
-    auto show = [&](const char *t) {
-      return narrow(put_text(h.h, t, static_cast<int>(std::strlen(t)),
-                             VF_ENC_NARROW, 1, VF_ENC_NARROW));
-    };
-    EXPECT_EQ(show("B"), "x");
-    EXPECT_EQ(show("Bx"), "x");
-    EXPECT_EQ(show("A"), "x");
-    EXPECT_EQ(show("C "), "x");
-    EXPECT_EQ(show("C"), "x");
-    EXPECT_EQ(show("Ca"), "C"); // above C: the input itself, cut to w
-    EXPECT_EQ(show("0"), "0");
-    EXPECT_EQ(show(""), " ");
-  }
-}
-
-TEST(UserfmtEval, CharacterBoundsWithTrailingBlanksAndExclusions) {
+TEST(UserfmtEval, CharacterRangesCompareBlankPadded) {
   Row a = crange("CB", "A  ", "M", "first");
   a.eexcl = "Y";
   Row b = crange("CB", "M ", "Z", "second");
@@ -324,119 +228,78 @@ TEST(UserfmtEval, CharacterBoundsWithTrailingBlanksAndExclusions) {
     c.hlo = hlo;
     Handle h(catalog({a, b, c}), "$CB");
     ASSERT_EQ(h.rc, 0);
-    auto show = [&](const char *t) {
-      Out o = put_text(h.h, t, static_cast<int>(std::strlen(t)), VF_ENC_NARROW,
-                       6, VF_ENC_NARROW);
-      return narrow(o);
-    };
-    EXPECT_EQ(show("A"), "first ");
-    EXPECT_EQ(show("Lzz"), "first ");
-    EXPECT_EQ(show("M"), "M     ") << hlo; // excluded on both sides
-    EXPECT_EQ(show("M   "), "M     ") << hlo;
-    EXPECT_EQ(show("Ma"), "second");
-    EXPECT_EQ(show("Z"), "second");
-    EXPECT_EQ(show("Z "), "second");
-    EXPECT_EQ(show("ZA"), "third ");
+    EXPECT_EQ(h.user()->evaluator, *hlo ? &yfpfcfn : &yfpfcfm);
+    const std::pair<const char *, const char *> cases[] = {
+        {"A", "first "},    {"Lzz", "first "}, {"M", "M     "},
+        {"M   ", "M     "}, {"Ma", "second"},  {"Z", "second"},
+        {"Z ", "second"},   {"ZA", "third "},  {"", "      "},
+        {"0", "0     "}};
+    for (const auto &[in, out] : cases)
+      EXPECT_EQ(text(h.h, in, 6), out) << in << " '" << hlo << "'";
   }
-}
-
-TEST(UserfmtEval, Ucs2InputAndWidenedNarrowInput) {
-  Row r = crange("UC", "\xC3\xA0", "\xC3\xA0", "a-grave");
-  Row o = crange("UC", "", "", "?");
-  o.hlo = "O";
-  Handle h(catalog({r, o}), "$UC");
-  ASSERT_EQ(h.rc, 0);
-  const char16_t agrave[] = u"\u00E0";
-  Out x = put_text(h.h, agrave, 1, VF_ENC_UCS2, 8);
-  EXPECT_EQ(wide(x), u"a-grave ");
-  const char latin[] = "\xE0";
-  EXPECT_EQ(wide(put_text(h.h, latin, 1, VF_ENC_NARROW, 8)), u"a-grave ");
-  // Unaligned 16-bit input is read unit by unit.
-  alignas(2) char buf[8] = {0, static_cast<char>(0xE0), 0, ' ', 0};
-  EXPECT_EQ(wide(put_text(h.h, buf + 1, 2, VF_ENC_UCS2, 7)), u"a-grave");
-  EXPECT_EQ(wide(put_text(h.h, u"b", 1, VF_ENC_UCS2, 1)), u"?");
-}
-
-TEST(UserfmtEval, CharacterDefaultDisplayNarrowsToUtf8) {
-  Handle h(catalog({crange("CD", "A", "B", "ab")}), "$CD");
-  ASSERT_EQ(h.rc, 0);
-  const char text[] = "caf\xE9 !"; // six bytes, one Latin-1 letter
-  Out o = put_text(h.h, text, 6, VF_ENC_NARROW, 6, VF_ENC_NARROW);
-  EXPECT_EQ(o.bytes, "caf\xC3\xA9 !");
-  EXPECT_EQ(o.bytes.size(), 7u);
-  EXPECT_NE(o.options & VF_OPT_DEFAULT_SHOWN, 0u);
-  Out w = put_text(h.h, text, 6, VF_ENC_NARROW, 8, VF_ENC_UCS2);
-  EXPECT_EQ(wide(w), u"caf\u00E9 !  ");
-}
-
-TEST(UserfmtEval, Zstrcomu) {
-  auto cmp = [](std::u16string a, std::u16string b) {
-    return valfmt::zstrcomu(reinterpret_cast<const uint16_t *>(a.data()),
-                            static_cast<int32_t>(a.size()),
-                            reinterpret_cast<const uint16_t *>(b.data()),
-                            static_cast<int32_t>(b.size()));
+  // Units compare as signed 16-bit numbers: U+8000 and above sort first.
+  auto cmp = [](std::u16string x, std::u16string y) {
+    return valfmt::compare_units(reinterpret_cast<const uint16_t *>(x.data()),
+                                 static_cast<int32_t>(x.size()),
+                                 reinterpret_cast<const uint16_t *>(y.data()),
+                                 static_cast<int32_t>(y.size()));
   };
-  EXPECT_EQ(cmp(u"abc", u"abc"), 0);
-  EXPECT_EQ(cmp(u"abc", u"abd"), -1);
-  EXPECT_EQ(cmp(u"abd", u"abc"), 1);
-  EXPECT_EQ(cmp(u"ab  ", u"ab"), 0);
   EXPECT_EQ(cmp(u"ab", u"ab  "), 0);
   EXPECT_EQ(cmp(u"ab!", u"ab"), 1);
-  EXPECT_EQ(cmp(u"ab", u"ab!"), -1);
-  EXPECT_EQ(cmp(u"", u""), 0);
-  EXPECT_EQ(cmp(u"", u"  "), 0);
-  // Units compare as signed 16-bit numbers: U+8000 and above sort first.
   EXPECT_EQ(cmp(u"\u8000", u"A"), -1);
   EXPECT_EQ(cmp(u"\u00E9", u"A"), 1);
 }
 
-TEST(UserfmtEval, Mptlu) {
-  uint16_t out[6];
-  const uint16_t src[3] = {'a', 'b', 'c'};
-  valfmt::MPTLU(src, 3, out, 5);
-  EXPECT_EQ(std::u16string(reinterpret_cast<char16_t *>(out), 5), u"abc  ");
-  valfmt::MPTLU(src, 3, out, 2);
-  EXPECT_EQ(std::u16string(reinterpret_cast<char16_t *>(out), 2), u"ab");
-  valfmt::MPTLU(nullptr, 7, out, 3);
-  EXPECT_EQ(std::u16string(reinterpret_cast<char16_t *>(out), 3), u"   ");
+TEST(UserfmtEval, CharacterInputEncodings) {
+  Handle h(catalog({crange("UC", "\xC3\xA0", "\xC3\xA0", "a-grave"),
+                    crange("UC", "", "", "?", "O")}),
+           "$UC");
+  ASSERT_EQ(h.rc, 0);
+  EXPECT_EQ(ucs2_text(h.h, u"\u00E0", 8), u"a-grave ");
+  EXPECT_EQ(ucs2_text(h.h, u"b", 1), u"?");
+  // Narrow input is read as Windows-1252.
+  EXPECT_EQ(
+      units(vftest::invoke(h.h, "\xE0", 8, 0, 512, VF_ENC_NARROW, VF_ENC_UCS2)),
+      u"a-grave ");
+  // The default display of a text narrows to UTF-8 when 2w bytes do not
+  // fit, and is widened otherwise.
+  Handle d(catalog({crange("CD", "A", "B", "ab")}), "$CD");
+  ASSERT_EQ(d.rc, 0);
+  vftest::Run r =
+      vftest::invoke(d.h, "caf\xE9 !", 6, 0, 11, VF_ENC_NARROW, VF_ENC_NARROW);
+  EXPECT_EQ(r.text, "caf\xC3\xA9 !");
+  r = vftest::invoke(d.h, "caf\xE9 !", 8, 0, 512, VF_ENC_NARROW, VF_ENC_UCS2);
+  EXPECT_EQ(units(r), u"caf\u00E9 !  ");
 }
-
-// --- multilabels
-// ----------------------------------------------------------------
 
 TEST(UserfmtEval, MultilabelCollection) {
-  Row a = nrange("ML", "1", "10", "wide");
-  a.hlo = "M";
-  Row b = nrange("ML", "3", "4", "narrow");
-  b.hlo = "M";
-  Handle h(catalog({a, b}), "ML");
+  Handle h(catalog({nrange("ML", "1", "10", "wide", "M"),
+                    nrange("ML", "3", "4", "narrow", "M")}),
+           "ML");
   ASSERT_EQ(h.rc, 0);
   EXPECT_EQ(h.user()->evaluator, &yfpfnfn);
-  // Without collection the first range in file order wins.
-  EXPECT_EQ(wide(put_number(h.h, 3.5, 6)), u"wide  ");
-  // With collection every matching label, each in a field of w.
-  Out o = put_number(h.h, 3.5, 6, 0, VF_ENC_UCS2, 512, VF_OPT_MULTILABEL);
-  EXPECT_EQ(o.status, VF_OK);
-  EXPECT_EQ(wide(o), u"wide  narrow");
-  o = put_number(h.h, 8, 6, 0, VF_ENC_UCS2, 512, VF_OPT_MULTILABEL);
-  EXPECT_EQ(wide(o), u"wide  ");
-  // Too much for outsize: asterisks and -1.
-  o = put_number(h.h, 3.5, 6, 0, VF_ENC_UCS2, 20, VF_OPT_MULTILABEL);
-  EXPECT_EQ(o.status, VF_NO_FIT);
-  EXPECT_EQ(o.bytes, "******");
-  // Default display when nothing matches.
-  o = put_number(h.h, 20, 6, 0, VF_ENC_NARROW, 512, VF_OPT_MULTILABEL);
-  EXPECT_EQ(o.bytes, "    20");
-  EXPECT_NE(o.options & VF_OPT_DEFAULT_SHOWN, 0u);
+  // Without collection the first range in file order wins; with it every
+  // matching label, each in a field of w.
+  EXPECT_EQ(wide(h.h, 3.5, 6), u"wide  ");
+  vftest::Run r = number(h.h, 3.5, 6, VF_ENC_UCS2, 512, VF_OPT_MULTILABEL);
+  EXPECT_EQ(r.status, VF_OK);
+  EXPECT_EQ(units(r), u"wide  narrow");
+  EXPECT_EQ(units(number(h.h, 8, 6, VF_ENC_UCS2, 512, VF_OPT_MULTILABEL)),
+            u"wide  ");
+  // Too much for outsize: asterisks and VF_NO_FIT, within the buffer.
+  r = number(h.h, 3.5, 6, VF_ENC_UCS2, 20, VF_OPT_MULTILABEL);
+  EXPECT_EQ(r.status, VF_NO_FIT);
+  EXPECT_EQ(r.text, "******");
+  r = number(h.h, 3.5, 6, VF_ENC_UCS2, 4, VF_OPT_MULTILABEL);
+  EXPECT_EQ(r.text, "****");
+  EXPECT_TRUE(shown_by_default(h.h, 20, 6, VF_OPT_MULTILABEL));
   // An entry without multilabel rows ignores the option.
-  Handle plain(lowhigh(), "LH");
-  EXPECT_EQ(
-      wide(put_number(plain.h, 3, 4, 0, VF_ENC_UCS2, 512, VF_OPT_MULTILABEL)),
-      u"low ");
+  Handle plain(catalog({nrange("P", "1", "5", "low")}), "P");
+  EXPECT_EQ(units(number(plain.h, 3, 4, VF_ENC_UCS2, 512, VF_OPT_MULTILABEL)),
+            u"low ");
 }
 
-// --- memory-resident catalogues with the other range and label kinds
-// ------------
+// --- memory-resident catalogues: the other range and label kinds ------------
 
 struct Resident {
   valfmt::fmtentry entries[5]{};
@@ -448,16 +311,9 @@ struct Resident {
     return blocks.back().data();
   }
   void name(int i, const char *n, int16_t type, int64_t nranges) {
-    valfmt::fmtentry &e = entries[i];
-    std::memset(e.shortname, ' ', 8);
-    std::memset(e.fullname, ' ', 32);
-    std::memcpy(e.shortname, n, std::min<size_t>(8, std::strlen(n)));
-    std::memcpy(e.fullname, n, std::strlen(n));
-    e.type = type;
-    e.nranges = nranges;
-    e.minw = 1;
-    e.maxw = 40;
-    e.defw = 8;
+    name_entry(entries[i], n, type, nranges);
+    entries[i].minw = 1;
+    entries[i].maxw = 40;
   }
   const void *plain(const std::u16string &t) {
     auto *l = static_cast<valfmt::plainlabel *>(block(4 + 2 * t.size()));
@@ -467,12 +323,11 @@ struct Resident {
                 2 * t.size());
     return l;
   }
-  const void *format(const char *n, int16_t width, uint8_t dec) {
+  const void *format(const char *n, int16_t width) {
     auto *l =
         static_cast<valfmt::formatlabel *>(block(sizeof(valfmt::formatlabel)));
     l->type = 7;
     l->width = width;
-    l->decimals = dec;
     std::memset(l->name, ' ', 32);
     std::memcpy(l->name, n, std::strlen(n));
     return l;
@@ -481,14 +336,19 @@ struct Resident {
     auto *r = static_cast<valfmt::numrange *>(block(sizeof(valfmt::numrange)));
     r->type = type;
     r->label = label;
-    valfmt::wzcsdbl(start, r->start);
-    valfmt::wzcsdbl(start, r->startfz);
-    valfmt::wzcsdbl(end, r->end);
-    valfmt::wzcsdbl(end, r->endfz);
+    valfmt::write_order_key(start, r->start);
+    valfmt::write_order_key(start, r->startfz);
+    valfmt::write_order_key(end, r->end);
+    valfmt::write_order_key(end, r->endfz);
     return r;
   }
-  void *chr(uint8_t type, const std::u16string &s, const std::u16string &e,
+  // Fixed-length kinds take 16-unit texts.
+  void *chr(uint8_t type, std::u16string s, std::u16string e,
             const void *label) {
+    if (type >= valfmt::kRangeFixedSingle) {
+      s.resize(16, u' ');
+      e.resize(16, u' ');
+    }
     auto *r = static_cast<valfmt::charrange *>(
         block(sizeof(valfmt::charrange) + 2 * (s.size() + e.size())));
     r->type = type;
@@ -500,171 +360,149 @@ struct Resident {
     std::memcpy(u + s.size(), e.data(), 2 * e.size());
     return r;
   }
+  // An evaluator called directly, into a buffer with guard bytes after it.
+  std::string eval(fmtevaluator f, int entry, const void *value, int32_t len,
+                   int w, uint32_t options = 0) {
+    std::vector<char> buf(64 + vftest::kGuardBytes, '#');
+    fmtcall c{};
+    c.w = w;
+    c.value = value;
+    c.valuelen = len;
+    c.inenc = VF_ENC_UCS2;
+    c.out = buf.data();
+    c.outsize = 64;
+    c.options = options;
+    f(&c, &entries[entry], table.data());
+    EXPECT_EQ(std::string(buf.data() + 64, vftest::kGuardBytes),
+              std::string(vftest::kGuardBytes, '#'));
+    return std::string(buf.data(), static_cast<size_t>(c.outlen));
+  }
+  std::string num_eval(fmtevaluator f, double v, int w, uint32_t opt = 0) {
+    return eval(f, 0, &v, 8, w, opt);
+  }
+  std::string chr_eval(fmtevaluator f, const std::u16string &t, int w) {
+    return eval(f, 0, t.data(), static_cast<int32_t>(t.size()), w);
+  }
 };
 
-std::u16string pad16(const std::u16string &s) {
-  return s + std::u16string(16 - s.size(), u' ');
+std::string w16(const std::u16string &s) {
+  return std::string(reinterpret_cast<const char *>(s.data()), 2 * s.size());
 }
 
-// Calls an evaluator directly (no xffmt around it) with a prepared block.
-Out eval_call(fmtevaluator f, const valfmt::fmtentry *e, void *const *r,
-              fmtcall c) {
-  char buf[256];
-  c.out = buf;
-  c.outsize = sizeof buf;
-  Out o;
-  o.status = f(&c, e, r);
-  o.bytes.assign(buf, static_cast<size_t>(c.outlen));
-  o.enc = c.outenc;
-  o.options = c.options;
-  return o;
+TEST(UserfmtEval, SpecialisedMembersSearchTheirKindsOnly) {
+  using namespace valfmt;
+  Resident n;
+  n.name(0, "N", kEntryNumeric, 3);
+  n.table = {n.num(kRangeNumeric, 1, 3, n.plain(u"r13")),
+             n.num(kRangeNumSingle, 5, 5, n.plain(u"s5")),
+             n.num(kRangeNumeric, 7, 9, n.plain(u"r79"))};
+  const struct {
+    fmtevaluator f;
+    double v;
+    std::string out;
+  } numeric[] = {{yfpfnfm, 2, w16(u"r13")}, {yfpfnfm, 5, w16(u"s5 ")},
+                 {yfpfnfn, 5, w16(u"s5 ")}, {yfpfnfm, 8, w16(u"r79")},
+                 {yfpfnfs, 5, w16(u"s5 ")}, {yfpfnfs, 2, "  2"},
+                 {yfpfnfs, 8, "  8"},       {yfpfnfr, 8, w16(u"r79")},
+                 {yfpfnfr, 2, w16(u"r13")}, {yfpfnfr, 5, "  5"}};
+  for (const auto &c : numeric)
+    EXPECT_EQ(n.num_eval(c.f, c.v, 3), c.out) << c.v;
+  Resident ch;
+  ch.name(0, "C", kEntryCharacter, 4);
+  ch.table = {ch.chr(kRangeCharSingle, u"B", u"", ch.plain(u"single")),
+              ch.chr(kRangeChar, u"C", u"D", ch.plain(u"range")),
+              ch.chr(kRangeFixedSingle, u"E", u"", ch.plain(u"fixed1")),
+              ch.chr(kRangeFixed, u"F", u"G", ch.plain(u"fixedr"))};
+  const struct {
+    fmtevaluator f;
+    std::u16string in, out;
+  } character[] = {
+      {yfpfcfn, u"B", u"single"},
+      {yfpfcfn, u"Cx", u"range "},
+      {yfpfcfn, u"E", u"fixed1"},
+      {yfpfcfn, u"Fz", u"fixedr"},
+      {yfpfcfm, u"B", u"single"},
+      {yfpfcfm, u"C", u"range "},
+      {yfpfcfm, u"E", u"E     "},
+      {yfpfcfs, u"C", u"C     "},
+      {yfpfcfr, u"D", u"range "},
+      {yfpfcfr, u"B", u"B     "},
+      {yfpfcfx, u"E   ", u"fixed1"},
+      {yfpfcfx, u"F", u"F     "},
+      {yfpfcfy, u"G", u"fixedr"},
+      {yfpfcfy, u"E", u"E     "},
+      {yfpfcfz, u"E", u"fixed1"},
+      {yfpfcfz, u"F", u"fixedr"},
+      // Fixed-length texts compare on their first 16 characters only.
+      {yfpfcfx, u"E               tail", u"fixed1"}};
+  for (const auto &c : character)
+    EXPECT_EQ(ch.chr_eval(c.f, c.in, 6), w16(c.out));
+  EXPECT_EQ(n.eval(yfpfnfm, 0, nullptr, 0, 2), " ."); // null value: missing
 }
 
-Out eval_num(fmtevaluator f, const valfmt::fmtentry *e, void *const *r,
-             double v, int w) {
-  fmtcall c{};
-  c.w = w;
-  c.value = &v;
-  return eval_call(f, e, r, c);
-}
-
-Out eval_chr(fmtevaluator f, const valfmt::fmtentry *e, void *const *r,
-             const std::u16string &t, int w) {
-  fmtcall c{};
-  c.w = w;
-  c.value = t.data();
-  c.valuelen = static_cast<int32_t>(t.size());
-  c.inenc = VF_ENC_UCS2;
-  return eval_call(f, e, r, c);
-}
-
-TEST(UserfmtEval, SpecialisedNumericMembers) {
-  Resident res;
-  res.name(0, "N", valfmt::kEntryNumeric, 3);
-  res.table = {res.num(valfmt::kRangeNumeric, 1, 3, res.plain(u"r13")),
-               res.num(valfmt::kRangeNumSingle, 5, 5, res.plain(u"s5")),
-               res.num(valfmt::kRangeNumeric, 7, 9, res.plain(u"r79"))};
-  const auto *e = &res.entries[0];
-  void *const *r = res.table.data();
-  EXPECT_EQ(wide(eval_num(yfpfnfm, e, r, 2, 3)), u"r13");
-  EXPECT_EQ(wide(eval_num(yfpfnfm, e, r, 5, 3)), u"s5 ");
-  EXPECT_EQ(wide(eval_num(yfpfnfn, e, r, 5, 3)), u"s5 ");
-  EXPECT_EQ(wide(eval_num(yfpfnfm, e, r, 8, 3)), u"r79");
-  EXPECT_EQ(wide(eval_num(yfpfnfs, e, r, 5, 3)), u"s5 ");
-  EXPECT_EQ(eval_num(yfpfnfs, e, r, 2, 3).bytes, "  2");
-  EXPECT_EQ(eval_num(yfpfnfs, e, r, 8, 3).bytes, "  8");
-  EXPECT_EQ(wide(eval_num(yfpfnfr, e, r, 8, 3)), u"r79");
-  EXPECT_EQ(wide(eval_num(yfpfnfr, e, r, 2, 3)), u"r13");
-  EXPECT_EQ(eval_num(yfpfnfr, e, r, 5, 3).bytes, "  5");
-  // No ranges at all.
-  EXPECT_EQ(eval_num(yfpfnfm, e, nullptr, 5, 2).bytes, " 5");
-}
-
-TEST(UserfmtEval, SpecialisedCharacterMembers) {
-  Resident res;
-  res.name(0, "C", valfmt::kEntryCharacter, 4);
-  res.table = {
-      res.chr(valfmt::kRangeCharSingle, u"B", u"", res.plain(u"single")),
-      res.chr(valfmt::kRangeChar, u"C", u"D", res.plain(u"range")),
-      res.chr(valfmt::kRangeFixedSingle, pad16(u"E"), pad16(u""),
-              res.plain(u"fixed1")),
-      res.chr(valfmt::kRangeFixed, pad16(u"F"), pad16(u"G"),
-              res.plain(u"fixedr"))};
-  const auto *e = &res.entries[0];
-  void *const *r = res.table.data();
-  EXPECT_EQ(wide(eval_chr(yfpfcfn, e, r, u"B", 6)), u"single");
-  EXPECT_EQ(wide(eval_chr(yfpfcfn, e, r, u"Cx", 6)), u"range ");
-  EXPECT_EQ(wide(eval_chr(yfpfcfn, e, r, u"E", 6)), u"fixed1");
-  EXPECT_EQ(wide(eval_chr(yfpfcfn, e, r, u"Fz", 6)), u"fixedr");
-  EXPECT_EQ(wide(eval_chr(yfpfcfm, e, r, u"B", 6)), u"single");
-  EXPECT_EQ(wide(eval_chr(yfpfcfm, e, r, u"C", 6)), u"range ");
-  EXPECT_EQ(wide(eval_chr(yfpfcfm, e, r, u"E", 6)), u"E     "); // not its kind
-  EXPECT_EQ(wide(eval_chr(yfpfcfs, e, r, u"B", 6)), u"single");
-  EXPECT_EQ(wide(eval_chr(yfpfcfs, e, r, u"C", 6)), u"C     ");
-  EXPECT_EQ(wide(eval_chr(yfpfcfr, e, r, u"D", 6)), u"range ");
-  EXPECT_EQ(wide(eval_chr(yfpfcfr, e, r, u"B", 6)), u"B     ");
-  EXPECT_EQ(wide(eval_chr(yfpfcfx, e, r, u"E   ", 6)), u"fixed1");
-  EXPECT_EQ(wide(eval_chr(yfpfcfx, e, r, u"F", 6)), u"F     ");
-  EXPECT_EQ(wide(eval_chr(yfpfcfy, e, r, u"G", 6)), u"fixedr");
-  EXPECT_EQ(wide(eval_chr(yfpfcfy, e, r, u"E", 6)), u"E     ");
-  EXPECT_EQ(wide(eval_chr(yfpfcfz, e, r, u"E", 6)), u"fixed1");
-  EXPECT_EQ(wide(eval_chr(yfpfcfz, e, r, u"F", 6)), u"fixedr");
-  // Fixed-length texts compare on their first 16 characters only.
-  EXPECT_EQ(wide(eval_chr(yfpfcfx, e, r, u"E               tail", 6)),
-            u"fixed1");
-}
-
-TEST(UserfmtEval, MultilabelListsFromResidentCatalogues) {
+TEST(UserfmtEval, MultilabelListsOfResidentRanges) {
   Resident res;
   res.name(0, "M", valfmt::kEntryNumeric, 1);
   res.entries[0].work = 1;
   auto *list = static_cast<valfmt::multilabel *>(res.block(8 + 3 * 8));
   list->count = 3;
-  list->labels[0] = res.plain(u"one");
-  const void *more[2] = {res.plain(u"two"), res.plain(u"three")};
-  std::memcpy(&list->labels[1], more, sizeof more);
+  const void *labels[3] = {res.plain(u"one"), res.plain(u"two"),
+                           res.plain(u"three")};
+  std::memcpy(&list->labels[0], labels, sizeof labels);
   auto *r = static_cast<valfmt::numrange *>(
       res.num(valfmt::kRangeNumeric, 1, 9, list));
   r->flags = valfmt::kMultiLabel;
   res.table = {r};
-  const auto *e = &res.entries[0];
-  EXPECT_EQ(wide(eval_num(yfpfnfm, e, res.table.data(), 5, 5)), u"one  ");
-  char buf[64];
-  double v = 5;
-  fmtcall c{};
-  c.w = 5;
-  c.value = &v;
-  c.out = buf;
-  c.outsize = sizeof buf;
-  c.options = VF_OPT_MULTILABEL;
-  EXPECT_EQ(yfpfnfm(&c, e, res.table.data()), VF_OK);
-  EXPECT_EQ(c.outlen, 30);
-  EXPECT_EQ(std::u16string(reinterpret_cast<char16_t *>(buf), 15),
-            u"one  two  three");
+  EXPECT_EQ(res.num_eval(yfpfnfm, 5, 5), w16(u"one  "));
+  EXPECT_EQ(res.num_eval(yfpfnfm, 5, 5, VF_OPT_MULTILABEL),
+            w16(u"one  two  three"));
+  EXPECT_EQ(res.num_eval(yfpfnfm, 5, 11, VF_OPT_MULTILABEL), "***********");
 }
 
-TEST(UserfmtEval, FormatLabelsResolveNamedFormats) {
+TEST(UserfmtEval, FormatLabelsResolveNamedFormatsWithinADepthLimit) {
   Resident res;
   res.name(0, "00000000", 0, 0);
   res.name(1, "OUTER", valfmt::kEntryNumeric, 3);
   res.name(2, "INNER", valfmt::kEntryNumeric, 1);
   res.name(3, "", 0, 0);
-  res.table = {
-      res.num(valfmt::kRangeNumeric, 1, 5, res.format("INNER", 6, 0)),
-      res.num(valfmt::kRangeNumeric, 6, 9, res.format("OUTER", 6, 0)),
-      res.num(valfmt::kRangeNumeric, 10, 20, res.format("NOSUCH", 6, 0)),
-      res.num(valfmt::kRangeNumeric, 0, 10, res.plain(u"inner"))};
-  const auto *outer = &res.entries[1];
-  void *const *r = res.table.data();
-  // A label naming a user format of the same catalogue.
-  Out o = eval_num(yfpfnfm, outer, r, 3, 8);
-  EXPECT_EQ(o.status, VF_OK);
-  EXPECT_EQ(o.bytes, "inner "); // the label's width 6, narrow as asked
-  // A label naming the format itself ends in asterisks, not a crash.
-  o = eval_num(yfpfnfm, outer, r, 7, 8);
-  EXPECT_EQ(o.status, VF_OK);
-  EXPECT_EQ(o.bytes.find_first_not_of('*'), std::string::npos);
-  // A name that does not resolve: asterisks, status 0.
-  o = eval_num(yfpfnfm, outer, r, 15, 8);
-  EXPECT_EQ(o.status, VF_OK);
-  EXPECT_EQ(o.bytes, "********");
+  res.table = {res.num(valfmt::kRangeNumeric, 1, 5, res.format("INNER", 6)),
+               res.num(valfmt::kRangeNumeric, 6, 9, res.format("OUTER", 6)),
+               res.num(valfmt::kRangeNumeric, 10, 20, res.format("NOSUCH", 6)),
+               res.num(valfmt::kRangeNumeric, 0, 10, res.plain(u"inner"))};
+  // A user format of the same catalogue, in the label's width, narrow as
+  // asked.
+  double v = 3;
+  EXPECT_EQ(res.eval(yfpfnfm, 1, &v, 8, 8), "inner ");
+  // A label naming its own format loops until the depth limit: asterisks.
+  v = 7;
+  const std::string loop = res.eval(yfpfnfm, 1, &v, 8, 8);
+  EXPECT_FALSE(loop.empty());
+  EXPECT_EQ(loop.find_first_not_of('*'), std::string::npos);
+  // A name that does not resolve: asterisks.
+  v = 15;
+  EXPECT_EQ(res.eval(yfpfnfm, 1, &v, 8, 8), "********");
+  // A built-in format named by a label.
+  res.table[2] = res.num(valfmt::kRangeNumeric, 10, 20, res.format("Z", 5));
+  EXPECT_EQ(res.eval(yfpfnfm, 1, &v, 8, 8), "00015");
 }
 
-TEST(UserfmtEval, EntriesOfOtherTypesGetNoEvaluator) {
+TEST(UserfmtEval, EvaluatorChoice) {
   valfmt::fmtentry e{};
-  e.type = 20;
   fmtuhandle h{};
-  setfptr(&e, &h);
-  EXPECT_EQ(h.evaluator, nullptr);
-  e.type = valfmt::kEntryPicture;
-  setfptr(&e, &h);
-  EXPECT_EQ(h.evaluator, &yfpfnfm);
-  e.sflag = 1;
-  setfptr(&e, &h);
-  EXPECT_EQ(h.evaluator, &yfpfnfn);
-  e.type = valfmt::kEntryCharacter;
-  setfptr(&e, &h);
-  EXPECT_EQ(h.evaluator, &yfpfcfn);
+  const struct {
+    int16_t type;
+    uint8_t sflag;
+    fmtevaluator expected;
+  } cases[] = {{20, 0, nullptr},
+               {valfmt::kEntryPicture, 0, &yfpfnfm},
+               {valfmt::kEntryPicture, 1, &yfpfnfn},
+               {valfmt::kEntryCharacter, 1, &yfpfcfn}};
+  for (const auto &c : cases) {
+    e.type = c.type;
+    e.sflag = c.sflag;
+    setfptr(&e, &h);
+    EXPECT_EQ(h.evaluator, c.expected) << c.type;
+  }
 }
 
 } // namespace
