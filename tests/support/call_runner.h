@@ -123,7 +123,8 @@ inline Run input(fmtfn fn, std::string_view text, int32_t w = -1,
   return run_block(fn, nullptr, c, outsize);
 }
 
-// Through xffmt with a handle: value bytes, encodings, options.
+// Through xffmt with a handle: value bytes (two per unit for 16-bit
+// input), encodings, options.
 inline Run invoke(fmthandle *h, std::string_view value, int32_t w, int32_t d,
                   int32_t outsize, uint32_t inenc = VF_ENC_NARROW,
                   uint32_t reqenc = VF_ENC_NARROW, uint32_t options = 0) {
@@ -132,7 +133,9 @@ inline Run invoke(fmthandle *h, std::string_view value, int32_t w, int32_t d,
   c.w = w;
   c.d = d;
   c.value = value.empty() ? nullptr : in.data();
-  c.valuelen = static_cast<int32_t>(value.size());
+  // valuelen counts characters: 16-bit input has two bytes per unit.
+  const bool wide = inenc == VF_ENC_UCS2 || inenc == VF_ENC_UCS2BE;
+  c.valuelen = static_cast<int32_t>(wide ? value.size() / 2 : value.size());
   c.inenc = inenc;
   c.reqenc = reqenc;
   c.options = options;
