@@ -18,18 +18,29 @@ set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 ./tools/setup-debian.sh --check || exit 1
 
+# Processor seconds used so far by the finished child processes (user and
+# system), to tell a step's own work from time spent waiting for a busy
+# machine.
+child_cpu() {
+  awk -v tck="$(getconf CLK_TCK)" '{ printf "%d", ($16 + $17) / tck }' \
+    "/proc/$$/stat"
+}
+
 names=()
 seconds=()
+cpu=()
 results=()
 step() {
   local name=$1
   shift
   echo
   echo "==> $name"
-  local start=$SECONDS
+  local start=$SECONDS cpu_start
+  cpu_start=$(child_cpu)
   if "$@"; then results+=(ok); else results+=(FAILED); fi
   names+=("$name")
   seconds+=($((SECONDS - start)))
+  cpu+=($(($(child_cpu) - cpu_start)))
 }
 
 step "build and tests" ./tools/ci/build-test.sh
@@ -39,17 +50,18 @@ step "sanitizers" ./tools/ci/sanitize.sh
 step "fuzz" ./tools/ci/fuzz.sh
 
 echo
-printf '%-16s %8s  %s\n' step seconds result
+printf '%-16s %8s %8s  %s\n' step seconds cpu result
 passed=0
 failed=0
 for i in "${!names[@]}"; do
-  printf '%-16s %8d  %s\n' "${names[$i]}" "${seconds[$i]}" "${results[$i]}"
+  printf '%-16s %8d %8d  %s\n' "${names[$i]}" "${seconds[$i]}" "${cpu[$i]}" \
+    "${results[$i]}"
   if [ "${results[$i]}" = ok ]; then
     passed=$((passed + 1))
   else
     failed=$((failed + 1))
   fi
 done
-printf '%-16s %8d\n' total "$SECONDS"
+printf '%-16s %8d %8d\n' total "$SECONDS" "$(child_cpu)"
 echo "steps: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
