@@ -34,8 +34,8 @@ extern "C" {
 #define VF_STATUS(x) ((int32_t)(uint32_t)(x))
 
 #define VF_OK 0
-#define VF_NOT_FOUND 1      /* name not found; LOGPROB of a negative value */
-#define VF_WARN 2           /* fewer decimals, scientific form, cut text */
+#define VF_NOT_FOUND 1       /* name not found; LOGPROB of a negative value */
+#define VF_WARN 2            /* fewer decimals, scientific form, cut text */
 #define VF_WARN_RANGE 0x2001 /* value out of range, saturated or missing */
 #define VF_ISO_SHORT 22      /* ISO 8601 reader: output under 16 chars */
 #define VF_ISO_UNFIT 27      /* ISO 8601 text that cannot be fitted */
@@ -102,22 +102,22 @@ extern "C" {
  * 64 bytes) is accepted through library-allocated handles.
  * ---------------------------------------------------------------------- */
 typedef struct fmtcall {
-  int32_t w;            /*  0 width (formats) / characters to read */
-  int32_t d;            /*  4 decimals, or a decimals code */
-  const void *value;    /*  8 input: double, or characters */
-  int32_t valuelen;     /* 16 characters of a character input */
-  int32_t reserved20;   /* 20 */
-  void *out;            /* 24 output buffer */
-  int32_t outsize;      /* 32 capacity of out in bytes */
-  int32_t outlen;       /* 36 bytes produced (set by the callee) */
-  uint64_t reserved40;  /* 40 */
-  uint64_t hostword;    /* 48 never interpreted; copied to inner blocks */
-  uint32_t options;     /* 56 VF_OPT_* bits */
-  int32_t localeid;     /* 60 locale record number, 1..133 */
-  uint32_t inenc;       /* 64 encoding of a character input */
-  uint32_t reqenc;      /* 68 encoding wanted for the result */
-  uint32_t outenc;      /* 72 encoding produced (set by the callee) */
-  uint32_t reserved76;  /* 76 */
+  int32_t w;           /*  0 width (formats) / characters to read */
+  int32_t d;           /*  4 decimals, or a decimals code */
+  const void *value;   /*  8 input: double, or characters */
+  int32_t valuelen;    /* 16 characters of a character input */
+  int32_t reserved20;  /* 20 */
+  void *out;           /* 24 output buffer */
+  int32_t outsize;     /* 32 capacity of out in bytes */
+  int32_t outlen;      /* 36 bytes produced (set by the callee) */
+  uint64_t reserved40; /* 40 */
+  uint64_t hostword;   /* 48 never interpreted; copied to inner blocks */
+  uint32_t options;    /* 56 VF_OPT_* bits */
+  int32_t localeid;    /* 60 locale record number, 1..133 */
+  uint32_t inenc;      /* 64 encoding of a character input */
+  uint32_t reqenc;     /* 68 encoding wanted for the result */
+  uint32_t outenc;     /* 72 encoding produced (set by the callee) */
+  uint32_t reserved76; /* 76 */
 } fmtcall;
 
 /* A format or informat function: one call block in, a status out. */
@@ -125,22 +125,22 @@ typedef int32_t (*fmtfn)(fmtcall *call);
 
 /* The format descriptor: 48 bytes per built-in name. */
 typedef struct fmtinfo_eachfmt {
-  char name[16];     /*  0 upper case, blank padded, not terminated */
-  uint32_t namelen;  /* 16 */
-  uint16_t minw;     /* 20 */
-  uint16_t maxw;     /* 22 */
-  uint16_t defw;     /* 24 */
-  uint16_t flag1;    /* 26 locale-sensitive */
-  uint16_t flag2;    /* 28 PVALUE, NLPVALUE, @PUNCH */
-  uint16_t maxd;     /* 30 */
-  uint64_t aux;      /* 32 returned to the caller with the widths */
-  fmtfn fn;          /* 40 null for separators and unbuilt names */
+  char name[16];    /*  0 upper case, blank padded, not terminated */
+  uint32_t namelen; /* 16 */
+  uint16_t minw;    /* 20 */
+  uint16_t maxw;    /* 22 */
+  uint16_t defw;    /* 24 */
+  uint16_t flag1;   /* 26 locale-sensitive */
+  uint16_t flag2;   /* 28 PVALUE, NLPVALUE, @PUNCH */
+  uint16_t maxd;    /* 30 */
+  uint64_t aux;     /* 32 returned to the caller with the widths */
+  fmtfn fn;         /* 40 null for separators and unbuilt names */
 } fmtinfo_eachfmt;
 
 /* The module record returned by each module entry function. */
 typedef struct fmtinfo {
-  uint32_t count;                 /* 0 descriptors in the module */
-  const fmtinfo_eachfmt *first;   /* 8 first descriptor */
+  uint32_t count;               /* 0 descriptors in the module */
+  const fmtinfo_eachfmt *first; /* 8 first descriptor */
 } fmtinfo;
 
 typedef const fmtinfo *(*fmtmodule_entry)(void);
@@ -153,20 +153,20 @@ typedef struct fmtmodule_row {
 
 /* One row of the global name table fmtposs: 80 bytes. */
 typedef struct fmtposs_row {
-  uint64_t link;        /*  0 0 in the table; self pointer in a handle */
-  char modname[16];     /*  8 NUL terminated; first byte is the kind */
-  uint64_t modnamelen;  /* 24 8 for every row */
-  char fmtname[16];     /* 32 blank padded */
-  uint32_t fmtnamelen;  /* 48 */
-  uint8_t rest[28];     /* 52 0 */
+  uint64_t link;       /*  0 0 in the table; self pointer in a handle */
+  char modname[16];    /*  8 NUL terminated; first byte is the kind */
+  uint64_t modnamelen; /* 24 8 for every row */
+  char fmtname[16];    /* 32 blank padded */
+  uint32_t fmtnamelen; /* 48 */
+  uint8_t rest[28];    /* 52 0 */
 } fmtposs_row;
 
 /* Built-in and pseudo-format handle: 80 bytes. */
 typedef struct fmthandle {
-  void *self;            /*  0 own address in caller storage, else 0 */
-  char modname[16];      /*  8 first byte: 'J' built-in, ' ' pseudo */
-  uint64_t modnamelen;   /* 24 */
-  fmtinfo_eachfmt desc;  /* 32 descriptor copy; fn at offset 72 */
+  void *self;           /*  0 own address in caller storage, else 0 */
+  char modname[16];     /*  8 first byte: 'J' built-in, ' ' pseudo */
+  uint64_t modnamelen;  /* 24 */
+  fmtinfo_eachfmt desc; /* 32 descriptor copy; fn at offset 72 */
 } fmthandle;
 
 /* User-format evaluator: call block, catalogue entry, range table. */
@@ -175,22 +175,22 @@ typedef int32_t (*fmtevaluator)(fmtcall *call, const void *entry,
 
 /* User-format handle: 144 bytes; kind '-' numeric, '+' character. */
 typedef struct fmtuhandle {
-  void *self;               /*   0 own address */
-  char kind;                /*   8 '-' or '+' */
-  char pad9[31];            /*   9 */
-  int32_t marker;           /*  40 always 1 */
-  int32_t pad44;            /*  44 */
-  char name[32];            /*  48 the name as requested */
-  int32_t namelen;          /*  80 */
-  uint16_t minw;            /*  84 */
-  uint16_t maxw;            /*  86 */
-  uint16_t defw;            /*  88 */
-  uint8_t pad90[14];        /*  90 */
-  fmtevaluator evaluator;   /* 104 */
-  const void *entry;        /* 112 catalogue entry */
-  void *const *ranges;      /* 120 range table, or null */
-  void *blockhead;          /* 128 first block owned */
-  void *blocktail;          /* 136 last block owned */
+  void *self;             /*   0 own address */
+  char kind;              /*   8 '-' or '+' */
+  char pad9[31];          /*   9 */
+  int32_t marker;         /*  40 always 1 */
+  int32_t pad44;          /*  44 */
+  char name[32];          /*  48 the name as requested */
+  int32_t namelen;        /*  80 */
+  uint16_t minw;          /*  84 */
+  uint16_t maxw;          /*  86 */
+  uint16_t defw;          /*  88 */
+  uint8_t pad90[14];      /*  90 */
+  fmtevaluator evaluator; /* 104 */
+  const void *entry;      /* 112 catalogue entry */
+  void *const *ranges;    /* 120 range table, or null */
+  void *blockhead;        /* 128 first block owned */
+  void *blocktail;        /* 136 last block owned */
 } fmtuhandle;
 
 /* Caller storage large enough for any handle kind (144 bytes). */
@@ -218,15 +218,15 @@ typedef struct fmtinmemory {
 
 /* The catalogue context: 152 bytes; resolution works on a copy. */
 typedef struct fmtcontext {
-  uint8_t reserved0[72];         /*   0 */
-  const void *entry;             /*  72 in: held entry; out: entry found */
-  void *const *ranges;           /*  80 range table of that entry */
-  uint8_t reserved88[8];         /*  88 */
-  const fmtinmemory *inmemory;   /*  96 in-memory text, or null */
-  void *cookie;                  /* 104 reader cookie, not interpreted */
-  uint8_t reserved112[33];       /* 112 */
-  uint8_t catkind;               /* 145 catalogue kind */
-  uint8_t reserved146[6];        /* 146 */
+  uint8_t reserved0[72];       /*   0 */
+  const void *entry;           /*  72 in: held entry; out: entry found */
+  void *const *ranges;         /*  80 range table of that entry */
+  uint8_t reserved88[8];       /*  88 */
+  const fmtinmemory *inmemory; /*  96 in-memory text, or null */
+  void *cookie;                /* 104 reader cookie, not interpreted */
+  uint8_t reserved112[33];     /* 112 */
+  uint8_t catkind;             /* 145 catalogue kind */
+  uint8_t reserved146[6];      /* 146 */
 } fmtcontext;
 
 /* ------------------------------------------------------------------------
@@ -235,26 +235,23 @@ typedef struct fmtcontext {
 VF_API int32_t xfinit(void);
 VF_API int32_t xfinit2(void);
 VF_API int32_t xfname3(const char *name, int32_t namelen, int32_t kind,
-                       fmtattr *attrs, fmthandle **slot,
-                       const fmtcontext *ctx);
+                       fmtattr *attrs, fmthandle **slot, const fmtcontext *ctx);
 VF_API int32_t xfname(const char *name, int32_t namelen, int32_t kind,
                       fmtattr *attrs, fmthandle **slot);
 VF_API int32_t xfname2(const char *name, int32_t namelen, int32_t kind,
-                       fmtattr *attrs, fmthandle **slot,
-                       const fmtcontext *ctx);
+                       fmtattr *attrs, fmthandle **slot, const fmtcontext *ctx);
 VF_API int32_t xffmt(fmtcall *call, fmthandle *handle);
 VF_API int32_t xfdel(fmthandle *handle);
 VF_API void *xfmalloc(void ***tail, int64_t size);
 VF_API void xffree(void *block);
 VF_API int32_t setfptr(const void *entry, fmtuhandle *handle);
-VF_API const fmtinfo *xfload(void *anchor, const char *modname,
-                             int32_t len, int32_t *status);
+VF_API const fmtinfo *xfload(void *anchor, const char *modname, int32_t len,
+                             int32_t *status);
 VF_API int32_t getep(void *anchor, const char *modname, int32_t len,
                      fmtmodule_entry *entry);
 VF_API void *get_fmt_cntl_anchor(void);
 VF_API int32_t zstrip(const char *text, int32_t len);
-VF_API int32_t get_fmt_poss_table(const fmtposs_row **table,
-                                  int32_t *count);
+VF_API int32_t get_fmt_poss_table(const fmtposs_row **table, int32_t *count);
 VF_API int32_t zmiss(double x);
 VF_API double ZMISSV(int32_t k);
 VF_API int32_t zfmmiss(fmtcall *call);
@@ -287,21 +284,19 @@ VF_API int32_t zfmintrns(fmtcall *call);
  * Character encodings.
  * ---------------------------------------------------------------------- */
 VF_API int32_t LATIN1ToUNICODE(const uint8_t *src, int32_t srclen,
-                               uint16_t *dst, int32_t dstcap,
-                               int32_t *nunits);
+                               uint16_t *dst, int32_t dstcap, int32_t *nunits);
 VF_API int32_t UNICODEToUTF8(const uint16_t *src, int32_t srcbytes,
                              uint8_t *dst, int32_t dstcap, int32_t *nunits,
                              int32_t *nbytes);
-VF_API int32_t UTF8ToUNICODE(const uint8_t *src, int32_t srclen,
-                             uint16_t *dst, int32_t dstcap, int32_t *nunits,
-                             int32_t *nbytes);
+VF_API int32_t UTF8ToUNICODE(const uint8_t *src, int32_t srclen, uint16_t *dst,
+                             int32_t dstcap, int32_t *nunits, int32_t *nbytes);
 VF_API void UPCASE(uint16_t *units, int32_t count);
 VF_API void LOWCASE(uint16_t *units, int32_t count);
 VF_API int32_t EncnameToID(char *name, int32_t len, uint32_t *id);
 /* How characters take bytes in encoding id (0..229; others give 0). */
 VF_API uint32_t EncodingMethod(uint32_t id);
-VF_API int32_t NLSNUMCHAR(const uint16_t *units, int32_t count,
-                          uint32_t enc, int32_t budget);
+VF_API int32_t NLSNUMCHAR(const uint16_t *units, int32_t count, uint32_t enc,
+                          int32_t budget);
 
 /* ------------------------------------------------------------------------
  * Format and informat functions.
@@ -335,8 +330,7 @@ extern VF_API const char *const datestgs[31];
 VF_API double zjulymd(double year, double month, double day);
 VF_API double zdatjul(double julian);
 /* Fills year, month and day (all missing on any error); returns 0. */
-VF_API int32_t zymdjul(double *year, double *month, double *day,
-                       double julian);
+VF_API int32_t zymdjul(double *year, double *month, double *day, double julian);
 VF_API double zjuldat(double date);
 VF_API double zmdy(double month, double day, double year);
 VF_API double zyyq(double year, double quarter);
@@ -354,8 +348,7 @@ VF_API double zdatprt(double datetime);
 VF_API double ztimprt(double datetime);
 /* 1 with the parts filled; -1 (parts missing) for a missing or invalid
  * date. */
-VF_API int32_t zfmcymd(double *year, double *month, double *day,
-                       double date);
+VF_API int32_t zfmcymd(double *year, double *month, double *day, double date);
 /* First step of the date (kind 1), time (2) and datetime (3) formats:
  * 0 in range; 2 missing (the missing display is written); 1 out of range
  * (w asterisks, never more than outsize). */
@@ -379,39 +372,39 @@ VF_API int32_t zdatdif(const void *ignored, int64_t *days, double *years,
  * ---------------------------------------------------------------------- */
 /* Catalogue reader result codes (negative; resolution reports each as
  * "not found"). */
-#define VF_CAT_NO_MEMORY (-1)      /* a block could not be allocated */
-#define VF_CAT_OUT_OF_PLACE (-2)   /* element out of place */
-#define VF_CAT_TOO_LONG (-3)       /* name, label or attribute name too long */
-#define VF_CAT_NO_ATTRIBUTE (-4)   /* required attribute missing */
-#define VF_CAT_NOT_EXPORT (-5)     /* LIBRARY type is not "EXPORT" */
-#define VF_CAT_BAD_LAYOUT (-6)     /* record length or column outside it */
-#define VF_CAT_BAD_LINE (-7)       /* line over 255 bytes, or input cut */
-#define VF_CAT_EMPTY_TEXT (-8)     /* TYPE, DATATYPE, LENGTH or Offset empty */
-#define VF_CAT_BAD_VALUE (-9)      /* unknown TYPE or DATATYPE value */
-#define VF_CAT_COMPRESSED (-10)    /* Compression other than "No" */
-#define VF_CAT_SORTED (-11)        /* SortAssertion other than "No" */
-#define VF_CAT_COLUMN_COUNT (-12)  /* COLUMN count differs from Variables */
-#define VF_CAT_NO_TABLE (-13)      /* data or table end without a table */
-#define VF_CAT_NO_COLUMN (-14)     /* required or named column not declared */
-#define VF_CAT_VALUE_LONG (-15)    /* character value longer than its column */
-#define VF_CAT_REFUSED (-16)       /* date/time numeric column, or F label */
-#define VF_CAT_NOT_FOUND (-17)     /* format not found */
-#define VF_CAT_NOT_OPENED (-18)    /* catalogue not opened, or empty */
-#define VF_CAT_STOP (-19)          /* internal: requested rows are behind */
-#define VF_CAT_SKIPPED (-20)       /* internal: row of another type */
+#define VF_CAT_NO_MEMORY (-1)     /* a block could not be allocated */
+#define VF_CAT_OUT_OF_PLACE (-2)  /* element out of place */
+#define VF_CAT_TOO_LONG (-3)      /* name, label or attribute name too long */
+#define VF_CAT_NO_ATTRIBUTE (-4)  /* required attribute missing */
+#define VF_CAT_NOT_EXPORT (-5)    /* LIBRARY type is not "EXPORT" */
+#define VF_CAT_BAD_LAYOUT (-6)    /* record length or column outside it */
+#define VF_CAT_BAD_LINE (-7)      /* line over 255 bytes, or input cut */
+#define VF_CAT_EMPTY_TEXT (-8)    /* TYPE, DATATYPE, LENGTH or Offset empty */
+#define VF_CAT_BAD_VALUE (-9)     /* unknown TYPE or DATATYPE value */
+#define VF_CAT_COMPRESSED (-10)   /* Compression other than "No" */
+#define VF_CAT_SORTED (-11)       /* SortAssertion other than "No" */
+#define VF_CAT_COLUMN_COUNT (-12) /* COLUMN count differs from Variables */
+#define VF_CAT_NO_TABLE (-13)     /* data or table end without a table */
+#define VF_CAT_NO_COLUMN (-14)    /* required or named column not declared */
+#define VF_CAT_VALUE_LONG (-15)   /* character value longer than its column */
+#define VF_CAT_REFUSED (-16)      /* date/time numeric column, or F label */
+#define VF_CAT_NOT_FOUND (-17)    /* format not found */
+#define VF_CAT_NOT_OPENED (-18)   /* catalogue not opened, or empty */
+#define VF_CAT_STOP (-19)         /* internal: requested rows are behind */
+#define VF_CAT_SKIPPED (-20)      /* internal: row of another type */
 
 /* Request kinds of the catalogue reader, from the requested name's prefix. */
-#define VF_REQ_NUMERIC 1         /* no prefix */
-#define VF_REQ_CHARACTER 11      /* '$' */
-#define VF_REQ_NUM_INFORMAT 20   /* '@' */
-#define VF_REQ_CHAR_INFORMAT 30  /* "@$" */
+#define VF_REQ_NUMERIC 1        /* no prefix */
+#define VF_REQ_CHARACTER 11     /* '$' */
+#define VF_REQ_NUM_INFORMAT 20  /* '@' */
+#define VF_REQ_CHAR_INFORMAT 30 /* "@$" */
 
 /* The request record: kind and name with its prefix removed. */
 typedef struct fmtrequest {
-  int16_t kind;     /*  0 VF_REQ_* */
-  int16_t pad2;     /*  2 */
-  int32_t namelen;  /*  4 */
-  char name[32];    /*  8 blank padded */
+  int16_t kind;    /*  0 VF_REQ_* */
+  int16_t pad2;    /*  2 */
+  int32_t namelen; /*  4 */
+  char name[32];   /*  8 blank padded */
 } fmtrequest;
 
 /* Finds `name` in the catalogue the context names; 0 found (the context's
