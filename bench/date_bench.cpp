@@ -89,7 +89,7 @@ BENCHMARK(BM_Date9ThroughHandle);
 void BM_PeerGmtimeStrftime(benchmark::State &state) {
   const auto &d = dates();
   std::array<std::time_t, kDates> secs{};
-  for (int k = 0; k < kDates; ++k)
+  for (std::size_t k = 0; k < secs.size(); ++k)
     secs[k] = static_cast<std::time_t>(d[k] - 3653) * 86400;
   char out[32];
   std::size_t i = 0;

@@ -215,8 +215,10 @@ std::string intrinsic(const std::string &text, uint32_t inenc = 0) {
   fmthandle *h = &st.builtin;
   EXPECT_EQ(xfname3("$IS-INTRINSIC", 13, 'F', nullptr, &h, nullptr), VF_OK);
   std::u16string units; // one unit per character, in the byte order asked
-  for (unsigned char ch : text)
+  for (char c : text) {
+    const auto ch = static_cast<unsigned char>(c);
     units += static_cast<char16_t>(inenc == VF_ENC_UCS2BE ? ch << 8 : ch);
+  }
   const vftest::Run r = inenc == VF_ENC_NARROW
                             ? invoke(h, text, 3, 0, 3)
                             : invoke_units(h, units, 3, 0, inenc);

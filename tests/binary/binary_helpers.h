@@ -19,7 +19,8 @@ namespace bintest {
 inline std::string hex(std::string_view bytes) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string s;
-  for (unsigned char b : bytes) {
+  for (char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
     if (!s.empty()) s += ' ';
     s += kDigits[b >> 4];
     s += kDigits[b & 15];

@@ -411,8 +411,9 @@ TEST(UserfmtReader, ReadsCntloutXmlFromTheWorkingDirectory) {
     void *head = nullptr;
     void **tail = &head;
     const int32_t rc = xfrdfmt(nullptr, "AGEGRP", 6, &ctx, &tail);
-    if (rc == 0)
+    if (rc == 0) {
       EXPECT_EQ(static_cast<const fmtentry *>(ctx.entry)->nranges, 4);
+    }
     free_blocks(head);
     return rc;
   };

@@ -57,7 +57,7 @@ TEST(UserfmtEval, SixteenBitLabelsForNarrowCallersAndShortBuffers) {
   EXPECT_EQ(r.text, full);
   // outsize below 2w: narrow callers get whole UTF-8 characters.
   for (int outsize : {7, 9, 11, 13}) {
-    vftest::Run r = number(h.h, 1, 7, VF_ENC_NARROW, outsize);
+    r = number(h.h, 1, 7, VF_ENC_NARROW, outsize);
     EXPECT_EQ(r.status, VF_OK);
     EXPECT_EQ(r.outenc, VF_ENC_NARROW);
     EXPECT_EQ(r.text, full.substr(0, outsize < 11 ? 7 : 11)) << outsize;
@@ -131,7 +131,7 @@ TEST(UserfmtEval, BinarySearchAgreesWithTheScanInFileOrder) {
       const int len = 1 + static_cast<int>(rng() % 4);
       Row r = nrange("BL", std::to_string(at), std::to_string(at + len),
                      std::to_string(i));
-      const unsigned pick = rng() % 3;
+      const auto pick = static_cast<unsigned>(rng() % 3);
       if (shared) {
         if (pick != 1) r.sexcl = "Y";
         if (pick != 0) rows.back().eexcl = "Y";
