@@ -20,6 +20,8 @@
 // to infinity (a huge mantissa or 1234E306) is out of range like one that
 // underflows to zero.  The reader makes one pass over the caller's text in
 // place and allocates nothing.
+#include <climits>
+
 #include "registry/functions.h"
 #include "core/pow10.h"
 #include "informats/informats.h"
@@ -39,15 +41,16 @@ constexpr int32_t kMaxScale = 308;
 // Exponent digits beyond this magnitude cannot change the outcome.
 constexpr int32_t kExponentCap = 1000000;
 
-// The digits of a text gathered so far.
+// The digits of a text, folded: the integer they form (from the first to
+// the last nonzero digit) is acc * 10^used + chunk.
 struct DigitFold {
-  double acc = 0.0;     // folded chunks
-  uint32_t chunk = 0;   // current chunk
-  int32_t used = 0;     // digit positions in the current chunk
-  int32_t sig = 0;      // significant digit positions folded so far
-  int32_t zeros = 0;    // zeros seen since the last nonzero digit
-  int32_t point = -1;   // digit positions before the point, if any
-  int32_t exponent = 0; // the value of an exponent part
+  double acc;       // folded chunks
+  uint32_t chunk;   // the last chunk
+  int32_t used;     // digit positions in the last chunk
+  int32_t sig;      // significant digit positions
+  int32_t zeros;    // zeros after the last nonzero digit
+  int32_t point;    // digit positions before the point, or -1
+  int32_t exponent; // the value of an exponent part
 };
 
 inline int32_t invalid(void *out) {
@@ -55,63 +58,73 @@ inline int32_t invalid(void *out) {
   return VF_ERR_INVALID_DATA;
 }
 
-// Folds a nonzero digit together with the zeros pending before it.
-inline void fold_digit(DigitFold &f, uint32_t digit) {
-  const int32_t need = f.zeros + 1;
-  f.sig += need;
-  if (f.used + need <= kChunkDigits) {
-    f.chunk = f.chunk * kChunkScale[need] + digit;
-    f.used += need;
-  } else {
-    // Close the chunk with as many of the zeros as it has room for, shift
-    // in whole chunks of zeros, then start a new chunk.
-    const int32_t room = kChunkDigits - f.used;
-    f.acc = f.acc * 1e9 + static_cast<double>(f.chunk * kChunkScale[room]);
-    int32_t rest = f.zeros - room;
-    for (; rest >= kChunkDigits; rest -= kChunkDigits) f.acc *= 1e9;
-    f.chunk = digit;
-    f.used = rest + 1;
-  }
-  f.zeros = 0;
-}
-
-// The exponent part [q, e) after 'E': an optional sign, then at least one
-// digit and nothing else.  False when malformed.
-bool read_exponent(const unsigned char *q, const unsigned char *e,
-                   int32_t &exponent) {
+// The value of the exponent part [q, e) after 'E': an optional sign, then
+// at least one digit and nothing else.  kBadExponent when malformed.
+constexpr int32_t kBadExponent = INT32_MIN;
+int32_t read_exponent(const unsigned char *q, const unsigned char *e) {
   bool negative = false;
   if (q < e && (*q == '+' || *q == '-')) {
     negative = *q == '-';
     ++q;
   }
-  if (q == e) return false;
+  if (q == e) return kBadExponent;
+  int32_t exponent = 0;
   for (; q < e; ++q) {
-    if (!is_digit(*q)) return false;
+    if (!is_digit(*q)) return kBadExponent;
     if (exponent < kExponentCap) exponent = exponent * 10 + (*q - '0');
   }
-  if (negative) exponent = -exponent;
-  return true;
+  return negative ? -exponent : exponent;
 }
 
-// Digits with at most one point, then an optional exponent.  False on any
-// other character.
-bool scan_digits(const unsigned char *p, const unsigned char *e, DigitFold &f) {
+// Digits with at most one point, then an optional exponent, folded into
+// `fold`.  Significant digits gather in 32-bit chunks of nine positions:
+// a nonzero digit is folded together with the zeros pending before it,
+// and a chunk that would pass nine positions is folded into the double
+// accumulator (a longer run of zeros multiplies it by 10^9 per nine).
+// False on any other character.
+bool scan_digits(const unsigned char *p, const unsigned char *e,
+                 DigitFold &fold) {
+  double acc = 0.0;
+  uint32_t chunk = 0;
+  int32_t used = 0;
+  int32_t sig = 0;
+  int32_t zeros = 0;
+  int32_t point = -1;
+  int32_t exponent = 0;
   for (; p < e; ++p) {
     const unsigned char c = *p;
     const uint32_t digit = static_cast<uint32_t>(c) - '0';
     if (digit == 0) {
-      ++f.zeros;
+      ++zeros;
     } else if (digit <= 9) {
-      fold_digit(f, digit);
+      const int32_t need = zeros + 1;
+      sig += need;
+      if (used + need <= kChunkDigits) {
+        chunk = chunk * kChunkScale[need] + digit;
+        used += need;
+      } else {
+        // Close the chunk with as many of the zeros as it has room for,
+        // shift in whole chunks of zeros, then start a new chunk.
+        const int32_t room = kChunkDigits - used;
+        acc = acc * 1e9 + static_cast<double>(chunk * kChunkScale[room]);
+        int32_t rest = zeros - room;
+        for (; rest >= kChunkDigits; rest -= kChunkDigits) acc *= 1e9;
+        chunk = digit;
+        used = rest + 1;
+      }
+      zeros = 0;
     } else if (c == '.') {
-      if (f.point >= 0) return false;
-      f.point = f.sig + f.zeros;
+      if (point >= 0) return false;
+      point = sig + zeros;
     } else if ((c | 0x20) == 'e' || (c | 0x20) == 'd') {
-      return read_exponent(p + 1, e, f.exponent);
+      exponent = read_exponent(p + 1, e);
+      if (exponent == kBadExponent) return false;
+      break;
     } else {
       return false;
     }
   }
+  fold = DigitFold{acc, chunk, used, sig, zeros, point, exponent};
   return true;
 }
 
@@ -183,20 +196,8 @@ inline bool is_space_or_tab(unsigned char c) {
   return c == ' ' || c == '\t';
 }
 
-} // namespace
-
-int32_t begin_numeric(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
-  if (call->out == nullptr || call->outsize < 8) {
-    call->outlen = 0;
-    return VF_ERR_OUTSIZE;
-  }
-  call->outlen = 8;
-  return VF_OK;
-}
-
-int32_t read_number(const char *text, int32_t n, int32_t d, void *out) {
-  if (text == nullptr && n > 0) n = 0;
+// The standard reader on the n bytes at text (a text is there when n > 0).
+int32_t read_field(const char *text, int32_t n, int32_t d, void *out) {
   if (n == 0) {
     store_missing(out);
     return VF_OK;
@@ -221,13 +222,30 @@ int32_t read_number(const char *text, int32_t n, int32_t d, void *out) {
   return read_trimmed(p, e, d, out);
 }
 
+} // namespace
+
+int32_t begin_numeric(fmtcall *call) {
+  if (call == nullptr) return VF_ERR_BAD_CALL;
+  if (call->out == nullptr || call->outsize < 8) {
+    call->outlen = 0;
+    return VF_ERR_OUTSIZE;
+  }
+  call->outlen = 8;
+  return VF_OK;
+}
+
+int32_t read_number(const char *text, int32_t n, int32_t d, void *out) {
+  if (text == nullptr && n > 0) n = 0;
+  return read_field(text, n, d, out);
+}
+
 } // namespace valfmt
 
 extern "C" {
 
 VF_API int32_t wzifmn(fmtcall *call) {
   if (const int32_t st = valfmt::begin_numeric(call)) return st;
-  return valfmt::read_number(
+  return valfmt::read_field(
       static_cast<const char *>(call->value),
       valfmt::field_length(call->w, call->valuelen, call->value), call->d,
       call->out);

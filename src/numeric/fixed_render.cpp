@@ -68,22 +68,23 @@ inline int32_t translate_code(int32_t code, int32_t w, double v) {
   return code;
 }
 
-// The working state of one fixed layout.
+// The working state of one fixed layout.  Each step sets the fields it
+// hands on; the digit buffer is left uninitialised.
 struct FixedLayout {
-  double x;        // magnitude of the value
-  double y;        // x rounded for ndec decimals
-  int32_t code;    // decimals code after translation
-  int32_t avail;   // columns for digits and point (w less a sign column)
-  int32_t ndig;    // integer digits of x, or one less (first guess)
-  int32_t ndec;    // decimals shown
-  int32_t intw;    // columns left of the point
-  int32_t n;       // integer digits generated
-  int32_t status;  // VF_OK or VF_WARN
-  bool negative;   // a '-' is shown
-  bool integral;   // x has no fraction
-  bool best;       // a best code: decimals from the width, zeros dropped
-  bool reduced;    // one decimal was given up to make room
-  char digits[48]; // the integer digits
+  double x;               // magnitude of the value
+  double y;               // x rounded for ndec decimals
+  int32_t code;           // decimals code after translation
+  int32_t avail;          // columns for digits and point (w less a sign)
+  int32_t ndig;           // integer digits of x, or one less
+  int32_t ndec;           // decimals shown
+  int32_t intw;           // columns left of the point
+  int32_t n;              // integer digits generated
+  int32_t status = VF_OK; // or VF_WARN
+  bool negative;          // a '-' is shown
+  bool integral;          // x has no fraction
+  bool best;              // decimals from the width, zeros dropped
+  bool reduced = false;   // one decimal was given up to make room
+  char digits[48];        // the integer digits
   int32_t int_room(int32_t nd) const { return avail - nd - (nd > 0 ? 1 : 0); }
 };
 
@@ -252,7 +253,7 @@ int32_t render_value(char *out, int32_t w, int32_t code, double v) {
     return VF_ERR_WIDTH;
   }
   code = clamp_code(code);
-  FixedLayout f{};
+  FixedLayout f;
   f.negative = v < 0; // -0.0 is not negative
   f.x = std::fabs(v);
   f.avail = f.negative ? w - 1 : w;
