@@ -116,7 +116,9 @@ int32_t read_yen(const fmtcall *call) {
            c == '\\';
   });
   if (n == 0) return VF_OK;
-  const void *later = n > 1 ? std::memchr(buf + 1, '(', n - 1) : nullptr;
+  const void *later =
+      n > 1 ? std::memchr(buf + 1, '(', static_cast<std::size_t>(n - 1))
+            : nullptr;
   if (later != nullptr)
     return buf[0] == '(' ? VF_ERR_PAREN_TWICE : VF_ERR_PAREN_POSITION;
   const bool negative = buf[0] == '(' || buf[0] == '-';
