@@ -96,8 +96,9 @@ VF_API int32_t zfmbx(fmtcall *call) {
 
 VF_API int32_t zfmd(fmtcall *call) {
   if (call == nullptr) return VF_ERR_BAD_CALL;
+  // A field the renderer refuses is refused whatever the value; a missing
+  // value otherwise shows its character in the last column.
   if (!valfmt::field_unusable(call) && valfmt::value_missing(call)) {
-    // The missing character in the last column.
     valfmt::write_missing_field(call, call->w, 0);
     return VF_OK;
   }
