@@ -7,15 +7,17 @@
 #include <cstring>
 
 #include "registry/functions.h"
-#include "numeric/fixed.h"
-#include "numeric/strings.h"
+#include "registry/limits.h"
+#include "core/call.h"
+#include "core/pow10.h"
+#include "core/text.h"
 #include "valfmt.h"
 
 namespace valfmt {
 namespace {
 
 // Longest input @$CHARZB reads.
-constexpr int32_t kMaxCharInput = 32767;
+constexpr int32_t kMaxCharInput = row_limits("@$CHARZB").maxw;
 
 struct CharIo {
   const unsigned char *in; // input bytes (null when there are none)
@@ -30,22 +32,16 @@ CharIo char_io(const fmtcall *c) {
   io.in = static_cast<const unsigned char *>(c->value);
   io.inlen = io.in != nullptr && c->valuelen > 0 ? c->valuelen : 0;
   io.out = static_cast<unsigned char *>(c->out);
-  io.cap = io.out != nullptr && c->outsize > 0 ? c->outsize : 0;
+  io.cap = out_capacity(c);
   const int32_t w = c->w > 0 ? c->w : 0;
   io.width = w < io.cap ? w : io.cap;
   return io;
 }
 
-int32_t finish(fmtcall *c, int32_t outlen) {
-  c->outlen = outlen;
-  c->outenc = VF_ENC_NARROW;
-  return VF_OK;
-}
-
 // Copies the input into `width` output bytes with blank padding.
-void copy_padded(const CharIo &io, int32_t inlen, int32_t width) {
-  vzmp(reinterpret_cast<char *>(io.out), width,
-       reinterpret_cast<const char *>(io.in), inlen);
+void copy_into_field(const CharIo &io, int32_t inlen, int32_t width) {
+  copy_padded(reinterpret_cast<char *>(io.out), width,
+              reinterpret_cast<const char *>(io.in), inlen);
 }
 
 // Reverses the first min(n, cap) input bytes into the output and blanks
@@ -64,8 +60,8 @@ extern "C" {
 VF_API int32_t zifmc(fmtcall *call) {
   if (call == nullptr) return VF_ERR_BAD_CALL;
   const valfmt::CharIo io = valfmt::char_io(call);
-  valfmt::copy_padded(io, io.inlen, io.width);
-  return valfmt::finish(call, io.width);
+  valfmt::copy_into_field(io, io.inlen, io.width);
+  return valfmt::finish_narrow(call, io.width);
 }
 
 VF_API int32_t zifmzbc(fmtcall *call) {
@@ -74,19 +70,19 @@ VF_API int32_t zifmzbc(fmtcall *call) {
   if (io.inlen > valfmt::kMaxCharInput) io.inlen = valfmt::kMaxCharInput;
   // Copy first, then blank the NUL bytes of the copied part: the padding
   // is blank already, so no temporary copy of the input is needed.
-  valfmt::copy_padded(io, io.inlen, io.width);
+  valfmt::copy_into_field(io, io.inlen, io.width);
   const int32_t k = io.inlen < io.width ? io.inlen : io.width;
   for (int32_t i = 0; i < k; ++i)
     if (io.out[i] == 0) io.out[i] = ' ';
-  return valfmt::finish(call, io.width);
+  return valfmt::finish_narrow(call, io.width);
 }
 
 VF_API int32_t zifmupc(fmtcall *call) {
   if (call == nullptr) return VF_ERR_BAD_CALL;
   const valfmt::CharIo io = valfmt::char_io(call);
-  valfmt::copy_padded(io, io.inlen, io.width);
-  valfmt::wzstrup(reinterpret_cast<char *>(io.out), io.width);
-  return valfmt::finish(call, io.width);
+  valfmt::copy_into_field(io, io.inlen, io.width);
+  valfmt::upcase_ascii(reinterpret_cast<char *>(io.out), io.width);
+  return valfmt::finish_narrow(call, io.width);
 }
 
 VF_API int32_t zifmasc(fmtcall *call) {
@@ -94,15 +90,15 @@ VF_API int32_t zifmasc(fmtcall *call) {
   const valfmt::CharIo io = valfmt::char_io(call);
   const int32_t k = io.inlen < io.width ? io.inlen : io.width;
   if (k > 0) std::memmove(io.out, io.in, static_cast<size_t>(k));
-  return valfmt::finish(call, k);
+  return valfmt::finish_narrow(call, k);
 }
 
 VF_API int32_t zifmcq(fmtcall *call) {
   if (call == nullptr) return VF_ERR_BAD_CALL;
   const valfmt::CharIo io = valfmt::char_io(call);
   if (io.inlen == 0 || (io.in[0] != '\'' && io.in[0] != '"')) {
-    valfmt::copy_padded(io, io.inlen, io.cap);
-    return valfmt::finish(call, io.inlen < io.cap ? io.inlen : io.cap);
+    valfmt::copy_into_field(io, io.inlen, io.cap);
+    return valfmt::finish_narrow(call, io.inlen < io.cap ? io.inlen : io.cap);
   }
   const unsigned char quote = io.in[0];
   int32_t k = 0;
@@ -116,22 +112,23 @@ VF_API int32_t zifmcq(fmtcall *call) {
     io.out[k++] = io.in[i];
   }
   if (io.cap > k) std::memset(io.out + k, ' ', static_cast<size_t>(io.cap - k));
-  return valfmt::finish(call, k);
+  return valfmt::finish_narrow(call, k);
 }
 
 VF_API int32_t ireverj(fmtcall *call) {
   if (call == nullptr) return VF_ERR_BAD_CALL;
   const valfmt::CharIo io = valfmt::char_io(call);
   valfmt::reverse_into(io, io.inlen);
-  return valfmt::finish(call, io.width);
+  return valfmt::finish_narrow(call, io.width);
 }
 
 VF_API int32_t irevers(fmtcall *call) {
   if (call == nullptr) return VF_ERR_BAD_CALL;
   const valfmt::CharIo io = valfmt::char_io(call);
   valfmt::reverse_into(
-      io, valfmt::wzstrip(reinterpret_cast<const char *>(io.in), io.inlen));
-  return valfmt::finish(call, io.width);
+      io,
+      valfmt::trimmed_length(reinterpret_cast<const char *>(io.in), io.inlen));
+  return valfmt::finish_narrow(call, io.width);
 }
 
 VF_API int32_t icstr(fmtcall *call) {
@@ -144,8 +141,8 @@ VF_API int32_t icstr(fmtcall *call) {
                                    io.in)
             : io.inlen;
   }
-  valfmt::copy_padded(io, n, io.width);
-  return valfmt::finish(call, io.width);
+  valfmt::copy_into_field(io, n, io.width);
+  return valfmt::finish_narrow(call, io.width);
 }
 
 VF_API int32_t ibyval(fmtcall *call) {
@@ -186,7 +183,7 @@ VF_API int32_t ibyval(fmtcall *call) {
     io.out[0] = first;
     std::memset(io.out + 1, ' ', static_cast<size_t>(io.width - 1));
   }
-  return valfmt::finish(call, io.width);
+  return valfmt::finish_narrow(call, io.width);
 }
 
 } // extern "C"

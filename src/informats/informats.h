@@ -1,13 +1,12 @@
 // Readers shared by the informat families.  The standard numeric reader
-// wzifmn (declared in valfmt.h) turns cleaned text into a double; the
-// missing-notation reader wzifmch recognises blank fields and the texts
-// ".", ".A", "_", "A" ... that stand for missing values.  Date, time and
-// binary informats clean their text and hand it to these two.
+// (wzifmn, declared in valfmt.h, and read_number below) turns cleaned text
+// into a double; the missing-notation reader recognises blank fields and
+// the texts ".", ".A", "_", "A" ... that stand for missing values.  Date,
+// time and binary informats clean their text and hand it to these two.
 #pragma once
 
 #include <cstdint>
 
-#include "core/missing.h"
 #include "valfmt.h"
 
 namespace valfmt {
@@ -15,10 +14,11 @@ namespace valfmt {
 // Stores the missing value for `text`/`len` at `out` (8 bytes, any
 // alignment) and returns 1 when the text is blank or a missing-value
 // notation; otherwise stores the standard missing value and returns 0.
-int32_t wzifmch(const char *text, int32_t len, void *out);
+int32_t read_missing_notation(const char *text, int32_t len, void *out);
 
-// wzifmn on `len` bytes at `text` with `d` decimals, storing the double at
-// `out` (8 bytes, any alignment).  Same statuses as wzifmn.
+// The standard numeric reader on `len` bytes at `text` with `d` decimals,
+// storing the double at `out` (8 bytes, any alignment).  Same statuses as
+// wzifmn; a null text reads as an empty one.
 int32_t read_number(const char *text, int32_t len, int32_t d, void *out);
 
 // Entry check of every numeric informat: a null block is refused; a

@@ -1,61 +1,49 @@
-// The fixed renderer and the numeric routines every numeric family shares.
+// The fixed renderer as the other families see it: one entry that lays a
+// double out in a right-aligned decimal field, with the width and the
+// decimals code given as arguments, so that a caller never has to change
+// the call block it was handed.
+//
+// Decimals codes:
+//   0..32     that many decimals (F)
+//   99        best: decimals chosen from the width, trailing zeros dropped,
+//             scientific notation when the fixed layout cannot hold x
+//   98        the D significance rule with 3 significant digits
+//   80..89    the D rule with code - 80 significant digits (0 means 3)
+//   -999      the E format
+//   other < 0 scientific notation with a mantissa of 1 - code digits
+//   other >32 the best path, without the integer shortcut and with status 2
+//             for a scientific fallback
 #pragma once
 
 #include <cstdint>
 
-#include "core/digits.h"
+#include "registry/limits.h"
 #include "valfmt.h"
 
 namespace valfmt {
 
-// The doubles nearest to 10^0 .. 10^308, indexed by the exponent.
-extern const double kPow10Pos[309];
-
-// 10^k for -323 <= k <= 308 from exact tables; outside, the standard
-// missing value.
-double zpow10(int32_t k);
-
-// x equals floor(x).
-bool zisint(double x);
-
 // The widest field the renderer lays out; wider requests are refused.
-inline constexpr int32_t kMaxFixedWidth = 32;
+inline constexpr int32_t kMaxFixedWidth = row_limits("F").maxw;
 
-// Digits of the largest finite double's integer part.
-inline constexpr int32_t kMaxIntegerDigits = 309;
+inline constexpr int32_t kCodeBest = 99;
+inline constexpr int32_t kCodeDRule = 98;
+inline constexpr int32_t kCodeDRuleBase = 80;
+inline constexpr int32_t kCodeE = -999;
 
-// x = f * 2^e2 with 0.5 <= |f| < 1 (e2 = 0 for zero), as frexp gives it.
-double zexpb2(double x, int32_t *e2);
+// Renders the call's value in w columns with decimals code `code`.  Reads
+// value, out and outsize from the call block and writes w bytes and outlen
+// (and nothing else) into it.  Returns 0, VF_WARN (fewer decimals than
+// asked, or scientific notation instead of a fixed layout), VF_NO_FIT (E
+// layout that cannot fit, field blank), VF_ERR_WIDTH (w outside 1..32 or
+// no form fits: asterisks), VF_ERR_OUTSIZE (outsize below w: asterisks in
+// the buffer), VF_ERR_NOTHING_TO_READ (a NaN that is not a missing value)
+// or VF_ERR_BAD_CALL (no value).
+int32_t render_fixed(fmtcall *call, int32_t w, int32_t code);
 
-// The decimal digits of the integer part of |y| (no sign, no leading
-// zeros).  Returns their count, 0 when the integer part is zero or y is not
-// finite.  The digits are written to buf only when the count is at most
-// cap; otherwise buf is untouched and the count still tells the length.
-// The expansion is exact for every finite double.
-int32_t vzfmif(char *buf, int32_t cap, double y);
-
-// Writes exactly n digits of the fractional part of |y| into buf, truncated
-// (no rounding), by exact binary-to-decimal expansion of the mantissa.
-// *sig receives n minus the count of trailing '0' digits.  Returns 0.
-int32_t wzfmff(int32_t n, int32_t *sig, char *buf, double y);
-
-// What the scientific writer needs to know about a value.
-struct SciRecord {
-  double x;         // magnitude, >= 0
-  int32_t e2;       // binary exponent of x as zexpb2 gives it
-  int32_t negative; // 1 when the value was < 0
-};
-
-// Writes x in scientific notation right-aligned so that the text ends at
-// out + avail + negative.  d < 0 selects the E layout with a mantissa of
-// 1 - d digits ("1.23450E+03"); d >= 0 the compact best layout ("1.2E5",
-// "12E-6").  Returns 0, 2 (fewer mantissa digits than asked), or
-// VF_NO_FIT with nothing written.
-int32_t fmte(const SciRecord &rec, int32_t avail, int32_t d, char *out);
-
-// The significance rule of the D format: the decimals code that shows v
-// with s significant digits (s <= 0 means 3) in w columns.  A negative
-// result asks for a layout chosen from the width.
-int32_t zfmtd(int32_t w, int32_t s, double v);
+// The missing value's field: w columns of blanks with its character under
+// the last of d decimals (in the last column for d 98 or 99), written
+// through a private copy of the call block so that the caller's w and d
+// stay as they were.  Sets outlen.
+void write_missing_field(fmtcall *call, int32_t w, int32_t d);
 
 } // namespace valfmt

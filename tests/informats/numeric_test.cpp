@@ -1,403 +1,239 @@
 // The standard numeric reader, the missing-notation reader and the
 // cleaning readers built on them.
-#include <cmath>
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstring>
 #include <cstdlib>
 #include <string>
 
 #include "registry/functions.h"
-#include "helpers.h"
+#include "core/missing.h"
 #include "informats/informats.h"
+#include "support/call_runner.h"
 
 namespace {
 
-using informat_test::bits_of;
-using informat_test::kUntouched;
-using informat_test::missing_bits;
-using informat_test::Num;
-using informat_test::read;
-
 const uint64_t kStd = valfmt::kStandardMissingBits;
 
-struct Case {
-  const char *text;
-  int32_t w; // -1: the text's length
-  int32_t d;
-  double expected;
+// The missing value with code byte `code` ('A' is 0xFD, '_' 0xFF).
+double missing(uint8_t code) {
+  return valfmt::missing_value(code);
+}
+
+struct Read {
+  std::string text;
+  double value;
+  int32_t d = 0;
+  int32_t w = -1; // the text's length
 };
 
-void expect_values(fmtfn fn, std::initializer_list<Case> cases) {
-  for (const Case &c : cases) {
-    const Num r = read(fn, c.text, c.w, c.d);
+// Each text reads as its value (compared bit for bit) with status 0.
+void expect_values(fmtfn fn, std::initializer_list<Read> cases) {
+  for (const Read &c : cases) {
+    const vftest::Run r = vftest::input(fn, c.text, c.w, c.d);
     EXPECT_EQ(r.status, VF_OK) << '"' << c.text << "\" d=" << c.d;
-    EXPECT_EQ(r.bits, bits_of(c.expected))
-        << '"' << c.text << "\" w=" << c.w << " d=" << c.d << " got "
-        << r.value();
-    EXPECT_EQ(r.outlen, 8);
+    EXPECT_EQ(r.bits(), std::bit_cast<uint64_t>(c.value))
+        << '"' << c.text << "\" d=" << c.d << " got " << r.number();
   }
 }
 
-void expect_status(fmtfn fn, std::initializer_list<const char *> texts,
-                   int32_t status, uint64_t bits, int32_t d = 0) {
-  for (const char *t : texts) {
-    const Num r = read(fn, t, -1, d);
+// Each text gives `status`, outlen 8 and the standard missing value.
+void expect_status(fmtfn fn, std::initializer_list<std::string> texts,
+                   int32_t status, int32_t d = 0) {
+  for (const std::string &t : texts) {
+    const vftest::Run r = vftest::input(fn, t, -1, d);
     EXPECT_EQ(r.status, status) << '"' << t << '"';
-    EXPECT_EQ(r.bits, bits) << '"' << t << '"';
     EXPECT_EQ(r.outlen, 8) << '"' << t << '"';
+    EXPECT_EQ(r.bits(), kStd) << '"' << t << '"';
   }
 }
 
-TEST(InformatReader, ReadsDecimalTexts) {
-  expect_values(wzifmn, {{"12.5", -1, 0, 12.5},
-                         {"  -12.5e3  ", -1, 0, -12500.0},
-                         {"+7", -1, 0, 7.0},
-                         {"\t42\t", -1, 0, 42.0},
-                         {"007.50", -1, 0, 7.5},
-                         {".5", -1, 0, 0.5},
-                         {"100.5", -1, 0, 100.5},
-                         {"100.", -1, 0, 100.0},
-                         {"1.5E3", -1, 0, 1500.0},
-                         {"1.5e+3", -1, 0, 1500.0},
-                         {"1D2", -1, 0, 100.0},
-                         {"25d-2", -1, 0, 0.25},
-                         {"0.005", -1, 0, 0.005},
-                         {"0.000000000123", -1, 0, 1.23e-10},
-                         {"123456789012345", -1, 0, 123456789012345.0},
-                         {"1000000000000000000000", -1, 0, 1e21}});
+constexpr fmtfn kReaders[] = {wzifmn, zifmcma, zifmcmx, zifmpct,
+                              zifmbz, zifmnmx, zifmyen, sizkmgi};
+
+TEST(InformatReader, DecimalTextsNotationsAndImpliedDecimals) {
+  expect_values(wzifmn,
+                {{"  -12.5e3  ", -12500.0}, {"\t+42\t", 42.0},
+                 {"007.50", 7.5},           {"1D2", 100.0},
+                 {"25d-2", 0.25},           {"1000000000000000000000", 1e21},
+                 {"1200", 12.0, 2},         {"12.", 12.0, 2}, // point wins
+                 {"15E3", 1500.0, 1},       {"5", 5e-20, 20},
+                 {"1200", 1200.0, 99},      {"-0.000", 0.0, 3}, // no sign
+                 {"0E99999", 0.0},          {"12 x", 12.0, 0, 2},
+                 {"", missing(0xFE)},       {"\t \t", missing(0xFE)},
+                 {"..", missing(0xFE)},     {"-.", missing(0xFE)},
+                 {".a", missing(0xFD)},     {"Z", missing(0xE4)},
+                 {"._", missing(0xFF)},     {"+.B", missing(0xFC)},
+                 {" .c ", missing(0xFB)},   {"  7", missing(0xFE), 0, 2}});
 }
 
-TEST(InformatReader, ImpliedDecimalsApplyOnlyWithoutAPoint) {
-  expect_values(wzifmn, {{"1200", -1, 2, 12.0},
-                         {"12.", -1, 2, 12.0},
-                         {"12.5", -1, 2, 12.5},
-                         {"15E3", -1, 1, 1500.0},
-                         {"5", -1, 20, 5e-20},
-                         {"1200", -1, 98, 1200.0},
-                         {"1200", -1, 99, 1200.0}});
-}
-
-TEST(InformatReader, ZeroIsPositiveZero) {
-  expect_values(wzifmn, {{"0", -1, 0, 0.0},
-                         {"000", -1, 0, 0.0},
-                         {"-0", -1, 0, 0.0},
-                         {"-0.000", -1, 3, 0.0},
-                         {"0E99999", -1, 0, 0.0}});
-  EXPECT_EQ(read(wzifmn, "-0").bits, 0u) << "no sign on zero";
-}
-
-TEST(InformatReader, WidthShorterThanText) {
-  expect_values(wzifmn, {{"12345", 3, 0, 123.0},
-                         {"1.5E3", 3, 0, 1.5},
-                         {"12 x", 2, 0, 12.0},
-                         {"9x", 1, 0, 9.0}});
-  const Num r = read(wzifmn, "  7", 2);
-  EXPECT_EQ(r.status, VF_OK);
-  EXPECT_EQ(r.bits, kStd) << "the two bytes read are blank";
-}
-
-TEST(InformatReader, MissingValueNotations) {
-  const struct {
-    const char *text;
-    char code;
-  } cases[] = {{".", '.'},  {"..", '.'},  {".A", 'A'},   {".a", 'A'},
-               {"a", 'A'},  {"Z", 'Z'},   {"_", '_'},    {"._", '_'},
-               {"-.", '.'}, {"+.B", 'B'}, {" .c ", 'C'}, {"e", 'E'},
-               {"d", 'D'},  {"", '.'},    {"    ", '.'}, {"\t \t", '.'}};
-  for (const auto &c : cases) {
-    const Num r = read(wzifmn, c.text);
-    EXPECT_EQ(r.status, VF_OK) << '"' << c.text << '"';
-    EXPECT_EQ(r.bits, missing_bits(c.code)) << '"' << c.text << '"';
-    EXPECT_EQ(r.outlen, 8);
-  }
-}
-
-TEST(InformatReader, InvalidDataStoresStandardMissing) {
+TEST(InformatReader, InvalidAndOutOfRange) {
   expect_status(wzifmn,
-                {"+",   "-",  "1 2", "1,2",   "1-",   "--1",    "ab",   "1..2",
-                 ".5.", "1E", "1E+", "1e-",   "1E5x", "1E+-5",  "1E 5", "$5",
-                 "..A", "_5", "12a", "1\xA0", "\xB9", "1.2.3e4"},
-                VF_ERR_INVALID_DATA, kStd);
-  // A NUL inside the field is not the end of the text.
-  const Num r = read(wzifmn, std::string("1\0002", 3));
-  EXPECT_EQ(r.status, VF_ERR_INVALID_DATA);
-  EXPECT_EQ(r.bits, kStd);
-}
-
-TEST(InformatReader, OutOfRangeStoresStandardMissing) {
+                {"+", "-", "1 2", "1,2", "1-", "--1", "1..2", "1E", "1E+",
+                 "1e-", "1E5x", "1E+-5", "1E 5", "..A", "_5", "12a", "1\xA0",
+                 std::string("1\0002", 3)},
+                VF_ERR_INVALID_DATA);
   expect_status(wzifmn,
-                {"1E309", "1E-400", "1E-617", "5E999999999999",
-                 "1E-999999999999", "2E308", "1234E306", "1E-330"},
-                VF_WARN_RANGE, kStd);
+                {"1E309", "1E-400", "1E-617", "5E999999999999", "2E308",
+                 "1E-999999999999", "1234E306", std::string(400, '9'),
+                 "0." + std::string(700, '0') + "1"},
+                VF_WARN_RANGE);
   // The scale limits are inclusive; below 10^-308 the scale is applied in
   // two steps, so subnormal results survive.
-  expect_values(wzifmn, {{"1E308", -1, 0, 1e308}});
-  for (const char *t : {"1E-308", "1E-320", "100E-310", "4.9E-324"}) {
-    const Num r = read(wzifmn, t);
-    EXPECT_EQ(r.status, VF_OK) << t;
+  for (const char *t : {"1E308", "1E-320", "100E-310", "4.9E-324"}) {
     const double want = std::strtod(t, nullptr);
-    EXPECT_NEAR(r.value(), want, want * 1e-3) << t;
+    EXPECT_NEAR(vftest::input(wzifmn, t).number(), want, want * 1e-3) << t;
   }
+  expect_values(wzifmn, {{std::string(32766, ' ') + "5", 5.0},
+                         {"1" + std::string(300, '0') + "E-300", 1.0}});
 }
 
-TEST(InformatReader, WidthAndDecimalLimits) {
-  // Negative width: standard missing; bad decimals: out unchanged.
-  Num r = read(wzifmn, "12", -3, 0);
-  EXPECT_EQ(r.status, VF_ERR_WD_LIMITS);
-  EXPECT_EQ(r.bits, kStd);
-  for (int32_t d : {32, 97, 100, -1}) {
-    r = read(wzifmn, "12", -1, d);
+TEST(InformatReader, WidthDecimalsAndCallBlockLimits) {
+  EXPECT_EQ(vftest::input(wzifmn, "12", -3).status, VF_ERR_WD_LIMITS);
+  for (int32_t d : {32, 97, 100, -1}) { // the result is left as it was
+    const vftest::Run r = vftest::input(wzifmn, "12", -1, d);
     EXPECT_EQ(r.status, VF_ERR_WD_LIMITS) << d;
-    EXPECT_EQ(r.bits, kUntouched) << d;
-    EXPECT_EQ(r.outlen, 8);
+    EXPECT_EQ(r.text, "########") << d;
   }
-  // An empty field is read before the decimals are looked at.
-  r = read(wzifmn, "", -1, 50);
-  EXPECT_EQ(r.status, VF_OK);
-  EXPECT_EQ(r.bits, kStd);
-}
-
-TEST(InformatReader, BadCallBlocks) {
-  EXPECT_EQ(wzifmn(nullptr), VF_ERR_BAD_CALL);
-  // valuelen 0, negative, and a null text with a positive length.
-  double out = 3.0;
+  // valuelen 0 or negative, and a null text with a positive length.
   fmtcall c{};
   c.w = 8;
   c.value = "12345678";
-  c.out = &out;
-  c.outsize = 8;
-  c.valuelen = 0;
-  EXPECT_EQ(wzifmn(&c), VF_OK);
-  EXPECT_EQ(bits_of(out), kStd);
-  out = 3.0;
   c.valuelen = -1;
-  EXPECT_EQ(wzifmn(&c), VF_ERR_WD_LIMITS);
-  EXPECT_EQ(bits_of(out), kStd);
-  out = 3.0;
+  EXPECT_EQ(vftest::run_block(wzifmn, nullptr, c, 8).bits(), kStd);
   c.value = nullptr;
   c.valuelen = 8;
-  EXPECT_EQ(wzifmn(&c), VF_OK);
-  EXPECT_EQ(bits_of(out), kStd);
+  EXPECT_EQ(vftest::run_block(wzifmn, nullptr, c, 8).bits(), kStd);
   // A result buffer too small for the double receives nothing.
-  unsigned char small[8] = {1, 2, 3, 4, 5, 6, 7, 8};
-  c.value = "5";
-  c.valuelen = 1;
-  c.out = small;
-  for (int32_t size : {-1, 0, 7}) {
-    c.outsize = size;
-    c.outlen = 99;
-    EXPECT_EQ(wzifmn(&c), VF_ERR_OUTSIZE);
-    EXPECT_EQ(c.outlen, 0);
-    EXPECT_EQ(small[0], 1);
-    EXPECT_EQ(small[7], 8);
-    EXPECT_EQ(zifmcma(&c), VF_ERR_OUTSIZE);
-    EXPECT_EQ(sizkmgi(&c), VF_ERR_OUTSIZE);
-    EXPECT_EQ(small[0], 1);
+  for (fmtfn fn : kReaders) {
+    for (int32_t size : {0, 7}) {
+      const vftest::Run r = vftest::input(fn, "5", 1, 0, size);
+      EXPECT_EQ(r.status, VF_ERR_OUTSIZE);
+      EXPECT_EQ(r.outlen, 0);
+      EXPECT_EQ(r.buffer, std::string(static_cast<std::size_t>(size), '#'));
+    }
+    EXPECT_EQ(fn(nullptr), VF_ERR_BAD_CALL);
   }
-  c.out = nullptr;
-  c.outsize = 8;
-  EXPECT_EQ(wzifmn(&c), VF_ERR_OUTSIZE);
-  // Unaligned result buffers are fine.
-  alignas(8) unsigned char buf[16] = {};
-  c.out = buf + 3;
-  EXPECT_EQ(wzifmn(&c), VF_OK);
-  double x;
-  std::memcpy(&x, buf + 3, 8);
-  EXPECT_EQ(x, 5.0);
 }
 
-TEST(InformatReader, LongFields) {
-  // A 32767-byte field: blanks around one number, a number that overflows,
-  // and a fraction whose scale passes every limit.
-  std::string t(32766, ' ');
-  t += '5';
-  expect_values(wzifmn, {{t.c_str(), -1, 0, 5.0}});
-  Num r = read(wzifmn, std::string(32767, '9'));
-  EXPECT_EQ(r.status, VF_WARN_RANGE);
-  EXPECT_EQ(r.bits, kStd);
-  r = read(wzifmn, "0." + std::string(32763, '0') + "1");
-  EXPECT_EQ(r.status, VF_WARN_RANGE);
-  EXPECT_EQ(r.bits, kStd);
-  r = read(wzifmn, std::string(32767, '0'));
-  EXPECT_EQ(r.status, VF_OK);
-  EXPECT_EQ(r.bits, 0u);
-  r = read(wzifmn, "1" + std::string(300, '0') + "E-300");
-  EXPECT_EQ(r.status, VF_OK);
-  EXPECT_EQ(r.value(), 1.0);
-}
-
-TEST(InformatNotation, Wzifmch) {
+TEST(InformatNotation, BlankFieldsAndCodes) {
   const struct {
-    const char *text;
+    std::string text;
     int ok;
-    char code;
-  } cases[] = {
-      {"", 1, '.'},     {"   ", 1, '.'}, {".", 1, '.'},  {"  . ", 1, '.'},
-      {"A", 1, 'A'},    {"b ", 1, 'B'},  {"_", 1, '_'},  {".c", 1, 'C'},
-      {"._  ", 1, '_'}, {" .Z", 1, 'Z'}, {"..", 0, '.'}, {"AB", 0, '.'},
-      {".A x", 0, '.'}, {"A B", 0, '.'}, {"12", 0, '.'}, {"1", 0, '.'},
-      {".5", 0, '.'},   {"\t", 0, '.'},  {"-", 0, '.'},  {"\xC1", 0, '.'}};
+    uint8_t code;
+  } cases[] = {{"", 1, 0xFE},     {"  . ", 1, 0xFE}, {"b ", 1, 0xFC},
+               {"._  ", 1, 0xFF}, {" .Z", 1, 0xE4},  {"..", 0, 0xFE},
+               {"AB", 0, 0xFE},   {".A x", 0, 0xFE}, {"1", 0, 0xFE},
+               {"\t", 0, 0xFE}};
   for (const auto &c : cases) {
-    const std::string text(c.text);
     double out = 42.0;
-    EXPECT_EQ(
-        valfmt::wzifmch(text.data(), static_cast<int32_t>(text.size()), &out),
-        c.ok)
+    const auto len = static_cast<int32_t>(c.text.size());
+    EXPECT_EQ(valfmt::read_missing_notation(c.text.data(), len, &out), c.ok)
         << '"' << c.text << '"';
-    EXPECT_EQ(bits_of(out), missing_bits(c.code)) << '"' << c.text << '"';
+    EXPECT_EQ(std::bit_cast<uint64_t>(out),
+              std::bit_cast<uint64_t>(missing(c.code)))
+        << '"' << c.text << '"';
   }
   double out = 42.0;
-  EXPECT_EQ(valfmt::wzifmch("A", -4, &out), 1);
-  EXPECT_EQ(bits_of(out), kStd);
-  // Only `len` bytes count: the A after them is never looked at.
-  EXPECT_EQ(valfmt::wzifmch(".A", 1, &out), 1);
-  EXPECT_EQ(bits_of(out), kStd);
-}
-
-TEST(InformatNotation, ReadNumberHelper) {
-  double out = 0;
-  EXPECT_EQ(valfmt::read_number("1234", 4, 2, &out), VF_OK);
-  EXPECT_EQ(out, 12.34);
-  EXPECT_EQ(valfmt::read_number("12x", 3, 0, &out), VF_ERR_INVALID_DATA);
-  EXPECT_EQ(bits_of(out), kStd);
+  EXPECT_EQ(valfmt::read_missing_notation(".A", 1, &out), 1); // 1 byte counts
+  EXPECT_EQ(std::bit_cast<uint64_t>(out), kStd);
+  out = 42.0;
   EXPECT_EQ(valfmt::read_number(nullptr, 3, 0, &out), VF_OK);
-  EXPECT_EQ(bits_of(out), kStd);
+  EXPECT_EQ(std::bit_cast<uint64_t>(out), kStd);
 }
 
 TEST(InformatComma, PunctuationSignsAndParentheses) {
-  expect_values(zifmcma,
-                {{"(1,234.50)", -1, 0, -1234.5},
-                 {"-$1,234.50", -1, 0, -1234.5},
-                 {"$1,234", -1, 2, 12.34},
-                 {"12-", -1, 0, 12.0},
-                 {"1-2", -1, 0, 12.0},
-                 {"(12)", -1, 0, -12.0},
-                 {"--5", -1, 0, -5.0},
-                 {"1 2 3", -1, 0, 123.0},
-                 {"50%", -1, 0, 50.0},
-                 {"1,234,567", 5, 0, 1234.0},
-                 {"-.A", -1, 0, std::bit_cast<double>(missing_bits('A'))}});
-  // Only the first 32 bytes are read.
-  expect_values(zifmcma,
-                {{("1" + std::string(31, ',') + "2").c_str(), -1, 0, 1.0}});
-  expect_status(zifmcma, {"", "$,, ", ")"}, VF_OK, kStd);
-  expect_status(zifmcma, {"-.", "(.)", "(-."}, VF_OK, kStd);
-  expect_status(zifmcma, {"1(2)", "((1)", "-(5"}, VF_ERR_PAREN_TWICE, kStd);
-  expect_status(zifmcma, {"-", "(-", "(--", "-$"}, VF_ERR_SIGN, kStd);
-  expect_status(zifmcma, {"12x", "1.2.3", "(1E)"}, VF_ERR_INVALID_DATA, kStd);
-  expect_status(zifmcma, {"1E999"}, VF_WARN_RANGE, kStd);
-  expect_status(zifmcma, {"(5)"}, VF_ERR_WD_LIMITS, kStd, 40);
+  expect_values(zifmcma, {{"(1,234.50)", -1234.5},
+                          {"-$1,234.50", -1234.5},
+                          {"$1,234", 12.34, 2},
+                          {"12-", 12.0}, // a trailing minus is deleted
+                          {"--5", -5.0},
+                          {"1,234,567", 1234.0, 0, 5},
+                          {"1" + std::string(31, ',') + "2", 1.0}, // 32 bytes
+                          {"-.A", missing(0xFD)},
+                          {"(.)", missing(0xFE)}});
+  expect_status(zifmcma, {"1(2)", "((1)", "-(5"}, VF_ERR_PAREN_TWICE);
+  expect_status(zifmcma, {"-", "(-", "-$"}, VF_ERR_SIGN);
+  expect_status(zifmcma, {"12x", "(1E)"}, VF_ERR_INVALID_DATA);
+  expect_status(zifmcma, {"(5)"}, VF_ERR_WD_LIMITS, 40);
+  expect_values(zifmcmx, {{"(1.234,5)", -1234.5}, {"12345", 123.45, 2}});
+  expect_status(zifmcmx, {"1,2,3"}, VF_ERR_INVALID_DATA);
+  expect_status(zifmcmx, {"1(2"}, VF_ERR_PAREN_TWICE);
+  expect_values(zifmpct, {{"25%", 0.25},
+                          {"(25%)", -0.25},
+                          {"25 %", 25.0, 0, 3}, // the % lies beyond w
+                          {"1E-300%", 1e-300 / 100.0}});
+  // A division that underflows is out of range like any other result.
+  expect_status(zifmpct, {"1E-322%", "-4E-323%"}, VF_WARN_RANGE);
 }
 
-TEST(InformatComma, CommaDecimalFamily) {
-  expect_values(zifmcmx, {{"1.234,50", -1, 0, 1234.5},
-                          {"-1.234,5", -1, 0, -1234.5},
-                          {"(1.234,5)", -1, 0, -1234.5},
-                          {"$1.000", -1, 0, 1000.0},
-                          {"12345", -1, 2, 123.45},
-                          {"1,5%", -1, 0, 1.5}});
-  expect_status(zifmcmx, {"", ". . $"}, VF_OK, kStd);
-  expect_status(zifmcmx, {"1,2,3"}, VF_ERR_INVALID_DATA, kStd);
-  expect_status(zifmcmx, {"1(2"}, VF_ERR_PAREN_TWICE, kStd);
-}
-
-TEST(InformatComma, Percent) {
-  expect_values(zifmpct, {{"25%", -1, 0, 0.25},
-                          {"25", -1, 0, 25.0},
-                          {"(25%)", -1, 0, -0.25},
-                          {"-1,250%", -1, 0, -12.5},
-                          {"25 %", 3, 0, 25.0}}); // the % lies beyond w
-  expect_status(zifmpct, {"%", ".%"}, VF_OK, kStd);
-  expect_status(zifmpct, {"2x%"}, VF_ERR_INVALID_DATA, kStd);
-}
-
-TEST(InformatCleaning, BlanksAreZeros) {
-  expect_values(zifmbz, {{"1 2 ", -1, 0, 1020.0},
-                         {"  1 2", -1, 0, 102.0},
-                         {"   ", -1, 0, 0.0},
-                         {"1 2 ", -1, 1, 102.0},
-                         {" -1 ", -1, 0, -10.0}});
-  expect_status(zifmbz, {""}, VF_OK, kStd);
-  expect_status(zifmbz, {"1\t2"}, VF_ERR_INVALID_DATA, kStd);
-}
-
-TEST(InformatCleaning, CommaAsDecimalPoint) {
+TEST(InformatCleaning, BlanksCommasYenAndSizes) {
   expect_values(
-      zifmnmx,
-      {{"12,5", -1, 0, 12.5}, {"12.5", -1, 0, 12.5}, {"-0,25", -1, 0, -0.25}});
-  expect_status(zifmnmx, {" . ", "", "."}, VF_OK, kStd);
-  expect_status(zifmnmx, {"1,234.5"}, VF_ERR_INVALID_DATA, kStd);
-}
-
-TEST(InformatCleaning, Yen) {
-  expect_values(zifmyen, {{"\\1,234", -1, 0, 1234.0},
-                          {"(\\500)", -1, 0, -500.0},
-                          {"-\\5", -1, 0, -5.0},
-                          {"5-", -1, 0, 5.0},
-                          {"1234", -1, 2, 12.34}});
-  expect_status(zifmyen, {"", " \\ , "}, VF_OK, kStd);
-  expect_status(zifmyen, {"1(2", "-(2"}, VF_ERR_PAREN_POSITION, kStd);
-  expect_status(zifmyen, {"((1", "(1(", "(1(2)"}, VF_ERR_PAREN_TWICE, kStd);
-  expect_status(zifmyen, {"-", "(", "(-)", "--"}, VF_ERR_NOTHING_TO_READ, kStd);
-  expect_status(zifmyen, {"1x"}, VF_ERR_INVALID_DATA, kStd);
-}
-
-TEST(InformatCleaning, SizeSuffixes) {
-  expect_values(sizkmgi, {{"10.5K", -1, 0, 10752.0},
-                          {"2MB", -1, 0, 2097152.0},
-                          {"1G", -1, 0, 1073741824.0},
-                          {"3k  ", -1, 0, 3072.0},
-                          {"512", -1, 0, 512.0},
-                          {"7X", -1, 0, 7.0},
-                          {"105K", -1, 1, 10752.0},
-                          {"1E3K", -1, 0, 1024000.0}});
-  // Empty fields give 0.0; blank ones the standard missing value.
-  for (int32_t w : {0, -2}) {
-    const Num r = read(sizkmgi, "5K", w);
-    EXPECT_EQ(r.status, VF_OK);
-    EXPECT_EQ(r.bits, 0u);
-    EXPECT_EQ(r.outlen, 8);
-  }
-  EXPECT_EQ(read(sizkmgi, "").bits, 0u);
-  expect_status(sizkmgi, {"    ", "."}, VF_OK, kStd);
-  expect_status(sizkmgi, {".k"}, VF_OK, missing_bits('K'));
-  expect_status(sizkmgi, {"KB", "--", "1 2K"}, VF_ERR_INVALID_DATA, kStd);
-  expect_status(sizkmgi, {"1E999K"}, VF_WARN_RANGE, kStd);
-
-  // A field without digits never looks at the bytes before it.
-  const char buffer[] = "9KB";
-  double out = 0;
-  fmtcall c{};
-  c.w = 2;
-  c.value = buffer + 1;
-  c.valuelen = 2;
-  c.out = &out;
-  c.outsize = 8;
-  EXPECT_EQ(sizkmgi(&c), VF_ERR_INVALID_DATA);
-  EXPECT_EQ(bits_of(out), kStd);
+      zifmbz,
+      {{"1 2 ", 1020.0}, {"  1 2", 102.0}, {"   ", 0.0}, {" -1 ", -10.0}});
+  expect_status(zifmbz, {"1\t2"}, VF_ERR_INVALID_DATA);
+  expect_values(zifmnmx, {{"-0,25", -0.25}, {" . ", missing(0xFE)}});
+  expect_status(zifmnmx, {"1,234.5"}, VF_ERR_INVALID_DATA);
+  expect_values(zifmyen, {{"(\\500)", -500.0}, {"5-", 5.0}});
+  expect_status(zifmyen, {"1(2", "-(2"}, VF_ERR_PAREN_POSITION);
+  expect_status(zifmyen, {"((1", "(1(2)"}, VF_ERR_PAREN_TWICE);
+  expect_status(zifmyen, {"-", "(-)"}, VF_ERR_NOTHING_TO_READ);
+  expect_values(sizkmgi, {{"10.5K", 10752.0},
+                          {"2mB", 2097152.0},
+                          {"7X", 7.0},
+                          {"105K", 10752.0, 1},
+                          {"1E299G", 1e299 * 1073741824.0},
+                          {"5K", 0.0, 0, 0}, // an empty field reads as 0
+                          {".k", missing(0xF3)}});
+  expect_status(sizkmgi, {"KB", "1 2K"}, VF_ERR_INVALID_DATA);
+  expect_status(sizkmgi, {"1E308G", "-9E307M"}, VF_WARN_RANGE);
 }
 
 TEST(InformatCleaning, EveryReaderHandlesHostileFields) {
-  // NUL bytes, high bytes, long and empty fields: a defined value, no read
-  // past valuelen (buffers are exact-size), guard bytes intact.
-  const std::string texts[] = {std::string("1\0", 2),
-                               std::string("\0\0\0", 3),
-                               "\x80\xFF\xFE",
-                               "12\xE9",
-                               std::string(32767, '7'),
-                               std::string(32767, ' '),
+  // NUL bytes, high bytes, long and empty fields: a defined value and no
+  // read past valuelen (the input is fenced).
+  const std::string texts[] = {std::string("1\0", 2), "\x80\xFF\xFE",
+                               std::string(32767, '7'), std::string(32767, ' '),
                                ""};
-  const fmtfn fns[] = {wzifmn, zifmcma, zifmcmx, zifmpct,
-                       zifmbz, zifmnmx, zifmyen, sizkmgi};
-  for (fmtfn fn : fns) {
+  for (fmtfn fn : kReaders) {
     for (const std::string &t : texts) {
       for (int32_t w : {1, 8, 32, 35, 32767}) {
-        const Num r = read(fn, t, w);
-        EXPECT_NE(r.bits, kUntouched);
+        const vftest::Run r = vftest::input(fn, t, w);
         EXPECT_EQ(r.outlen, 8);
         if (r.status != VF_OK) {
-          EXPECT_EQ(r.bits, kStd) << "a failure leaves the standard missing";
+          EXPECT_EQ(r.bits(), kStd) << "a failure stores the standard missing";
         }
       }
     }
+  }
+}
+
+// Resolved by name (kind 73) and invoked through xffmt as a host would:
+// each name reaches its reader, and the double comes back unconverted
+// whatever encoding the caller asks for.
+TEST(InformatResolve, EachNameReadsItsNotation) {
+  const struct {
+    const char *name, *text;
+    double want;
+  } cases[] = {{"F", " 12.5e1", 125.0},   {"E", "-1.5E-3", -0.0015},
+               {"COMMA", "1,234", 1234},  {"DOLLAR", "$(5)", -5.0},
+               {"NEGPAREN", "(12)", -12}, {"COMMAX", "1.234,5", 1234.5},
+               {"DOLLARX", "$2,5", 2.5},  {"PERCENT", "12%", 0.12},
+               {"BZ", "1 ", 10.0},        {"NUMX", "3,25", 3.25},
+               {"YEN", "\\(7)", -7.0},    {"SIZEKMG", "4K", 4096.0}};
+  for (const auto &c : cases) {
+    fmthandle_storage storage{};
+    fmthandle *h = &storage.builtin;
+    ASSERT_EQ(xfname3(c.name, static_cast<int32_t>(std::strlen(c.name)),
+                      VF_KIND_INFORMAT, nullptr, &h, nullptr),
+              VF_OK);
+    const auto w = static_cast<int32_t>(std::strlen(c.text));
+    const vftest::Run r =
+        vftest::invoke(h, c.text, w, 0, 32, VF_ENC_NARROW, VF_ENC_UCS2);
+    EXPECT_EQ(r.status, VF_OK) << c.name;
+    EXPECT_EQ(r.number(), c.want) << c.name;
+    EXPECT_EQ(r.buffer.substr(8), std::string(24, '#')) << "not widened";
   }
 }
 
