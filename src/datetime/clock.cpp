@@ -1,0 +1,343 @@
+// The clock writer: rounding a count of seconds for the field it is shown
+// in, and laying out "h:mm:ss.fff".
+//
+// Rounding happens in three places, in this order, and every later part
+// of the text follows from the earlier ones:
+//  1. carry rounding: a time within r = 5 / 10^(d+1) + 1e-8 of the next
+//     whole hour (else minute) is cut down to it and the unit carried;
+//  2. fraction carry: with no decimals shown a fraction of half a second
+//     or more rounds the seconds up; with n decimals shown, a fraction f
+//     above 0.9 whose f * 10^n lies within one unit of 10^n and has a
+//     fractional part above 0.4999999 rounds them up;
+//  3. the seconds field itself, laid out like F(n+3).n: half a unit of the
+//     last decimal is added and the sum lifted by one unit in the last
+//     place.  When that reaches 60 (possible just below the thresholds of
+//     1 and 2, where the lift decides), the minute is carried as well, so
+//     the text never shows 60 seconds.
+// Whole seconds, days and remainders are split with integer arithmetic,
+// so a time just below a day, hour or minute boundary is never moved
+// across it by a rounded division.
+#include "datetime/clock.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "core/call.h"
+#include "core/digits.h"
+#include "core/missing.h"
+#include "datetime/calendar.h"
+#include "registry/functions.h"
+
+namespace valfmt {
+namespace {
+
+constexpr double kPow10[32] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                               1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                               1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22, 1e23,
+                               1e24, 1e25, 1e26, 1e27, 1e28, 1e29, 1e30, 1e31};
+
+// Half a unit of the i-th decimal place.
+constexpr double kHalfUnit[32] = {
+    5e-1,  5e-2,  5e-3,  5e-4,  5e-5,  5e-6,  5e-7,  5e-8,  5e-9,  5e-10, 5e-11,
+    5e-12, 5e-13, 5e-14, 5e-15, 5e-16, 5e-17, 5e-18, 5e-19, 5e-20, 5e-21, 5e-22,
+    5e-23, 5e-24, 5e-25, 5e-26, 5e-27, 5e-28, 5e-29, 5e-30, 5e-31, 5e-32};
+
+// One unit in the last place above 1: the fixed renderer's lift.
+constexpr double kFixedFuzz = 1.0000000000000002;
+constexpr double kCarryFuzz = 1e-8;
+constexpr double kFractionCarryEdge = 0.4999999;
+constexpr int32_t kMaxCarryDecimals = 30;
+// Most significant digits taken from a non-integer seconds value.
+constexpr int32_t kSignificant = 15;
+
+// Below 2^62 seconds the whole seconds fit an int64; up to 2^70 they are
+// whole numbers that a 128-bit integer splits exactly; beyond that the
+// hours are far past kClockMaxHours.
+constexpr double kInt64Split = 4611686018427387904.0;   // 2^62
+constexpr double kWideSplit = 1180591620717411303424.0; // 2^70
+constexpr int64_t kSecondsPerDayI = 86400;
+
+struct Seconds {
+  int64_t days;
+  int64_t sod; // whole seconds into the day, 0..86399
+  double frac; // fraction of a second, 0 <= frac < 1
+};
+
+// Splits v >= 0 exactly; false when v is too large or not a number.
+bool split_seconds(double v, Seconds &s) {
+  if (v < kInt64Split) {
+    const auto whole = static_cast<int64_t>(v);
+    s.frac = v - static_cast<double>(whole);
+    s.days = whole / kSecondsPerDayI;
+    s.sod = whole % kSecondsPerDayI;
+    return true;
+  }
+  if (!(v < kWideSplit)) return false;
+  // v is a whole number here.
+  const auto u = static_cast<unsigned __int128>(v);
+  s.days = static_cast<int64_t>(u / kSecondsPerDayI);
+  s.sod = static_cast<int64_t>(u % kSecondsPerDayI);
+  s.frac = 0;
+  return true;
+}
+
+// The 12-hour face of a count of hours since midnight.
+int64_t twelve_hour(int64_t h) {
+  const int64_t k = h % 12;
+  return k == 0 ? 12 : k;
+}
+
+// Sign and hour digits of the text.
+int32_t lead_width(const Clock &c) {
+  const auto u = static_cast<uint64_t>(c.hours);
+  return digit_count(u) + (c.negative ? 1 : 0);
+}
+
+int32_t decimals_for(int32_t w, int32_t d, int32_t lead) {
+  int32_t n = w - lead - 7;
+  if (d < n) n = d;
+  if (n < 0) n = 0;
+  return n > kClockMaxDecimals ? kClockMaxDecimals : n;
+}
+
+// Exact, truncated decimal digits of frac (0 <= frac < 1): frac is held
+// as a 192-bit binary fraction and multiplied by ten digit by digit.
+void fraction_digits(double frac, int32_t n, char *out) {
+  std::memset(out, '0', static_cast<std::size_t>(n));
+  int e = 0;
+  const double m = std::frexp(frac, &e);
+  // Below 2^-128 the first 38 digits are zeros.
+  if (frac <= 0 || e < -127) return;
+  const auto mant = static_cast<uint64_t>(std::ldexp(m, 53));
+  // frac * 2^192 = mant << (139 + e), with 139 + e in 12..139.
+  const int shift = 139 + e;
+  uint64_t limb[3] = {0, 0, 0};
+  const int word = shift / 64;
+  const int bit = shift % 64;
+  limb[word] = mant << bit;
+  if (bit > 0 && word < 2) limb[word + 1] = mant >> (64 - bit);
+  for (int32_t i = 0; i < n; ++i) {
+    unsigned __int128 carry = 0;
+    for (uint64_t &l : limb) {
+      const unsigned __int128 t =
+          static_cast<unsigned __int128>(l) * 10 + carry;
+      l = static_cast<uint64_t>(t);
+      carry = t >> 64;
+    }
+    out[i] = static_cast<char>('0' + static_cast<int>(carry));
+  }
+}
+
+// Adds one second and lets it run on into the minutes and hours.
+void carry_second(Clock &c) {
+  if (++c.seconds < 60) return;
+  c.seconds = 0;
+  if (++c.minutes < 60) return;
+  c.minutes = 0;
+  ++c.hours;
+}
+
+} // namespace
+
+int32_t seconds_field(double x, int32_t n, char *digits) {
+  std::memset(digits, '0', static_cast<std::size_t>(n));
+  const double whole_x = std::floor(x);
+  if (x == whole_x) return static_cast<int32_t>(whole_x);
+  int e2 = 0;
+  std::frexp(x, &e2);
+  const int32_t ndig = e2 * 77 / 256; // estimate of the integer digits
+  const double y = n <= kSignificant - ndig ? (kHalfUnit[n] + x) * kFixedFuzz
+                                            : x * kFixedFuzz;
+  const double whole = std::floor(y);
+  const int32_t int_digits = whole >= 10 ? 2 : 1; // "0" counts as one
+  const int32_t lead = ndig < 0 ? 1 - ndig : 0;
+  int32_t nf = n;
+  if (n + int_digits - lead > kSignificant)
+    nf = lead - int_digits + kSignificant;
+  if (nf > 0) fraction_digits(y - whole, nf, digits);
+  return static_cast<int32_t>(whole);
+}
+
+int32_t clock_round(double value, int32_t w, int32_t d, HourStyle style,
+                    Clock &c) {
+  c = Clock{};
+  c.negative = value < 0;
+  Seconds s{};
+  if (!split_seconds(std::fabs(value), s)) return VF_ERR_TIME_HOURS;
+
+  // 1. Carry rounding.
+  const int32_t dr =
+      d < 0 ? 0 : (d > kMaxCarryDecimals ? kMaxCarryDecimals : d);
+  const double r = 5.0 / kPow10[dr + 1] + kCarryFuzz;
+  int64_t sod = s.sod;
+  double f = s.frac;
+  int64_t hour_carry = 0;
+  int32_t minute_carry = 0;
+  const int64_t in_hour = sod % 3600;
+  if (static_cast<double>(in_hour) + f + r >= 3600) {
+    sod -= in_hour;
+    f = 0;
+    hour_carry = 1;
+  } else {
+    const int64_t in_minute = sod % 60;
+    if (static_cast<double>(in_minute) + f + r >= 60) {
+      sod -= in_minute;
+      f = 0;
+      minute_carry = 1;
+    }
+  }
+  int64_t hours = s.days * 24 + sod / 3600 + hour_carry;
+  if (hours > kClockMaxHours) return VF_ERR_TIME_HOURS;
+  c.hours = hours;
+  c.minutes = static_cast<int32_t>(sod % 3600 / 60) + minute_carry;
+  c.seconds = static_cast<int32_t>(sod % 60);
+  if (c.minutes == 60) {
+    c.minutes = 0;
+    ++c.hours;
+  }
+
+  // The decimals shown follow from the width the hours leave.
+  auto shown = [&](const Clock &k) {
+    Clock t = k;
+    if (style == HourStyle::kTwelve) t.hours = twelve_hour(k.hours);
+    return lead_width(t);
+  };
+  const int32_t n = decimals_for(w, d, shown(c));
+
+  // 2. Fraction carry.
+  bool up = false;
+  if (n == 0) {
+    up = f >= 0.5;
+  } else if (f > 0.9) {
+    const double p = kPow10[n];
+    const double fp = f * p;
+    up = p - fp < 1 && fp - std::floor(fp) > kFractionCarryEdge;
+  }
+  if (up) {
+    f = 0;
+    carry_second(c);
+  }
+
+  // 3. The seconds field.
+  const int32_t whole =
+      seconds_field(static_cast<double>(c.seconds) + f, n, c.fraction);
+  if (whole >= 60) {
+    std::memset(c.fraction, '0', static_cast<std::size_t>(n));
+    c.seconds = 59;
+    carry_second(c);
+  } else {
+    c.seconds = whole;
+  }
+
+  // A carry may have widened the hours: drop decimals (zeros by now).
+  c.decimals = decimals_for(w, n, shown(c));
+  if (style == HourStyle::kTwelve) {
+    const int64_t h = c.hours;
+    c.next_day = h >= 24;
+    c.pm = h % 24 >= 12;
+    c.hours = twelve_hour(h);
+  }
+  return VF_OK;
+}
+
+void clock_write(const Clock &c, int32_t w, char *out) {
+  if (w <= 0) return;
+  const int32_t lead = lead_width(c);
+  if (w < lead) {
+    put_stars(out, w);
+    return;
+  }
+  const bool minutes = w >= lead + 3;
+  const bool seconds = w >= lead + 6;
+  const int32_t n = decimals_for(w, c.decimals, lead);
+  int32_t len = lead;
+  if (minutes) len += 3;
+  if (seconds) len += 3 + (n > 0 ? n + 1 : 0);
+  put_blanks(out, w - len);
+  char *p = out + (w - len);
+  if (c.negative) *p++ = '-';
+  const int32_t hd = lead - (c.negative ? 1 : 0);
+  write_digits_backward(p + hd, static_cast<uint64_t>(c.hours), hd);
+  p += hd;
+  if (minutes) {
+    *p++ = ':';
+    put_two_digits(p, c.minutes);
+    p += 2;
+  }
+  if (seconds) {
+    *p++ = ':';
+    put_two_digits(p, c.seconds);
+    p += 2;
+    if (n > 0) {
+      *p++ = '.';
+      std::memcpy(p, c.fraction, static_cast<std::size_t>(n));
+    }
+  }
+}
+
+void pad_hour_zero(char *out, int32_t w) {
+  const void *colon = std::memchr(out, ':', static_cast<std::size_t>(w));
+  const int32_t at =
+      colon ? static_cast<int32_t>(static_cast<const char *>(colon) - out) - 2
+            : w - 2;
+  if (at >= 0 && out[at] == ' ') out[at] = '0';
+}
+
+DayTime split_day_time(double x) {
+  // fmod is exact, and x - fmod(x) is a whole number of days that a
+  // double holds exactly, so the day is the floor of x / 86400.
+  double r = std::fmod(x, kSecondsPerDay);
+  double day = (x - r) / kSecondsPerDay;
+  if (r < 0) {
+    r += kSecondsPerDay; // may round up to 86400: the end of that day
+    day -= 1;
+  }
+  return DayTime{static_cast<int64_t>(day), r == 0 ? 0.0 : r};
+}
+
+double round_up_second(double x, int32_t d) {
+  if (d > 1) return x;
+  const double frac = std::fmod(x, 1.0);
+  if (frac >= (d == 0 ? 0.5 : 0.95)) return std::floor(x) + 1;
+  return x;
+}
+
+bool clock_call_ok(fmtcall *c, const RowLimits &limits, bool cut_to_buffer,
+                   int32_t *status) {
+  if (c == nullptr) {
+    *status = VF_ERR_BAD_CALL;
+    return false;
+  }
+  c->outenc = VF_ENC_NARROW;
+  if (c->value == nullptr || c->out == nullptr) {
+    fill_stars(c, c->w);
+    *status = VF_ERR_BAD_CALL;
+    return false;
+  }
+  if (c->w < limits.minw || c->w > limits.maxw) {
+    fill_stars(c, c->w);
+    *status = VF_ERR_WIDTH;
+    return false;
+  }
+  if (out_capacity(c) < (cut_to_buffer ? 1 : c->w)) {
+    fill_stars(c, c->w);
+    *status = VF_ERR_OUTSIZE;
+    return false;
+  }
+  return true;
+}
+
+bool clock_value(fmtcall *c, double *v, int32_t *status) {
+  const double x = call_value(c);
+  if (!is_missing(x) && datetime_in_range(x)) {
+    *v = x;
+    return true;
+  }
+  // zdatrng writes the missing display (decimals taken as 0) or the
+  // asterisks, both within outsize.
+  *status = zdatrng(c, 2) == 2 ? VF_OK : VF_ERR_DATE_RANGE;
+  c->outenc = VF_ENC_NARROW;
+  return false;
+}
+
+} // namespace valfmt
