@@ -19,17 +19,18 @@
 // across it by a rounded division.
 #include "datetime/clock.h"
 
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
 #include "core/call.h"
 #include "core/digits.h"
-#include "core/missing.h"
-#include "datetime/calendar.h"
-#include "registry/functions.h"
 
 namespace valfmt {
 namespace {
+
+using namespace clock_detail;
 
 constexpr double kPow10[32] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
@@ -45,8 +46,16 @@ constexpr double kHalfUnit[32] = {
 // One unit in the last place above 1: the fixed renderer's lift.
 constexpr double kFixedFuzz = 1.0000000000000002;
 constexpr double kCarryFuzz = 1e-8;
-constexpr double kFractionCarryEdge = 0.4999999;
 constexpr int32_t kMaxCarryDecimals = 30;
+
+// The carry increment of d decimals: 5 / 10^(d+1) + 1e-8.
+constexpr auto kCarryIncrement = [] {
+  std::array<double, kMaxCarryDecimals + 1> t{};
+  for (int32_t d = 0; d <= kMaxCarryDecimals; ++d)
+    t[static_cast<std::size_t>(d)] = 5.0 / kPow10[d + 1] + kCarryFuzz;
+  return t;
+}();
+constexpr double kFractionCarryEdge = 0.4999999;
 // Most significant digits taken from a non-integer seconds value.
 constexpr int32_t kSignificant = 15;
 
@@ -57,58 +66,32 @@ constexpr double kInt64Split = 4611686018427387904.0;   // 2^62
 constexpr double kWideSplit = 1180591620717411303424.0; // 2^70
 constexpr int64_t kSecondsPerDayI = 86400;
 
-struct Seconds {
-  int64_t days;
-  int64_t sod; // whole seconds into the day, 0..86399
-  double frac; // fraction of a second, 0 <= frac < 1
-};
-
-// Splits v >= 0 exactly; false when v is too large or not a number.
-bool split_seconds(double v, Seconds &s) {
-  if (v < kInt64Split) {
-    const auto whole = static_cast<int64_t>(v);
-    s.frac = v - static_cast<double>(whole);
-    s.days = whole / kSecondsPerDayI;
-    s.sod = whole % kSecondsPerDayI;
-    return true;
-  }
-  if (!(v < kWideSplit)) return false;
-  // v is a whole number here.
-  const auto u = static_cast<unsigned __int128>(v);
-  s.days = static_cast<int64_t>(u / kSecondsPerDayI);
-  s.sod = static_cast<int64_t>(u % kSecondsPerDayI);
-  s.frac = 0;
-  return true;
+// The floor of 0 <= x < 2^62.
+inline double floor_of(double x) {
+  return static_cast<double>(static_cast<int64_t>(x));
 }
 
-// The 12-hour face of a count of hours since midnight.
-int64_t twelve_hour(int64_t h) {
-  const int64_t k = h % 12;
-  return k == 0 ? 12 : k;
-}
-
-// Sign and hour digits of the text.
-int32_t lead_width(const Clock &c) {
-  const auto u = static_cast<uint64_t>(c.hours);
-  return digit_count(u) + (c.negative ? 1 : 0);
-}
-
-int32_t decimals_for(int32_t w, int32_t d, int32_t lead) {
-  int32_t n = w - lead - 7;
-  if (d < n) n = d;
-  if (n < 0) n = 0;
-  return n > kClockMaxDecimals ? kClockMaxDecimals : n;
+// The binary exponent e of x > 0 with x = m * 2^e, 0.5 <= m < 1.
+inline int binary_exponent(double x) {
+  const auto biased =
+      static_cast<int>(std::bit_cast<uint64_t>(x) >> 52 & 0x7FF);
+  if (biased != 0) return biased - 1022;
+  int e = 0;
+  std::frexp(x, &e); // subnormal
+  return e;
 }
 
 // Exact, truncated decimal digits of frac (0 <= frac < 1): frac is held
 // as a 192-bit binary fraction and multiplied by ten digit by digit.
 void fraction_digits(double frac, int32_t n, char *out) {
   std::memset(out, '0', static_cast<std::size_t>(n));
-  int e = 0;
-  const double m = std::frexp(frac, &e);
+  if (frac <= 0) return;
   // Below 2^-128 the first 38 digits are zeros.
-  if (frac <= 0 || e < -127) return;
-  const auto mant = static_cast<uint64_t>(std::ldexp(m, 53));
+  const int e = binary_exponent(frac);
+  if (e < -127) return;
+  // frac = mant * 2^(e - 53), mant holding the 53 significant bits.
+  const uint64_t mant =
+      (std::bit_cast<uint64_t>(frac) & 0xFFFFFFFFFFFFFull) | 1ull << 52;
   // frac * 2^192 = mant << (139 + e), with 139 + e in 12..139.
   const int shift = 139 + e;
   uint64_t limb[3] = {0, 0, 0};
@@ -139,16 +122,24 @@ void carry_second(Clock &c) {
 
 } // namespace
 
+bool split_wide_seconds(double v, Seconds &s) {
+  if (!(v < kWideSplit)) return false;
+  // v is a whole number here.
+  const auto u = static_cast<unsigned __int128>(v);
+  s.days = static_cast<int64_t>(u / kSecondsPerDayI);
+  s.sod = static_cast<int64_t>(u % kSecondsPerDayI);
+  s.frac = 0;
+  return true;
+}
+
 int32_t seconds_field(double x, int32_t n, char *digits) {
-  std::memset(digits, '0', static_cast<std::size_t>(n));
-  const double whole_x = std::floor(x);
+  if (n > 0) std::memset(digits, '0', static_cast<std::size_t>(n));
+  const double whole_x = floor_of(x);
   if (x == whole_x) return static_cast<int32_t>(whole_x);
-  int e2 = 0;
-  std::frexp(x, &e2);
-  const int32_t ndig = e2 * 77 / 256; // estimate of the integer digits
+  const int32_t ndig = binary_exponent(x) * 77 / 256; // integer digits, about
   const double y = n <= kSignificant - ndig ? (kHalfUnit[n] + x) * kFixedFuzz
                                             : x * kFixedFuzz;
-  const double whole = std::floor(y);
+  const double whole = floor_of(y);
   const int32_t int_digits = whole >= 10 ? 2 : 1; // "0" counts as one
   const int32_t lead = ndig < 0 ? 1 - ndig : 0;
   int32_t nf = n;
@@ -158,17 +149,15 @@ int32_t seconds_field(double x, int32_t n, char *digits) {
   return static_cast<int32_t>(whole);
 }
 
-int32_t clock_round(double value, int32_t w, int32_t d, HourStyle style,
-                    Clock &c) {
-  c = Clock{};
-  c.negative = value < 0;
-  Seconds s{};
-  if (!split_seconds(std::fabs(value), s)) return VF_ERR_TIME_HOURS;
-
+int32_t clock_round_fraction(const Seconds &s, bool negative, int32_t w,
+                             int32_t d, HourStyle style, Clock &c) {
+  c.negative = negative;
+  c.pm = false;
+  c.next_day = false;
+  const bool twelve = style == HourStyle::kTwelve;
   // 1. Carry rounding.
-  const int32_t dr =
-      d < 0 ? 0 : (d > kMaxCarryDecimals ? kMaxCarryDecimals : d);
-  const double r = 5.0 / kPow10[dr + 1] + kCarryFuzz;
+  const double r = kCarryIncrement[static_cast<std::size_t>(
+      d < 0 ? 0 : (d > kMaxCarryDecimals ? kMaxCarryDecimals : d))];
   int64_t sod = s.sod;
   double f = s.frac;
   int64_t hour_carry = 0;
@@ -186,7 +175,7 @@ int32_t clock_round(double value, int32_t w, int32_t d, HourStyle style,
       minute_carry = 1;
     }
   }
-  int64_t hours = s.days * 24 + sod / 3600 + hour_carry;
+  const int64_t hours = s.days * 24 + sod / 3600 + hour_carry;
   if (hours > kClockMaxHours) return VF_ERR_TIME_HOURS;
   c.hours = hours;
   c.minutes = static_cast<int32_t>(sod % 3600 / 60) + minute_carry;
@@ -196,13 +185,11 @@ int32_t clock_round(double value, int32_t w, int32_t d, HourStyle style,
     ++c.hours;
   }
 
-  // The decimals shown follow from the width the hours leave.
-  auto shown = [&](const Clock &k) {
-    Clock t = k;
-    if (style == HourStyle::kTwelve) t.hours = twelve_hour(k.hours);
-    return lead_width(t);
+  // The decimals shown follow from the columns the hours leave.
+  auto lead = [&] {
+    return lead_width(twelve ? twelve_hour(c.hours) : c.hours, c.negative);
   };
-  const int32_t n = decimals_for(w, d, shown(c));
+  const int32_t n = decimals_for(w, d, lead());
 
   // 2. Fraction carry.
   bool up = false;
@@ -211,7 +198,7 @@ int32_t clock_round(double value, int32_t w, int32_t d, HourStyle style,
   } else if (f > 0.9) {
     const double p = kPow10[n];
     const double fp = f * p;
-    up = p - fp < 1 && fp - std::floor(fp) > kFractionCarryEdge;
+    up = p - fp < 1 && fp - floor_of(fp) > kFractionCarryEdge;
   }
   if (up) {
     f = 0;
@@ -230,8 +217,8 @@ int32_t clock_round(double value, int32_t w, int32_t d, HourStyle style,
   }
 
   // A carry may have widened the hours: drop decimals (zeros by now).
-  c.decimals = decimals_for(w, n, shown(c));
-  if (style == HourStyle::kTwelve) {
+  c.decimals = decimals_for(w, n, lead());
+  if (twelve) {
     const int64_t h = c.hours;
     c.next_day = h >= 24;
     c.pm = h % 24 >= 12;
@@ -240,9 +227,30 @@ int32_t clock_round(double value, int32_t w, int32_t d, HourStyle style,
   return VF_OK;
 }
 
-void clock_write(const Clock &c, int32_t w, char *out) {
+void clock_write(const Clock &c, int32_t w, char *out, bool two_digit_hours) {
   if (w <= 0) return;
-  const int32_t lead = lead_width(c);
+  if (!c.negative && c.hours < 100 && w >= 8) {
+    // The common shape: "hh:mm:ss[.fff]" written from the right, the
+    // leading zero of a one-digit hour a blank unless asked for.
+    const int32_t n = c.decimals;
+    const int32_t len = 8 + (n > 0 ? n + 1 : 0);
+    if (len <= w && n <= w - (c.hours < 10 ? 8 : 9)) {
+      char *p = out + (w - len);
+      put_blanks(out, w - len);
+      put_two_digits(p, static_cast<int32_t>(c.hours));
+      if (c.hours < 10 && !two_digit_hours) p[0] = ' ';
+      p[2] = ':';
+      put_two_digits(p + 3, c.minutes);
+      p[5] = ':';
+      put_two_digits(p + 6, c.seconds);
+      if (n > 0) {
+        p[8] = '.';
+        std::memcpy(p + 9, c.fraction, static_cast<std::size_t>(n));
+      }
+      return;
+    }
+  }
+  const int32_t lead = lead_width(c.hours, c.negative);
   if (w < lead) {
     put_stars(out, w);
     return;
@@ -258,6 +266,7 @@ void clock_write(const Clock &c, int32_t w, char *out) {
   if (c.negative) *p++ = '-';
   const int32_t hd = lead - (c.negative ? 1 : 0);
   write_digits_backward(p + hd, static_cast<uint64_t>(c.hours), hd);
+  if (two_digit_hours && hd == 1 && !c.negative && p > out) p[-1] = '0';
   p += hd;
   if (minutes) {
     *p++ = ':';
@@ -275,69 +284,12 @@ void clock_write(const Clock &c, int32_t w, char *out) {
   }
 }
 
-void pad_hour_zero(char *out, int32_t w) {
-  const void *colon = std::memchr(out, ':', static_cast<std::size_t>(w));
-  const int32_t at =
-      colon ? static_cast<int32_t>(static_cast<const char *>(colon) - out) - 2
-            : w - 2;
-  if (at >= 0 && out[at] == ' ') out[at] = '0';
-}
-
-DayTime split_day_time(double x) {
-  // fmod is exact, and x - fmod(x) is a whole number of days that a
-  // double holds exactly, so the day is the floor of x / 86400.
-  double r = std::fmod(x, kSecondsPerDay);
-  double day = (x - r) / kSecondsPerDay;
-  if (r < 0) {
-    r += kSecondsPerDay; // may round up to 86400: the end of that day
-    day -= 1;
-  }
-  return DayTime{static_cast<int64_t>(day), r == 0 ? 0.0 : r};
-}
-
 double round_up_second(double x, int32_t d) {
-  if (d > 1) return x;
-  const double frac = std::fmod(x, 1.0);
-  if (frac >= (d == 0 ? 0.5 : 0.95)) return std::floor(x) + 1;
+  // Only a positive fraction can reach the thresholds.
+  if (d > 1 || !(x > 0) || x >= kInt64Split) return x;
+  const double whole = floor_of(x);
+  if (x - whole >= (d == 0 ? 0.5 : 0.95)) return whole + 1;
   return x;
-}
-
-bool clock_call_ok(fmtcall *c, const RowLimits &limits, bool cut_to_buffer,
-                   int32_t *status) {
-  if (c == nullptr) {
-    *status = VF_ERR_BAD_CALL;
-    return false;
-  }
-  c->outenc = VF_ENC_NARROW;
-  if (c->value == nullptr || c->out == nullptr) {
-    fill_stars(c, c->w);
-    *status = VF_ERR_BAD_CALL;
-    return false;
-  }
-  if (c->w < limits.minw || c->w > limits.maxw) {
-    fill_stars(c, c->w);
-    *status = VF_ERR_WIDTH;
-    return false;
-  }
-  if (out_capacity(c) < (cut_to_buffer ? 1 : c->w)) {
-    fill_stars(c, c->w);
-    *status = VF_ERR_OUTSIZE;
-    return false;
-  }
-  return true;
-}
-
-bool clock_value(fmtcall *c, double *v, int32_t *status) {
-  const double x = call_value(c);
-  if (!is_missing(x) && datetime_in_range(x)) {
-    *v = x;
-    return true;
-  }
-  // zdatrng writes the missing display (decimals taken as 0) or the
-  // asterisks, both within outsize.
-  *status = zdatrng(c, 2) == 2 ? VF_OK : VF_ERR_DATE_RANGE;
-  c->outenc = VF_ENC_NARROW;
-  return false;
 }
 
 } // namespace valfmt

@@ -31,6 +31,7 @@
 #include "core/digits.h"
 #include "datetime/calendar.h"
 #include "datetime/clock.h"
+#include "datetime/clock_call.h"
 #include "registry/functions.h"
 #include "registry/limits.h"
 
@@ -41,7 +42,7 @@ constexpr RowLimits kDatetime = row_limits("DATETIME");
 constexpr RowLimits kDateAmPm = row_limits("DATEAMPM");
 constexpr RowLimits kMdyAmPm = row_limits("MDYAMPM");
 
-constexpr int32_t kTextCap = 64;
+constexpr int32_t kTextCap = 64;          // MDYAMPM's text, at most 40
 constexpr int32_t kMarkerWidth = 3;       // " AM", " PM"
 constexpr int32_t kMarkerFrom = 13;       // DATEAMPM: narrower has none
 constexpr int32_t kMdyTimeFrom = 17;      // MDYAMPM: narrower has no time
@@ -101,45 +102,49 @@ void put_date(char *p, int64_t day, int32_t width) {
     put_year4(p + 5, cd.year);
 }
 
-// DATETIME's text for a day and a time of day (0..86400) in exactly w
-// bytes.  On the 12-hour clock *pm receives the marker; a time that rounds
-// up to midnight moves the date to the next day.
-void write_datetime(int64_t day, double tod, int32_t w, int32_t d,
+// DATETIME's text for a day and its time (at most a whole day) in exactly
+// w bytes.  On the 12-hour clock *pm receives the marker; a time that
+// rounds up to midnight moves the date to the next day.
+void write_datetime(int64_t day, const Seconds &time, int32_t w, int32_t d,
                     HourStyle style, char *out, bool *pm) {
   const Layout l = datetime_layout(w, d);
-  Clock k{};
+  Clock k;
+  k.pm = false;
+  k.next_day = false;
   if (l.time_width > 0) {
-    // tod <= 86400 keeps the hours far below the limit.
-    clock_round(tod, l.time_width, l.d, style, k);
+    // A time of at most one day keeps the hours far below the limit.
+    clock_round(time, false, l.time_width, l.d, style, k);
     if (k.next_day) ++day;
   }
   if (pm) *pm = k.pm;
-  char text[kTextCap];
-  put_date(text, day, l.date_width);
-  int32_t len = l.date_width;
-  if (w > 9) text[len++] = ':';
-  if (l.time_width > 0) {
-    clock_write(k, l.time_width, text + len);
-    pad_hour_zero(text + len, l.time_width);
-    len += l.time_width;
+  const int32_t colon = w > 9 ? 1 : 0;
+  const int32_t len = l.date_width + colon + l.time_width;
+  if (len > w) {
+    // Not reached by any layout above; kept so that no text overflows.
+    put_stars(out, w);
+    return;
   }
-  if (len >= w) {
-    std::memcpy(out, text, static_cast<std::size_t>(w));
-  } else {
-    put_blanks(out, w - len);
-    std::memcpy(out + w - len, text, static_cast<std::size_t>(len));
-  }
+  put_blanks(out, w - len);
+  char *p = out + (w - len);
+  put_date(p, day, l.date_width);
+  p += l.date_width;
+  if (colon) *p++ = ':';
+  if (l.time_width > 0) clock_write(k, l.time_width, p, true);
 }
 
-// The day and time of day of v, moved up to the next whole second the way
-// the 12-hour forms round at d = 0 and d = 1.
+// The day and time of v, moved up to the next whole second the way the
+// 12-hour forms round at d = 0 and d = 1; a time that reaches a whole day
+// moves to the next day's midnight.
 DayTime rounded_day_time(double v, int32_t d) {
   DayTime dt = split_day_time(v);
-  dt.tod = round_up_second(dt.tod, d);
-  if (dt.tod >= kSecondsPerDay) {
+  const double tod =
+      static_cast<double>(dt.time.days * 86400 + dt.time.sod) + dt.time.frac;
+  double x = round_up_second(tod, d);
+  if (x >= kSecondsPerDay) {
     ++dt.day;
-    dt.tod -= kSecondsPerDay;
+    x -= kSecondsPerDay;
   }
+  split_seconds(x, dt.time);
   return dt;
 }
 
@@ -172,10 +177,10 @@ VF_API int32_t zfmdttm(fmtcall *call) {
   using namespace valfmt;
   int32_t status;
   if (!clock_call_ok(call, kDatetime, false, &status)) return status;
-  double v;
+  double v = 0;
   if (!clock_value(call, &v, &status)) return status;
   const DayTime dt = split_day_time(v);
-  write_datetime(dt.day, dt.tod, call->w, clock_decimals(call, kDatetime.maxd),
+  write_datetime(dt.day, dt.time, call->w, clock_decimals(call, kDatetime.maxd),
                  HourStyle::kElapsed, static_cast<char *>(call->out), nullptr);
   return finish_narrow(call, call->w);
 }
@@ -184,18 +189,18 @@ VF_API int32_t zfmdtmm(fmtcall *call) {
   using namespace valfmt;
   int32_t status;
   if (!clock_call_ok(call, kDateAmPm, false, &status)) return status;
-  double v;
+  double v = 0;
   if (!clock_value(call, &v, &status)) return status;
   const int32_t d = clock_decimals(call, kDateAmPm.maxd);
   const int32_t w = call->w;
   char *out = static_cast<char *>(call->out);
   const DayTime dt = rounded_day_time(v, d);
   if (w < kMarkerFrom) {
-    write_datetime(dt.day, dt.tod, w, d, HourStyle::kElapsed, out, nullptr);
+    write_datetime(dt.day, dt.time, w, d, HourStyle::kElapsed, out, nullptr);
   } else {
     bool pm = false;
-    write_datetime(dt.day, dt.tod, w - kMarkerWidth, d, HourStyle::kTwelve, out,
-                   &pm);
+    write_datetime(dt.day, dt.time, w - kMarkerWidth, d, HourStyle::kTwelve,
+                   out, &pm);
     std::memcpy(out + w - kMarkerWidth, pm ? " PM" : " AM", kMarkerWidth);
   }
   return finish_narrow(call, w);
@@ -208,7 +213,7 @@ VF_API int32_t zfmdyam(fmtcall *call) {
   const int32_t cap = out_capacity(call);
   const int32_t w = call->w;
   const bool cut = cap < w;
-  double v;
+  double v = 0;
   if (!clock_value(call, &v, &status))
     return status == VF_OK && cut ? VF_ERR_OUTSIZE : status;
   char text[kTextCap];
@@ -219,7 +224,7 @@ VF_API int32_t zfmdyam(fmtcall *call) {
     dt = rounded_day_time(v, 0);
     Clock k;
     const int32_t clock_width = kMdyTimeWidth - kMarkerWidth;
-    clock_round(dt.tod, clock_width, 0, HourStyle::kTwelve, k);
+    clock_round(dt.time, false, clock_width, 0, HourStyle::kTwelve, k);
     if (k.next_day) ++dt.day;
     date_end = w - kMdyTimeWidth;
     clock_write(k, clock_width, text + date_end);

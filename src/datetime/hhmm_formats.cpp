@@ -22,8 +22,8 @@
 
 #include "core/call.h"
 #include "core/digits.h"
-#include "datetime/calendar.h"
 #include "datetime/clock.h"
+#include "datetime/clock_call.h"
 #include "registry/functions.h"
 #include "registry/limits.h"
 
@@ -46,20 +46,15 @@ struct Fields {
 };
 
 Fields split(double a, Pair pair) {
-  // Exact: whole seconds in the day and the fraction.
-  const double in_day = std::fmod(a, kSecondsPerDay);
-  const auto days = static_cast<int64_t>((a - in_day) / kSecondsPerDay);
-  const double whole = std::floor(in_day);
-  const auto sod = static_cast<int64_t>(whole);
-  const double frac = in_day - whole;
+  Seconds s;
+  split_seconds(a, s);
   Fields f{};
+  f.rest = static_cast<double>(s.sod % 60) + s.frac;
   if (pair == Pair::kHoursMinutes) {
-    f.first = days * 24 + sod / 3600;
-    f.minutes = static_cast<int32_t>(sod % 3600 / 60);
-    f.rest = static_cast<double>(sod % 60) + frac;
+    f.first = s.days * 24 + s.sod / 3600;
+    f.minutes = static_cast<int32_t>(s.sod % 3600 / 60);
   } else {
-    f.first = days * 1440 + sod / 60;
-    f.rest = static_cast<double>(sod % 60) + frac;
+    f.first = s.days * 1440 + s.sod / 60;
   }
   return f;
 }
@@ -96,7 +91,7 @@ int32_t two_fields(fmtcall *c, const RowLimits &limits, Pair pair) {
   const int32_t cap = out_capacity(c);
   const bool cut = cap < c->w;
   const int32_t width = cut ? cap : c->w;
-  double v;
+  double v = 0;
   if (!clock_value(c, &v, &status))
     return status == VF_OK && cut ? VF_ERR_OUTSIZE : status;
   const int32_t d = clock_decimals(c, limits.maxd);

@@ -24,8 +24,8 @@
 #include <cstring>
 
 #include "core/call.h"
-#include "datetime/calendar.h"
 #include "datetime/clock.h"
+#include "datetime/clock_call.h"
 #include "registry/functions.h"
 #include "registry/limits.h"
 
@@ -41,28 +41,29 @@ constexpr RowLimits kHour = row_limits("HOUR");
 constexpr int32_t kMarkerOnlyBelow = 5;
 constexpr int32_t kMarkerWidth = 3; // " AM", " PM"
 
-int32_t elapsed_clock(fmtcall *c, const RowLimits &limits, bool time_of_day) {
+int32_t elapsed_clock(fmtcall *c, const RowLimits &limits, bool tod) {
   int32_t status;
   if (!clock_call_ok(c, limits, false, &status)) return status;
-  double v;
+  double v = 0;
   if (!clock_value(c, &v, &status)) return status;
   const int32_t d = clock_decimals(c, limits.maxd);
-  const double x = time_of_day ? seconds_of_day(v) : v;
-  char *out = static_cast<char *>(c->out);
   Clock k;
-  status = clock_round(x, c->w, d, HourStyle::kElapsed, k);
+  status =
+      tod ? clock_round(time_of_day(v), false, c->w, d, HourStyle::kElapsed, k)
+          : clock_round(v, c->w, d, HourStyle::kElapsed, k);
   if (status != VF_OK) {
     fill_stars(c, c->w);
     return finish_narrow(c, c->w, status);
   }
-  clock_write(k, c->w, out);
-  if (time_of_day) pad_hour_zero(out, c->w);
+  clock_write(k, c->w, static_cast<char *>(c->out), tod);
   return finish_narrow(c, c->w);
 }
 
-// The marker alone: the hour of x rounded to d decimals, on a 24-hour day.
-bool afternoon(double x, int32_t d) {
+// The marker alone: the hour of the time of day t rounded to d decimals,
+// on a 24-hour day.
+bool afternoon(const Seconds &t, int32_t d) {
   const int32_t dr = d > 30 ? 30 : d;
+  const double x = static_cast<double>(t.days * 86400 + t.sod) + t.frac;
   const double r = 5.0 / std::pow(10.0, dr + 1) + 1e-8;
   const auto hour = static_cast<int64_t>(std::trunc(x + r)) / 3600;
   return hour % 24 >= 12;
@@ -85,21 +86,20 @@ VF_API int32_t zfmtimm(fmtcall *call) {
   using namespace valfmt;
   int32_t status;
   if (!clock_call_ok(call, kTimeAmPm, false, &status)) return status;
-  double v;
+  double v = 0;
   if (!clock_value(call, &v, &status)) return status;
   const int32_t d = clock_decimals(call, kTimeAmPm.maxd);
   const int32_t w = call->w;
   char *out = static_cast<char *>(call->out);
   // The time of day, 0 to 86400 (86400 only by rounding: midnight).
-  double x = std::fmod(round_up_second(v, d), kSecondsPerDay);
-  if (x < 0) x += kSecondsPerDay;
+  const Seconds x = split_day_time(round_up_second(v, d)).time;
   if (w < kMarkerOnlyBelow) {
     put_blanks(out, w - 2);
     std::memcpy(out + w - 2, afternoon(x, d) ? "PM" : "AM", 2);
     return finish_narrow(call, w);
   }
   Clock k;
-  status = clock_round(x, w - kMarkerWidth, d, HourStyle::kTwelve, k);
+  status = clock_round(x, false, w - kMarkerWidth, d, HourStyle::kTwelve, k);
   clock_write(k, w - kMarkerWidth, out);
   std::memcpy(out + w - kMarkerWidth, k.pm ? " PM" : " AM", kMarkerWidth);
   return finish_narrow(call, w, status);
@@ -109,13 +109,14 @@ VF_API int32_t zfmhour(fmtcall *call) {
   using namespace valfmt;
   int32_t status;
   if (!clock_call_ok(call, kHour, false, &status)) return status;
-  double v;
+  double v = 0;
   if (!clock_value(call, &v, &status)) return status;
   const int32_t d = clock_decimals(call, kHour.maxd);
   // Whole hours and the seconds into the hour, split exactly.
-  const double a = std::fabs(v);
-  const double in_hour = std::fmod(a, 3600.0);
-  const double hours = (a - in_hour) / 3600.0;
+  Seconds s;
+  split_seconds(std::fabs(v), s);
+  const double in_hour = static_cast<double>(s.sod % 3600) + s.frac;
+  const auto hours = static_cast<double>(s.days * 24 + s.sod / 3600);
   const double shown =
       d == 0 && in_hour >= 1800 ? hours + 1 : hours + in_hour / 3600.0;
   fmtcall inner = *call;
