@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kValues = 4096;
+constexpr std::size_t kValues = 4096;
 // Seconds between 1 January 1960 and 1 January 1970.
 constexpr int64_t kEpochShift = 3653 * int64_t{86400};
 
@@ -31,7 +31,7 @@ const Spread &spread() {
     uint64_t x = 0x9E3779B97F4A7C15ull;
     constexpr int64_t kFirst = -11928470400; // 1582-01-01
     constexpr int64_t kSpan = 253717747200;  // up to 9999-12-31
-    for (int k = 0; k < kValues; ++k) {
+    for (std::size_t k = 0; k < kValues; ++k) {
       x = x * 6364136223846793005ull + 1442695040888963407ull;
       const auto r = static_cast<int64_t>(x >> 24);
       a.datetimes[k] = static_cast<double>(kFirst + r % kSpan);
@@ -64,7 +64,7 @@ void run_format(benchmark::State &state, fmtfn fn, int32_t w, int32_t d,
 void run_peer(benchmark::State &state, const char *layout,
               const std::array<double, kValues> &values) {
   std::array<std::time_t, kValues> secs{};
-  for (int k = 0; k < kValues; ++k)
+  for (std::size_t k = 0; k < kValues; ++k)
     secs[k] = static_cast<std::time_t>(values[k]) - kEpochShift;
   char out[48];
   std::size_t i = 0;
@@ -141,7 +141,7 @@ const std::array<double, kValues> &
 fractional(const std::array<double, kValues> &v) {
   static std::array<double, kValues> f = [&] {
     std::array<double, kValues> a{};
-    for (int k = 0; k < kValues; ++k) a[k] = v[k] + 0.123;
+    for (std::size_t k = 0; k < kValues; ++k) a[k] = v[k] + 0.123;
     return a;
   }();
   return f;

@@ -111,6 +111,29 @@ void fraction_digits(double frac, int32_t n, char *out) {
   }
 }
 
+// A time of day after carry rounding.
+struct Carried {
+  int64_t sod;    // whole seconds, cut down to the unit carried
+  double frac;    // 0 after a carry
+  int64_t hour;   // 1 when an hour was carried
+  int32_t minute; // 1 when a minute was carried
+};
+
+// 1. Carry rounding: a time within 5 / 10^(d+1) + 1e-8 of the next whole
+// hour, else of the next whole minute, is cut down to the unit and the
+// unit carried.
+Carried carry_round(int64_t sod, double frac, int32_t d) {
+  const double r = kCarryIncrement[static_cast<std::size_t>(
+      d < 0 ? 0 : (d > kMaxCarryDecimals ? kMaxCarryDecimals : d))];
+  const int64_t in_hour = sod % 3600;
+  if (static_cast<double>(in_hour) + frac + r >= 3600)
+    return Carried{sod - in_hour, 0, 1, 0};
+  const int64_t in_minute = sod % 60;
+  if (static_cast<double>(in_minute) + frac + r >= 60)
+    return Carried{sod - in_minute, 0, 0, 1};
+  return Carried{sod, frac, 0, 0};
+}
+
 // Adds one second and lets it run on into the minutes and hours.
 void carry_second(Clock &c) {
   if (++c.seconds < 60) return;
@@ -155,35 +178,17 @@ int32_t clock_round_fraction(const Seconds &s, bool negative, int32_t w,
   c.pm = false;
   c.next_day = false;
   const bool twelve = style == HourStyle::kTwelve;
-  // 1. Carry rounding.
-  const double r = kCarryIncrement[static_cast<std::size_t>(
-      d < 0 ? 0 : (d > kMaxCarryDecimals ? kMaxCarryDecimals : d))];
-  int64_t sod = s.sod;
-  double f = s.frac;
-  int64_t hour_carry = 0;
-  int32_t minute_carry = 0;
-  const int64_t in_hour = sod % 3600;
-  if (static_cast<double>(in_hour) + f + r >= 3600) {
-    sod -= in_hour;
-    f = 0;
-    hour_carry = 1;
-  } else {
-    const int64_t in_minute = sod % 60;
-    if (static_cast<double>(in_minute) + f + r >= 60) {
-      sod -= in_minute;
-      f = 0;
-      minute_carry = 1;
-    }
-  }
-  const int64_t hours = s.days * 24 + sod / 3600 + hour_carry;
+  const Carried k = carry_round(s.sod, s.frac, d);
+  const int64_t hours = s.days * 24 + k.sod / 3600 + k.hour;
   if (hours > kClockMaxHours) return VF_ERR_TIME_HOURS;
   c.hours = hours;
-  c.minutes = static_cast<int32_t>(sod % 3600 / 60) + minute_carry;
-  c.seconds = static_cast<int32_t>(sod % 60);
+  c.minutes = static_cast<int32_t>(k.sod % 3600 / 60) + k.minute;
+  c.seconds = static_cast<int32_t>(k.sod % 60);
   if (c.minutes == 60) {
     c.minutes = 0;
     ++c.hours;
   }
+  double f = k.frac;
 
   // The decimals shown follow from the columns the hours leave.
   auto lead = [&] {

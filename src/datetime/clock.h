@@ -90,9 +90,9 @@ inline int32_t decimals_for(int32_t w, int32_t d, int32_t lead) {
 //    minutes and hours (the field never shows 60).
 // For kTwelve, value is a time of day from 0 to 86400 inclusive.  Returns
 // VF_OK, or VF_ERR_TIME_HOURS when the hours pass 2^53 or value is not
-// finite (c is then unspecified).
-//
-// The same for a value already split (s = |value|, negative its sign):
+// finite (c is then unspecified).  The overload on Seconds takes a value
+// already split (s = |value|, negative its sign); whole seconds are
+// handled inline, a fraction by clock_round_fraction.
 int32_t clock_round_fraction(const Seconds &s, bool negative, int32_t w,
                              int32_t d, HourStyle style, Clock &c);
 inline int32_t clock_round(const Seconds &s, bool negative, int32_t w,

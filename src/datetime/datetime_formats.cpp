@@ -18,6 +18,9 @@
 //    MDYAMPM19 reads "  1/2/1960 12:00 AM" and 11:59:59.5 at DATEAMPM19.1
 //    reads "01JAN60:12:00:00 PM".  A time half a second (d = 0) or 0.95 s
 //    (d = 1) below a whole second moves up to exactly that second.
+//    MDYAMPM below 17 columns shows only the date, the day of the value
+//    itself.  A time rounded up past the last second of 31 December 20000
+//    shows 1 January 20001.
 //  - A five-digit year in a four-digit year field shows "****", as DATE9
 //    does; a two-digit year is the year mod 100.
 //  - MDYAMPM with outsize below w delivers the first outsize characters of

@@ -85,6 +85,29 @@ void render_second(const fmtcall *c, double x, int32_t k, int32_t d,
     if (out[i] == ' ') out[i] = '0';
 }
 
+// "prefix:field" right-aligned in width columns, the second field cut to
+// the room left; "**" at the end when the prefix alone does not fit.
+void lay_out(char *out, int32_t width, const char *prefix, int32_t plen,
+             const char *field, int32_t k) {
+  put_blanks(out, width);
+  if (width < plen) {
+    const int32_t n = width < 2 ? width : 2;
+    put_stars(out + width - n, n);
+    return;
+  }
+  char text[kTextCap];
+  std::memcpy(text, prefix, static_cast<std::size_t>(plen));
+  int32_t len = plen;
+  const int32_t room = width - plen - 1;
+  if (room > 1) {
+    const int32_t shown = k < room ? k : room;
+    text[len++] = ':';
+    std::memcpy(text + len, field, static_cast<std::size_t>(shown));
+    len += shown;
+  }
+  std::memcpy(out + width - len, text, static_cast<std::size_t>(len));
+}
+
 int32_t two_fields(fmtcall *c, const RowLimits &limits, Pair pair) {
   int32_t status;
   if (!clock_call_ok(c, limits, true, &status)) return status;
@@ -137,24 +160,7 @@ int32_t two_fields(fmtcall *c, const RowLimits &limits, Pair pair) {
     render_second(c, 0.0, k, de2, field);
   }
 
-  char *out = static_cast<char *>(c->out);
-  put_blanks(out, width);
-  if (width < plen) {
-    const int32_t n = width < 2 ? width : 2;
-    put_stars(out + width - n, n);
-  } else {
-    char text[kTextCap];
-    std::memcpy(text, prefix, static_cast<std::size_t>(plen));
-    int32_t len = plen;
-    const int32_t room = width - plen - 1;
-    if (room > 1) {
-      const int32_t shown = k < room ? k : room;
-      text[len++] = ':';
-      std::memcpy(text + len, field, static_cast<std::size_t>(shown));
-      len += shown;
-    }
-    std::memcpy(out + width - len, text, static_cast<std::size_t>(len));
-  }
+  lay_out(static_cast<char *>(c->out), width, prefix, plen, field, k);
   return finish_narrow(c, width, cut ? VF_ERR_OUTSIZE : VF_OK);
 }
 

@@ -20,6 +20,11 @@
 //    at TIMEAMPM11.2 reads " 1:00:00 PM" and 86399.5 at TIMEAMPM11.1 reads
 //    "12:00:00 AM".  A value half a second (d = 0) or 0.95 s (d = 1) below
 //    a whole second moves up to exactly that second, never one more.
+//    Below five columns the marker stands alone, taken from the time
+//    rounded to d decimals; a time that rounds to midnight is AM.
+//  - HOUR shows the hours as F does at the same width and decimals and
+//    reports 0 even where F shows asterisks, as TIME does for hours wider
+//    than its field.
 #include <cmath>
 #include <cstring>
 
