@@ -49,28 +49,50 @@ TEST(DatetimeLayouts, EveryWidthFromTheDefinition) {
 }
 
 // With decimals, the text shows min(d, w - 17) of them and always fits:
-// the date has four-digit years when w - decimals >= 19.
+// the date has four-digit years when w - decimals >= 19, and the time is
+// the widest of hh, hh:mm and hh:mm:ss[.f] that the columns hold.  The
+// date part reads as DATE of the day, the time part as TOD of the value.
 TEST(DatetimeLayouts, DecimalsAtEveryWidth) {
-  const double v = 45296.0 + 0x1.23456789abcdep-1; // 12:34:56.5711...
-  for (int w = 7; w <= 40; ++w)
-    for (int d = 0; d <= 39; ++d) {
-      const std::string t = text(zfmdttm, v, w, d);
-      const int shown = std::max(0, std::min(d, w - 17));
-      const std::string body = t.substr(t.find_first_not_of(' '));
-      const bool four = w - shown >= 19 || w == 9;
-      EXPECT_EQ(body.substr(0, four ? 9 : 7), four ? "01JAN1960" : "01JAN60")
-          << w << "." << d;
-      if (w < 16) continue;
-      const int tw = 8 + shown + (shown > 0 ? 1 : 0);
-      ASSERT_EQ(body.size(), static_cast<std::size_t>((four ? 10 : 8) + tw))
-          << w << "." << d << " [" << t << "]";
-      // The seconds as F(shown + 3).shown shows them, after "12:34:".
-      const std::string time = body.substr(body.size() - std::size_t(tw));
-      std::string secs = put(zfmt, std::fmod(v, 60), tw - 6, shown).text;
-      for (char &ch : secs)
-        if (ch == ' ') ch = '0';
-      EXPECT_EQ(time, "12:34:" + secs) << w << "." << d;
-    }
+  const double values[] = {45296.0 + 0x1.23456789abcdep-1, -1.5, 3723.25,
+                           1e9 + 0.75, kLastDay * kDay + 86399.75};
+  for (double v : values)
+    for (int w = 7; w <= 40; ++w)
+      for (int d = 0; d <= 39; ++d) {
+        const std::string t = text(zfmdttm, v, w, d);
+        const std::string body = t.substr(t.find_first_not_of(' '));
+        const int shown = std::max(0, std::min(d, w - 17));
+        const bool four = w - shown >= 19 || w == 9;
+        const std::string date =
+            put(zfmdate, std::floor(v / kDay), four ? 9 : 7).text;
+        ASSERT_EQ(body.substr(0, date.size()), date) << w << "." << d;
+        if (w < 10) {
+          EXPECT_EQ(body, date);
+          continue;
+        }
+        const int room = w - static_cast<int>(date.size()) - 1;
+        const int full = 8 + shown + (shown > 0 ? 1 : 0);
+        const int tw = room >= full ? full : room >= 5 ? 5 : 2;
+        ASSERT_EQ(body, date + ":" + body.substr(date.size() + 1))
+            << w << "." << d;
+        const std::string time = body.substr(date.size() + 1);
+        ASSERT_EQ(time.size(), static_cast<std::size_t>(tw)) << w << "." << d;
+        if (tw <= 20) {
+          EXPECT_EQ(time, text(zfmtod, v, tw, shown)) << w << "." << d;
+        } else {
+          // Beyond TOD's widths: the seconds as F(shown + 3).shown.
+          std::string secs =
+              put(zfmt, std::fmod(v - std::floor(v / kDay) * kDay, 60), tw - 6,
+                  shown)
+                  .text;
+          for (char &ch : secs)
+            if (ch == ' ') ch = '0';
+          const std::string tod = text(zfmtod, v, 20, 10);
+          const std::string hh_mm = tod.substr(tod.find_first_not_of(' '), 6);
+          EXPECT_EQ(time, hh_mm + secs) << w << "." << d;
+        }
+      }
+  EXPECT_EQ(text(zfmdttm, 3600, 10), "01JAN60:01");
+  EXPECT_EQ(text(zfmdttm, 3723, 13), "01JAN60:01:02");
   EXPECT_EQ(text(zfmdttm, 45296.125, 17, 1), " 01JAN60:12:34:56");
   EXPECT_EQ(text(zfmdttm, 45296.125, 18, 2), "01JAN60:12:34:56.1");
   EXPECT_EQ(text(zfmdttm, 45296.125, 20, 4), "01JAN60:12:34:56.125");
