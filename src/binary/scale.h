@@ -10,7 +10,7 @@
 
 #include "core/call.h"
 #include "core/missing.h"
-#include "numeric/fixed.h"
+#include "core/pow10.h"
 #include "valfmt.h"
 
 namespace valfmt {
@@ -52,7 +52,7 @@ inline double vvzscal(int32_t d, double v) {
   const double a = v < 0 ? -v : v;
   if (a > limit) return standard_missing();
   if (a == limit) return v < 0 ? -DBL_MAX : DBL_MAX;
-  return v * (d <= kMaxScaleDecimals ? kPow10Scale[d] : zpow10(d));
+  return v * (d <= kMaxScaleDecimals ? kPow10Scale[d] : kPow10Pos[d]);
 }
 
 // The decimals a binary format or informat scales by: d for 0..31, 0 for

@@ -1,0 +1,169 @@
+// TIME, TOD and TIMEAMPM: every width and decimals against the reference
+// texts, the carries at minute, hour and day boundaries, the seconds field
+// against the fixed renderer, and the hour limit of the clock writer.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "datetime/clock.h"
+#include "datetime/time_reference.h"
+#include "registry/functions.h"
+#include "support/call_runner.h"
+
+namespace {
+
+using vftest::put;
+
+std::string text(fmtfn fn, double v, int w, int d = 0) {
+  const vftest::Run r = put(fn, v, w, d);
+  EXPECT_EQ(r.status, VF_OK) << v << " at " << w << "." << d;
+  EXPECT_EQ(r.outlen, w);
+  return r.text;
+}
+
+// Values on the 1/8-second grid: inside a minute, at minute, hour and day
+// boundaries, beyond a day, negative, and near the ends of the range.
+const double kSpread[] = {
+    0,         0.125,    1,          59.5,      59.875,     61.625,
+    3599.5,    3599.875, 3723.375,   45296.25,  46799.5,    86399.5,
+    86399.875, 90000,    360000.625, 3600000.5, 1e9 + 0.75, -0.5,
+    -1,        -3600,    -86399.875, -90000.25, -1e10,      569318630399.875};
+
+TEST(TimeEveryWidth, TimeAndTodMatchTheReference) {
+  for (double v : kSpread) {
+    const auto e = static_cast<int64_t>(v * 8);
+    for (int w = 2; w <= 20; ++w)
+      for (int d = 0; d <= 7; ++d) {
+        EXPECT_EQ(text(zfmtime, v, w, d), timeref::time_text(e, w, d))
+            << "TIME" << w << "." << d << " of " << v;
+        EXPECT_EQ(text(zfmtod, v, w, d), timeref::tod_text(e, w, d))
+            << "TOD" << w << "." << d << " of " << v;
+      }
+  }
+}
+
+TEST(TimeEveryWidth, TimeAmPmMatchesTheReference) {
+  for (double v : kSpread) {
+    const auto e = static_cast<int64_t>(v * 8);
+    const int64_t tod = (e % timeref::kDayEighths + timeref::kDayEighths) %
+                        timeref::kDayEighths;
+    for (int w = 2; w <= 20; ++w)
+      for (int d = 0; d <= 7; ++d)
+        EXPECT_EQ(text(zfmtimm, v, w, d), timeref::ampm_text(tod, w, d))
+            << "TIMEAMPM" << w << "." << d << " of " << v;
+  }
+}
+
+TEST(TimeLayouts, WorkedExamples) {
+  EXPECT_EQ(text(zfmtime, 45296, 8), "12:34:56");
+  EXPECT_EQ(text(zfmtime, 3723, 8), " 1:02:03");
+  EXPECT_EQ(text(zfmtime, 90000, 8), "25:00:00");
+  EXPECT_EQ(text(zfmtime, -3600, 8), "-1:00:00");
+  EXPECT_EQ(text(zfmtime, 3723, 5), " 1:02");
+  EXPECT_EQ(text(zfmtime, 3723, 2), " 1");
+  EXPECT_EQ(text(zfmtime, 3723.456, 11, 2), " 1:02:03.46");
+  EXPECT_EQ(text(zfmtime, -1, 8), "-0:00:01");
+  EXPECT_EQ(text(zfmtod, -1, 8), "23:59:59");
+  EXPECT_EQ(text(zfmtod, 3723, 8), "01:02:03");
+  EXPECT_EQ(text(zfmtod, 0, 4), "0:00"); // no column left for the zero
+  EXPECT_EQ(text(zfmtimm, 0, 11), "12:00:00 AM");
+  EXPECT_EQ(text(zfmtimm, 48600, 11), " 1:30:00 PM");
+  EXPECT_EQ(text(zfmtimm, 43200, 11), "12:00:00 PM");
+  EXPECT_EQ(text(zfmtimm, 48600, 8), " 1:30 PM");
+  // Hours wider than the field: asterisks, status 0.
+  EXPECT_EQ(text(zfmtime, -36000, 2), "**");
+  EXPECT_EQ(text(zfmtime, 1e10, 7), "2777777");
+  EXPECT_EQ(text(zfmtime, 1e10, 6), "******");
+}
+
+// The three carry boundaries with decimals 0..6, at the widest field
+// (every decimal shown) and at TIME8 (none shown).
+TEST(TimeCarries, MinuteHourAndDayBoundaries) {
+  for (int d = 0; d <= 6; ++d) {
+    const std::string zeros(static_cast<std::size_t>(d > 0 ? d - 1 : 0), '0');
+    // 59.5 s: carried only when rounding to whole seconds.
+    EXPECT_EQ(text(zfmtime, 59.5, 20, d),
+              timeref::right(d == 0 ? "0:01:00" : "0:00:59.5" + zeros, 20));
+    // 3599.99 s: carried to the hour while half a unit of d covers 0.01.
+    const std::string z2(static_cast<std::size_t>(d > 1 ? d - 2 : 0), '0');
+    EXPECT_EQ(text(zfmtime, 3599.99, 20, d),
+              timeref::right(d == 0   ? "1:00:00"
+                             : d == 1 ? "1:00:00.0"
+                                      : "0:59:59.99" + z2,
+                             20));
+    // 86399.6 s: 24 hours at d = 0, for TIME and TOD alike.
+    const std::string day = d == 0 ? "24:00:00" : "23:59:59.6" + zeros;
+    EXPECT_EQ(text(zfmtime, 86399.6, 20, d), timeref::right(day, 20));
+    EXPECT_EQ(text(zfmtod, 86399.6, 20, d), timeref::right(day, 20));
+    EXPECT_EQ(text(zfmtime, 59.5, 8, d), " 0:01:00") << d;
+    EXPECT_EQ(text(zfmtime, 3599.99, 8, d), " 1:00:00") << d;
+    EXPECT_EQ(text(zfmtime, 86399.6, 8, d), "24:00:00") << d;
+  }
+  EXPECT_EQ(text(zfmtime, 86399.96, 10, 1), "24:00:00.0");
+  // A carry that widens the hours keeps the text within w.
+  EXPECT_EQ(text(zfmtime, 35999.96, 10, 1), "10:00:00.0");
+  EXPECT_EQ(text(zfmtime, 35999.996, 10, 3), "10:00:00.0");
+  EXPECT_EQ(text(zfmtime, 35999.6, 8, 1), "10:00:00");
+  EXPECT_EQ(text(zfmtime, 35999.6, 9, 1), "9:59:59.6");
+}
+
+// Just below the fraction-carry thresholds the renderer's lift of one unit
+// in the last place reaches 60 seconds; the minute is carried instead.
+TEST(TimeCarries, SecondsNeverShowSixty) {
+  const double below_half = std::nextafter(59.5, 0.0);
+  const double below_edge = std::nextafter(59.9999999999995, 0.0);
+  // The fixed renderer itself takes both to 60.
+  EXPECT_EQ(put(zfmt, below_half, 2, 0).text, "60");
+  EXPECT_EQ(put(zfmt, below_edge, 15, 12).text, "60.000000000000");
+  EXPECT_EQ(text(zfmtime, below_half, 8, 2), " 0:01:00");
+  EXPECT_EQ(text(zfmtime, below_edge, 20, 12), "0:01:00.000000000000");
+  EXPECT_EQ(text(zfmtime, 3540 + below_edge, 20, 12), "1:00:00.000000000000");
+}
+
+TEST(TimeSecondsField, AgreesWithTheFixedRenderer) {
+  char digits[valfmt::kClockMaxDecimals];
+  uint64_t x = 0x9E3779B97F4A7C15ull;
+  for (int i = 0; i < 20000; ++i) {
+    x = x * 6364136223846793005ull + 1442695040888963407ull;
+    // Spread over [0, 60), with a share of values just below a rounding
+    // boundary of some decimal place.
+    double s = static_cast<double>(x >> 11) * 0x1p-53 * 60;
+    const int n = static_cast<int>((x >> 3) % 24);
+    if (i % 3 == 0)
+      s = std::nextafter(std::floor(s) + 1 - 0.5 * std::pow(10.0, -n), 0.0);
+    const int32_t whole = valfmt::seconds_field(s, n, digits);
+    std::string mine = timeref::two(whole);
+    if (n > 0) mine += "." + std::string(digits, static_cast<std::size_t>(n));
+    std::string f = put(zfmt, s, n + 2 + (n > 0 ? 1 : 0), n).text;
+    for (char &ch : f)
+      if (ch == ' ') ch = '0';
+    ASSERT_EQ(mine, f) << std::hexfloat << s << " n=" << n;
+  }
+}
+
+TEST(TimeHourLimit, ClockWriterStopsAtTwoToThe53Hours) {
+  const double limit = 9007199254740992.0 * 3600; // 2^53 hours exactly
+  valfmt::Clock c;
+  ASSERT_EQ(valfmt::clock_round(limit, 20, 0, valfmt::HourStyle::kElapsed, c),
+            VF_OK);
+  EXPECT_EQ(c.hours, int64_t{1} << 53);
+  char out[20];
+  valfmt::clock_write(c, 19, out);
+  EXPECT_EQ(std::string(out, 19), "9007199254740992:00");
+  valfmt::clock_write(c, 15, out);
+  EXPECT_EQ(std::string(out, 15), std::string(15, '*'));
+  for (double v : {std::nextafter(limit, HUGE_VAL), -2 * limit, 1e300, HUGE_VAL,
+                   std::nan("")})
+    EXPECT_EQ(valfmt::clock_round(v, 20, 0, valfmt::HourStyle::kElapsed, c),
+              VF_ERR_TIME_HOURS)
+        << v;
+  // Such values lie beyond the datetime range, which the formats check
+  // first.
+  const vftest::Run r = put(zfmtime, limit, 20);
+  EXPECT_EQ(r.status, VF_ERR_DATE_RANGE);
+  EXPECT_EQ(r.text, std::string(20, '*'));
+}
+
+} // namespace
