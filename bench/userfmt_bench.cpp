@@ -308,7 +308,9 @@ void BM_Peer_ScanElements10MB(benchmark::State &state) {
   for (auto _ : state) {
     size_t n = 0;
     for (const char *p = text.data(), *e = p + text.size();
-         (p = static_cast<const char *>(std::memchr(p, '>', static_cast<std::size_t>(e - p)))); ++p)
+         (p = static_cast<const char *>(
+              std::memchr(p, '>', static_cast<std::size_t>(e - p))));
+         ++p)
       ++n;
     benchmark::DoNotOptimize(n);
   }

@@ -35,7 +35,9 @@ uint16_t decode_utf8_sequence(const uint8_t *seq, int32_t continuation) {
   uint32_t value = 0;
   for (int32_t i = 0; i <= continuation; ++i) {
     const uint8_t b = seq[i];
-    value += (b & 0xC0) == 0x80 ? (b & 0x3Fu) : (b & utf8_mask[static_cast<std::size_t>(continuation)]);
+    value += (b & 0xC0) == 0x80
+                 ? (b & 0x3Fu)
+                 : (b & utf8_mask[static_cast<std::size_t>(continuation)]);
     if (i < continuation) value <<= 6;
   }
   return static_cast<uint16_t>(value);

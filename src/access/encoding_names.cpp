@@ -87,8 +87,8 @@ constexpr std::array<EncNameBucket, kEncNameBucketCount> make_buckets() {
     while (k < kEncEntries.size() &&
            encname_bucket(kEncEntries[k].name, kEncEntries[k].len) == b)
       ++k;
-    t[static_cast<std::size_t>(b)] = EncNameBucket{kEncEntries.data() + start,
-                         static_cast<int32_t>(k - start)};
+    t[static_cast<std::size_t>(b)] = EncNameBucket{
+        kEncEntries.data() + start, static_cast<int32_t>(k - start)};
   }
   return t;
 }
@@ -113,7 +113,8 @@ VF_API int32_t EncnameToID(char *name, int32_t len, uint32_t *id) {
   using namespace valfmt;
   if (!name || len < kEncNameMinLength) return kEncNameNotFound;
   upper_case_ascii(name, len);
-  const EncNameBucket &bucket = kEncNameTable[static_cast<std::size_t>(encname_bucket(name, len))];
+  const EncNameBucket &bucket =
+      kEncNameTable[static_cast<std::size_t>(encname_bucket(name, len))];
   for (int32_t i = 0; i < bucket.count; ++i) {
     const EncNameEntry &e = bucket.entries[i];
     if (e.len == len &&

@@ -100,7 +100,8 @@ VF_API int32_t zfmtimm(fmtcall *call) {
   const Seconds x = split_day_time(round_up_second(v, d)).time;
   if (w < kMarkerOnlyBelow) {
     put_blanks(out, w - 2);
-    std::memcpy(out + w - 2, afternoon(x, d) ? "PM" : "AM", 2);
+    out[w - 2] = afternoon(x, d) ? 'P' : 'A';
+    out[w - 1] = 'M';
     return finish_narrow(call, w);
   }
   Clock k;
@@ -121,7 +122,8 @@ VF_API int32_t zfmhour(fmtcall *call) {
   Seconds s;
   split_seconds(std::fabs(v), s);
   const double in_hour = static_cast<double>(s.sod % 3600) + s.frac;
-  const auto hours = static_cast<double>(s.days * 24 + s.sod / 3600);
+  const int64_t whole_hours = s.days * 24 + s.sod / 3600;
+  const auto hours = static_cast<double>(whole_hours);
   const double shown =
       d == 0 && in_hour >= 1800 ? hours + 1 : hours + in_hour / 3600.0;
   fmtcall inner = *call;

@@ -24,7 +24,8 @@ TEST(MissingValues, TestAndTable) {
   EXPECT_EQ(zmiss(std::numeric_limits<double>::quiet_NaN()), 0);
   for (int k = 0; k < 28; ++k) // entry k carries code byte 0xFF - k
     EXPECT_EQ(valfmt::double_bits(ZMISSV(k)),
-              0xFFFF000000000000ull | (uint64_t{0xFFu - static_cast<unsigned>(k)} << 40))
+              0xFFFF000000000000ull |
+                  (uint64_t{0xFFu - static_cast<unsigned>(k)} << 40))
         << k;
 }
 

@@ -59,7 +59,8 @@ TEST(PackedFormats, EveryWidthHoldsItsLargestValueAndNoMore) {
     EXPECT_EQ(s_over.hex, packed_hex(nines_s370, w, 0xC));
     const auto k_over = put(zfmpk, 1.5 * std::pow(10.0, 2 * w), w);
     EXPECT_EQ(k_over.status, VF_ERR_BINARY_FIT);
-    EXPECT_EQ(k_over.hex, packed_hex(std::string(static_cast<std::size_t>(2 * w), '9'), w));
+    EXPECT_EQ(k_over.hex,
+              packed_hex(std::string(static_cast<std::size_t>(2 * w), '9'), w));
   }
   // Beyond 64-bit integers: the exact values of the doubles 1e30 and 1e29.
   EXPECT_EQ(put(zf7pd, 1e30, 16).hex,

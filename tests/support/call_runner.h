@@ -112,8 +112,8 @@ inline Run put(fmtfn fn, double v, int32_t w, int32_t d = 0,
 
 // An informat (or a character format) on text: w defaults to the text's
 // length; a numeric informat's result is the 8-byte double in text.
-inline Run input(fmtfn fn, std::string_view text, int32_t w = -1,
-                 int32_t d = 0, int32_t outsize = 8) {
+inline Run input(fmtfn fn, std::string_view text, int32_t w = -1, int32_t d = 0,
+                 int32_t outsize = 8) {
   const FencedBytes in(text);
   fmtcall c{};
   c.w = w == -1 ? static_cast<int32_t>(text.size()) : w;
