@@ -162,4 +162,17 @@ TEST(ToolHost, DescribeReachesTheCatalogue) {
   EXPECT_EQ(run("describe AGEGRP").status, 2) << "no catalogue, no format";
 }
 
+// Binary representations are bytes, not text: shown in hex, and read from
+// hex with --hex.
+TEST(Tool, BinaryFormatsShowAndReadBytes) {
+  EXPECT_EQ(run("put S370FPD3. -123 123").out, "00 12 3D\n00 12 3C\n");
+  EXPECT_EQ(run("put IB4. 1").out, "01 00 00 00\n");
+  EXPECT_EQ(run("input --hex S370FPD3. 00123D '00 12 3C'").out, "-123\n123\n");
+  const ToolRun bad = run("input --hex S370FPD3. 0012G");
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(bad.out, "valfmt: 0012G: not hexadecimal bytes\n");
+  // Zoned decimal with an ASCII overpunched sign is text and stays text.
+  EXPECT_EQ(run("put ZD4. 12").out, "001B\n");
+}
+
 } // namespace

@@ -29,7 +29,8 @@ bool apply_and_print(Session &s, const std::string &fmt,
   std::string shown;
   const int32_t st = s.apply(value, &shown);
   if (st != VF_OK && st != VF_WARN) {
-    print_status(st == kNotANumber ? value : fmt + " " + value, st);
+    print_status(st == kNotANumber || st == kNotHex ? value : fmt + " " + value,
+                 st);
     return false;
   }
   std::printf("%s\n", shown.c_str());

@@ -35,7 +35,9 @@ const char kUsage[] =
     "  --locale ID                   locale record number (1..133)\n"
     "  --catalog FILE                XML format catalogue for user formats\n"
     "  --informat                    FORMAT names an informat\n"
-    "  --hex                         also print the result bytes in hex\n"
+    "  --hex                         also print the result bytes in hex;\n"
+    "                                binary informats (PD, IB, S370FPD ...)\n"
+    "                                read their TEXT as hex bytes\n"
     "  -h, --help                    this text\n"
     "  --                            end of options (values may then\n"
     "                                begin with '-')\n";

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/status.h"
+#include "binary_names.h"
 #include "host_text.h"
 
 namespace valfmt_tool {
@@ -24,9 +25,10 @@ std::size_t output_capacity(int32_t w) {
 } // namespace
 
 void print_status(const std::string &what, int32_t st) {
-  if (st == kNotANumber) {
-    std::fprintf(stderr, "valfmt: %s: not a number\n",
-                 what.empty() ? "empty value" : what.c_str());
+  if (st == kNotANumber || st == kNotHex) {
+    std::fprintf(stderr, "valfmt: %s: not %s\n",
+                 what.empty() ? "empty value" : what.c_str(),
+                 st == kNotHex ? "hexadecimal bytes" : "a number");
     return;
   }
   std::fprintf(stderr, "valfmt: %s: %s (status 0x%08X)\n", what.c_str(),
@@ -87,6 +89,12 @@ bool Session::within_limits(const std::string &text) const {
 // UCS-2; informats always read bytes as given.  False for a numeric value
 // that is not a number.
 bool Session::fill_input(const std::string &value, fmtcall *call) {
+  if (ref_.informat && opt_.hex && is_binary_name(ref_.name)) {
+    if (!parse_hex_bytes(value, &narrow_)) return false;
+    call->value = narrow_.data();
+    call->valuelen = static_cast<int32_t>(narrow_.size());
+    return true;
+  }
   const bool character_in = ref_.informat || ref_.name[0] == '$';
   if (!character_in) {
     if (!parse_number(value, &number_)) return false;
@@ -121,7 +129,8 @@ int32_t Session::apply(const std::string &value, std::string *shown) {
   call.d = ref_.d;
   call.localeid = opt_.localeid;
   call.reqenc = opt_.reqenc;
-  if (!fill_input(value, &call)) return kNotANumber;
+  if (!fill_input(value, &call))
+    return opt_.hex && ref_.informat ? kNotHex : kNotANumber;
   std::vector<char> out(output_capacity(ref_.w), '\0');
   double stored = 0;
   const bool numeric_informat = ref_.informat && ref_.name[0] != '$';
@@ -135,7 +144,10 @@ int32_t Session::apply(const std::string &value, std::string *shown) {
   const int32_t st = xffmt(&call, handle_);
   if (st != VF_OK && st != VF_WARN) return st;
   if (numeric_informat) {
-    *shown = show_stored(stored);
+    *shown = opt_.hex && is_binary_name(ref_.name) ? show_number(stored)
+                                                   : show_stored(stored);
+  } else if (!ref_.informat && is_binary_name(ref_.name)) {
+    *shown = hex_of(out.data(), call.outlen); // bytes, not text
   } else {
     *shown = display(out.data(), call.outlen, call.outenc);
     if (opt_.hex) *shown += "  [" + hex_of(out.data(), call.outlen) + "]";

@@ -14,6 +14,8 @@ namespace valfmt_tool {
 
 // The tool's own result for a value argument that is not a number.
 inline constexpr int32_t kNotANumber = INT32_MIN;
+// ... and for a --hex value of a binary informat that is not hex bytes.
+inline constexpr int32_t kNotHex = INT32_MIN + 1;
 
 // "valfmt: WHAT: status words (status 0x...)" on stderr.
 void print_status(const std::string &what, int32_t st);
