@@ -65,8 +65,7 @@ int32_t read_month_name_year(const unsigned char *p, int32_t n, double &v) {
   if (read_missing_notation(p, n, v)) return VF_OK;
   const int32_t i = skip_blanks(p, n, 0);
   if (i == n || !is_letter_byte(p[i])) return VF_ERR_DATE_TEXT;
-  const int32_t keep =
-      n - i < kMonyyTextBytes ? n - i : kMonyyTextBytes;
+  const int32_t keep = n - i < kMonyyTextBytes ? n - i : kMonyyTextBytes;
   for (int32_t k = i + keep; k < n; ++k)
     if (p[k] != ' ') return VF_ERR_DATE_TEXT;
   unsigned char text[2 + kMonyyTextBytes] = {'0', '1'};
@@ -90,8 +89,7 @@ int32_t read_julian(const unsigned char *p, int32_t n, double &v) {
 
 } // namespace
 
-int32_t read_day_month_name_year(const unsigned char *p, int32_t n,
-                                 double &v) {
+int32_t read_day_month_name_year(const unsigned char *p, int32_t n, double &v) {
   v = standard_missing();
   if (n < kShortestDate) return VF_ERR_WIDTH;
   const int32_t i = next_digit(p, n, 0);
@@ -135,8 +133,8 @@ int32_t read_numeric_date(const unsigned char *p, int32_t n, DateOrder order,
     month = g.second;
     day = g.third;
   }
-  const double date = zmdy(static_cast<double>(month),
-                           static_cast<double>(day), static_cast<double>(year));
+  const double date = zmdy(static_cast<double>(month), static_cast<double>(day),
+                           static_cast<double>(year));
   if (is_missing(date)) return VF_ERR_DATE_TEXT;
   v = date;
   return VF_OK;
@@ -148,11 +146,12 @@ extern "C" {
 
 VF_API int32_t zifmdat(fmtcall *call) {
   using namespace valfmt;
-  return run_text_informat(
-      call, kInDate.maxw, [](const unsigned char *p, int32_t n, double &v) {
-        if (read_missing_notation(p, n, v)) return int32_t{VF_OK};
-        return read_day_month_name_year(p, n, v);
-      });
+  return run_text_informat(call, kInDate.maxw,
+                           [](const unsigned char *p, int32_t n, double &v) {
+                             if (read_missing_notation(p, n, v))
+                               return int32_t{VF_OK};
+                             return read_day_month_name_year(p, n, v);
+                           });
 }
 
 VF_API int32_t zifmmyy(fmtcall *call) {

@@ -13,8 +13,7 @@ namespace valfmt {
 
 // @DATE without the missing-value notation: day, month abbreviation and
 // year ("01JAN1960", "1jan60", "01-Jan-1960").
-int32_t read_day_month_name_year(const unsigned char *p, int32_t n,
-                                 double &v);
+int32_t read_day_month_name_year(const unsigned char *p, int32_t n, double &v);
 
 // The orders of the numeric day-month-year readers.
 enum class DateOrder { month_day_year, day_month_year, year_month_day };

@@ -132,7 +132,6 @@ bool skip_delimiters(const unsigned char *p, int32_t n, int32_t limit,
 
 // Reads one digit at pos (which must be a digit), or two when the next
 // byte is a digit too; advances pos past them.
-int32_t read_one_or_two_digits(const unsigned char *p, int32_t n,
-                               int32_t &pos);
+int32_t read_one_or_two_digits(const unsigned char *p, int32_t n, int32_t &pos);
 
 } // namespace valfmt

@@ -87,8 +87,8 @@ bool read_packed_time(const unsigned char *p, double &time) {
   double number;
   if (!read_signed_packed(p, number)) return false;
   const auto n = static_cast<int64_t>(number < 0 ? -number : number);
-  const auto seconds = static_cast<double>(
-      n / 10000 * 3600 + n % 10000 / 100 * 60 + n % 100);
+  const auto seconds =
+      static_cast<double>(n / 10000 * 3600 + n % 10000 / 100 * 60 + n % 100);
   time = number < 0 ? -seconds : seconds;
   return true;
 }
