@@ -31,6 +31,8 @@
 // VF_ERR_DATE_TEXT, and so is a number that is no valid Julian date.
 #include "informats/date_readers.h"
 
+#include <cmath>
+
 #include "datetime/calendar.h"
 #include "informats/date_scan.h"
 #include "registry/functions.h"
@@ -59,6 +61,26 @@ int32_t month_of_abbreviation(const unsigned char *p) {
     if (s[0] == a && s[1] == b && s[2] == c) return m + 1;
   }
   return 0;
+}
+
+int64_t two_digits(const unsigned char *p) {
+  return (p[0] - '0') * 10 + (p[1] - '0');
+}
+
+// The ten-byte form yyyy-mm-dd, with any byte that is neither a letter nor
+// a digit written twice as the delimiter: the splitter would find the
+// groups 4, 2 and 2 digits long, so they are taken directly.
+bool is_iso_date_form(const unsigned char *p, int32_t n) {
+  if (n != 10) return false;
+  const unsigned char delim = p[4];
+  if (p[7] != delim || is_digit_byte(delim) || is_letter_byte(delim))
+    return false;
+  const auto digit = [p](int32_t i) {
+    return static_cast<unsigned>(p[i] - '0') <= 9u;
+  };
+  // Bitwise and: one branch for the eight tests.
+  return digit(0) & digit(1) & digit(2) & digit(3) & digit(5) & digit(6) &
+         digit(8) & digit(9);
 }
 
 int32_t read_month_name_year(const unsigned char *p, int32_t n, double &v) {
@@ -103,22 +125,44 @@ int32_t read_day_month_name_year(const unsigned char *p, int32_t n, double &v) {
 
   const int32_t y = next_digit(p, n, letter + 3);
   if (y == n) return VF_ERR_DATE_YEAR;
+  // Digits followed by blanks are converted here; anything else goes
+  // through the standard numeric reader, with the same result.
+  const int32_t y_end = digit_run_end(p, n, y);
   double year;
-  if (read_standard_number(p + y, n - y, year) != VF_OK || is_missing(year))
-    return VF_ERR_DATE_YEAR;
+  const bool readable =
+      skip_blanks(p, n, y_end) == n
+          ? read_digit_run(p, y, y_end, year)
+          : read_standard_number(p + y, n - y, year) == VF_OK &&
+                !is_missing(year);
+  if (!readable) return VF_ERR_DATE_YEAR;
   if ((year >= kFirstWideYear && year < kFirstYearValue) ||
       year > kLastYearValue)
     return VF_ERR_DATE_YEAR;
   if (month == 0) return VF_ERR_DATE_DAY;
-  const double date =
-      zmdy(static_cast<double>(month), static_cast<double>(day), year);
-  if (is_missing(date)) return VF_ERR_DATE_TEXT;
+  double date;
+  if (year == std::floor(year)) {
+    if (!date_of_parts(month, day, static_cast<int64_t>(year), date))
+      return VF_ERR_DATE_TEXT;
+  } else {
+    date = zmdy(static_cast<double>(month), static_cast<double>(day), year);
+    if (is_missing(date)) return VF_ERR_DATE_TEXT;
+  }
   v = date;
   return VF_OK;
 }
 
 int32_t read_numeric_date(const unsigned char *p, int32_t n, DateOrder order,
                           double &v) {
+  if (order == DateOrder::year_month_day && is_iso_date_form(p, n)) {
+    double date;
+    if (!date_of_parts(two_digits(p + 5), two_digits(p + 8),
+                       two_digits(p) * 100 + two_digits(p + 2), date)) {
+      v = standard_missing();
+      return VF_ERR_DATE_TEXT;
+    }
+    v = date;
+    return VF_OK;
+  }
   if (read_missing_notation(p, n, v)) return VF_OK;
   if (n < kShortestDate) return VF_ERR_WIDTH;
   DateGroups g;
@@ -133,9 +177,8 @@ int32_t read_numeric_date(const unsigned char *p, int32_t n, DateOrder order,
     month = g.second;
     day = g.third;
   }
-  const double date = zmdy(static_cast<double>(month), static_cast<double>(day),
-                           static_cast<double>(year));
-  if (is_missing(date)) return VF_ERR_DATE_TEXT;
+  double date;
+  if (!date_of_parts(month, day, year, date)) return VF_ERR_DATE_TEXT;
   v = date;
   return VF_OK;
 }

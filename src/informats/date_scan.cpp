@@ -5,22 +5,6 @@
 
 namespace valfmt {
 
-int32_t begin_text_informat(fmtcall *c, int32_t minw, int32_t maxw,
-                            InputText &text) {
-  if (c == nullptr) return VF_ERR_BAD_CALL;
-  if (c->out == nullptr || c->outsize < 8) {
-    c->outlen = 0;
-    return VF_ERR_OUTSIZE;
-  }
-  c->outlen = 8;
-  if (c->w < minw || c->w > maxw) return VF_ERR_WD_LIMITS;
-  text.p = static_cast<const unsigned char *>(c->value);
-  text.n = text.p == nullptr || c->valuelen <= 0
-               ? 0
-               : (c->w < c->valuelen ? c->w : c->valuelen);
-  return VF_OK;
-}
-
 bool read_missing_notation(const unsigned char *p, int32_t n, double &v) {
   v = standard_missing();
   int32_t i = skip_blanks(p, n, 0);
@@ -50,6 +34,16 @@ int32_t read_standard_number(const unsigned char *p, int32_t n, double &v) {
   c.out = &v;
   c.outsize = sizeof v;
   return wzifmn(&c);
+}
+
+bool read_digit_run(const unsigned char *p, int32_t a, int32_t e, double &x) {
+  constexpr int32_t kExactDigits = 15; // below 2^53
+  if (e - a > kExactDigits)
+    return read_standard_number(p + a, e - a, x) == VF_OK;
+  int64_t v = 0;
+  for (int32_t i = a; i < e; ++i) v = v * 10 + (p[i] - '0');
+  x = static_cast<double>(v);
+  return true;
 }
 
 int64_t digits_value(const unsigned char *p, int32_t from, int32_t to) {

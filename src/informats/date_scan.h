@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "core/missing.h"
+#include "datetime/calendar.h"
 #include "valfmt.h"
 
 namespace valfmt {
@@ -47,8 +48,21 @@ struct InputText {
 // gives VF_ERR_OUTSIZE with outlen 0; otherwise outlen becomes 8, and a w
 // below minw or above maxw gives VF_ERR_WD_LIMITS.  Nothing is stored at
 // out; on VF_OK `text` holds the bytes to read (none without a value).
-int32_t begin_text_informat(fmtcall *c, int32_t minw, int32_t maxw,
-                            InputText &text);
+inline int32_t begin_text_informat(fmtcall *c, int32_t minw, int32_t maxw,
+                                   InputText &text) {
+  if (c == nullptr) return VF_ERR_BAD_CALL;
+  if (c->out == nullptr || c->outsize < 8) {
+    c->outlen = 0;
+    return VF_ERR_OUTSIZE;
+  }
+  c->outlen = 8;
+  if (c->w < minw || c->w > maxw) return VF_ERR_WD_LIMITS;
+  text.p = static_cast<const unsigned char *>(c->value);
+  text.n = text.p == nullptr || c->valuelen <= 0
+               ? 0
+               : (c->w < c->valuelen ? c->w : c->valuelen);
+  return VF_OK;
+}
 
 // Runs read(p, n, value) on the call's text and stores the value it leaves
 // (the standard missing value unless the reader sets another); every
@@ -82,6 +96,38 @@ int32_t read_standard_number(const unsigned char *p, int32_t n, double &v);
 // numbers that large.
 inline constexpr int64_t kDigitValueCap = 1000000000000; // 10^12
 int64_t digits_value(const unsigned char *p, int32_t from, int32_t to);
+
+// The number written by the digits p[a..e) (all digits), exactly as the
+// standard numeric reader gives it: short runs are converted here, longer
+// ones by the reader.  False only when the reader fails.
+bool read_digit_run(const unsigned char *p, int32_t a, int32_t e, double &x);
+
+// The date of month/day/year given as whole numbers, with the checks of
+// the calendar's zmdy (two-digit years widened, years 1582..20000, the
+// day within its month); false where zmdy gives a missing value.  The day
+// count is the calendar's formula in unsigned 32-bit arithmetic, which is
+// what keeps the common date readers fast.
+inline bool date_of_parts(int64_t month, int64_t day, int64_t year,
+                          double &date) {
+  if (static_cast<uint64_t>(month - 1) > 11 ||
+      static_cast<uint64_t>(day - 1) > 30 || year < 0)
+    return false;
+  if (year > 99 && (year < kFirstYear || year > kLastYear)) return false;
+  const auto y = static_cast<uint32_t>(widen_year(static_cast<int32_t>(year)));
+  const auto m = static_cast<uint32_t>(month);
+  const auto d = static_cast<uint32_t>(day);
+  const bool leap =
+      y % 4 == 0 && (y % 100 != 0 || (y % 400 == 0 && y % 4000 != 0));
+  constexpr uint8_t kLength[13] = {0,  31, 28, 31, 30, 31, 30,
+                                   31, 31, 30, 31, 30, 31};
+  if (d > kLength[m] + (m == 2 && leap ? 1u : 0u)) return false;
+  const uint32_t k = y - 1; // leap days in years 1..y-1
+  const uint32_t days = 365 * y + k / 4 - k / 100 + k / 400 - k / 4000 +
+                        static_cast<uint32_t>(kDaysBeforeMonth[m]) +
+                        (m > 2 && leap ? 1u : 0u) + d;
+  date = static_cast<double>(static_cast<int64_t>(days) - 715875);
+  return true;
+}
 
 // End of the run of digits that starts at i (i itself when p[i] is not a
 // digit or i is n).

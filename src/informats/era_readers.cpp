@@ -117,9 +117,8 @@ int32_t read_minguo(const unsigned char *p, int32_t n, double &v) {
   }
   if (year == 0 || month == 0 || day == 0) return VF_ERR_DATE_TEXT;
   if (year < kFirstFourDigitYear) year = gregorian_year_of_minguo(year);
-  const double date = zmdy(static_cast<double>(month), static_cast<double>(day),
-                           static_cast<double>(year));
-  if (is_missing(date)) return VF_ERR_DATE_TEXT;
+  double date;
+  if (!date_of_parts(month, day, year, date)) return VF_ERR_DATE_TEXT;
   v = date;
   return VF_OK;
 }

@@ -161,10 +161,11 @@ int32_t read_extended_ymd(const unsigned char *p, int32_t n, double &v) {
   }
   int64_t year = 0, month = 0, day = 0;
   if (!split_groups(p, g, count, year, month, day)) return VF_ERR_DATE_TEXT;
-  return finish_date(zmdy(static_cast<double>(clamp_part(month, 12)),
-                          static_cast<double>(clamp_part(day, 31)),
-                          static_cast<double>(year)),
-                     v);
+  double date;
+  if (!date_of_parts(clamp_part(month, 12), clamp_part(day, 31), year, date))
+    return VF_ERR_DATE_TEXT;
+  v = date;
+  return VF_OK;
 }
 
 } // namespace

@@ -69,11 +69,6 @@ int32_t apply_am_pm(const unsigned char *p, int32_t n, int32_t i,
   return VF_OK;
 }
 
-// A run of digits [a, e) through the standard numeric reader.
-bool read_run(const unsigned char *p, int32_t a, int32_t e, double &x) {
-  return read_standard_number(p + a, e - a, x) == VF_OK;
-}
-
 int32_t read_clock(const unsigned char *p, int32_t n, double &v) {
   int32_t i = skip_blanks(p, n, 0);
   const bool negative = i < n && p[i] == '-';
@@ -83,14 +78,14 @@ int32_t read_clock(const unsigned char *p, int32_t n, double &v) {
   i = digit_run_end(p, n, i);
   if (i == n) return VF_ERR_TIME_TEXT;
   double hours, minutes, seconds = 0;
-  if (!read_run(p, h0, i, hours)) return VF_ERR_TIME_HOURS;
+  if (!read_digit_run(p, h0, i, hours)) return VF_ERR_TIME_HOURS;
   const unsigned char delim = p[i];
   if (delim != ' ' && delim != ':' && delim != '.') return VF_ERR_TIME_TEXT;
   if (++i == n || !is_digit_byte(p[i])) return VF_ERR_TIME_TEXT;
   const int32_t m0 = i;
   i = digit_run_end(p, n, i);
   if (i == m0) return VF_ERR_TIME_MINUTES_EMPTY;
-  if (!read_run(p, m0, i, minutes)) return VF_ERR_TIME_MINUTES;
+  if (!read_digit_run(p, m0, i, minutes)) return VF_ERR_TIME_MINUTES;
 
   const int32_t after = skip_blanks(p, n, i);
   if (after < n) {
@@ -106,9 +101,14 @@ int32_t read_clock(const unsigned char *p, int32_t n, double &v) {
       if (!one_delim && !one_blank) return VF_ERR_TIME_TEXT;
       const int32_t s0 = q;
       q = digit_run_end(p, n, q);
-      if (q + 1 < n && p[q] == '.' && is_digit_byte(p[q + 1]))
-        q = digit_run_end(p, n, q + 1);
-      if (!read_run(p, s0, q, seconds)) return VF_ERR_TIME_MINUTES;
+      bool readable = false;
+      if (q + 1 < n && p[q] == '.' && is_digit_byte(p[q + 1])) {
+        q = digit_run_end(p, n, q + 1); // a fraction: the standard reader
+        readable = read_standard_number(p + s0, q - s0, seconds) == VF_OK;
+      } else {
+        readable = read_digit_run(p, s0, q, seconds);
+      }
+      if (!readable) return VF_ERR_TIME_MINUTES;
       i = q;
     }
   }
@@ -154,10 +154,8 @@ int32_t read_mdy_am_pm(const unsigned char *p, int32_t n, double &v) {
   while (i < n && p[i] != ':' && !is_white_byte(p[i])) ++i;
   DateGroups g;
   if (!split_date_groups(p + d0, i - d0, false, g)) return VF_ERR_DATE_TEXT;
-  const double date =
-      zmdy(static_cast<double>(g.first), static_cast<double>(g.second),
-           static_cast<double>(g.third));
-  if (is_missing(date)) return VF_ERR_DATE_TEXT;
+  double date;
+  if (!date_of_parts(g.first, g.second, g.third, date)) return VF_ERR_DATE_TEXT;
   if (i < n && p[i] == ':') ++i;
   i = skip_white(p, n, i);
   const int32_t t0 = i;

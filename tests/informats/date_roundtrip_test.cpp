@@ -7,8 +7,10 @@
 // tools/gen_date_texts.py.
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "informats/date_helpers.h"
+#include "informats/date_scan.h"
 
 namespace {
 
@@ -192,3 +194,27 @@ TEST(DateCrossCheck, AgreesWithAnIndependentReader) {
 }
 
 } // namespace
+
+// The readers build dates from whole numbers without the calendar's
+// Julian detour; both must agree everywhere, invalid parts included.
+TEST(DateParts, AgreeWithTheCalendar) {
+  std::vector<int64_t> years = {-1,   0,    49,    50,    99,    100,
+                                1581, 1582, 1600,  1900,  2000,  4000,
+                                8000, 9999, 12000, 20000, 20001, 1000000};
+  for (int64_t y = 1583; y < 20000; y += 97) years.push_back(y);
+  int compared = 0;
+  for (int64_t y : years)
+    for (int64_t m = -1; m <= 14; ++m)
+      for (int64_t d = -1; d <= 33; ++d) {
+        const double want = zmdy(static_cast<double>(m), static_cast<double>(d),
+                                 static_cast<double>(y));
+        double got = 0;
+        const bool ok = valfmt::date_of_parts(m, d, y, got);
+        ASSERT_EQ(ok, !valfmt::is_missing(want)) << y << "-" << m << "-" << d;
+        if (ok) {
+          ASSERT_EQ(got, want) << y << "-" << m << "-" << d;
+        }
+        ++compared;
+      }
+  EXPECT_GT(compared, 100000);
+}
