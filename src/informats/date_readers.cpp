@@ -75,12 +75,12 @@ bool is_iso_date_form(const unsigned char *p, int32_t n) {
   const unsigned char delim = p[4];
   if (p[7] != delim || is_digit_byte(delim) || is_letter_byte(delim))
     return false;
-  const auto digit = [p](int32_t i) {
-    return static_cast<unsigned>(p[i] - '0') <= 9u;
+  const auto digit = [p](int32_t i) -> unsigned {
+    return static_cast<unsigned>(p[i] - '0') <= 9u ? 1u : 0u;
   };
   // Bitwise and: one branch for the eight tests.
-  return digit(0) & digit(1) & digit(2) & digit(3) & digit(5) & digit(6) &
-         digit(8) & digit(9);
+  return (digit(0) & digit(1) & digit(2) & digit(3) & digit(5) & digit(6) &
+          digit(8) & digit(9)) != 0;
 }
 
 int32_t read_month_name_year(const unsigned char *p, int32_t n, double &v) {
