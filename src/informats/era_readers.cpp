@@ -12,7 +12,8 @@
 // are neither letters nor digits.  The date must exist and lie inside its
 // era (the last era runs to the end of the date range).  Every failure is
 // VF_ERR_DATE_TEXT and leaves out as it was, except that a short text that
-// is no notation leaves the standard missing value there.
+// is no notation leaves the standard missing value there.  A w outside
+// 0..32 gives VF_ERR_WD_LIMITS and leaves out as it was too.
 //
 // @MINGUO: at most 10 bytes, without the blanks around them.  A text with
 // other bytes than digits holds two or three digit groups (else

@@ -1,6 +1,9 @@
 // Host time stamp informats: clock values, timer units, packed times,
 // dates and durations, with bad signs, bad digits, zero stamps and short
 // inputs.
+#include <cmath>
+#include <random>
+
 #include "informats/date_helpers.h"
 
 namespace {
@@ -132,6 +135,35 @@ TEST(TimeStampInformats, WidthsAndShortInput) {
   EXPECT_TRUE(fails(zifmtod, std::string(9, '\x01'), VF_ERR_WD_LIMITS));
   EXPECT_TRUE(fails(zifmtod, "", VF_ERR_WIDTH, 8));
   EXPECT_TRUE(fails(zifmpdt, std::string(8, '\x01'), VF_ERR_WD_LIMITS));
+}
+
+} // namespace
+
+namespace {
+
+// Any eight bytes give one of the Part's statuses, and every failure the
+// standard missing value.
+TEST(TimeStampInformats, RandomBytesGiveADefinedResult) {
+  const fmtfn stamps[] = {zifmtod, zifmmse, zifmtu,  zifmpdt,
+                          zifmrmd, zifmsms, zifmrms, zifmshr};
+  const int32_t widths[] = {8, 8, 4, 4, 4, 8, 8, 8};
+  std::mt19937 rng(1900);
+  for (int k = 0; k < 8; ++k) {
+    for (int i = 0; i < 2000; ++i) {
+      std::string b(8, '\0');
+      for (char &c : b) c = static_cast<char>(rng() % (i % 2 ? 256 : 0x9A));
+      const date_test::Read r = date_test::read(stamps[k], b, widths[k]);
+      ASSERT_TRUE(r.status == VF_OK || r.status == VF_ERR_DATE_TEXT ||
+                  r.status == VF_ERR_TIME_TEXT)
+          << k << " " << date_test::hex(r.status);
+      if (r.status != VF_OK)
+        ASSERT_EQ(r.bits, date_test::kStandardMissing) << k;
+      else
+        ASSERT_TRUE(r.bits == date_test::kStandardMissing ||
+                    !std::isnan(r.value()))
+            << k;
+    }
+  }
 }
 
 } // namespace
