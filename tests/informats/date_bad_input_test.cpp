@@ -37,7 +37,7 @@ const Reader kReaders[] = {
 };
 #undef VF_READER
 
-const std::set<int32_t> kPartStatuses = {VF_OK,
+const std::set<int32_t> kReaderStatuses = {VF_OK,
                                          VF_ERR_DATE_TEXT,
                                          VF_ERR_DATE_NO_DIGIT,
                                          VF_ERR_DATE_DAY,
@@ -59,7 +59,7 @@ std::string random_text(std::mt19937 &rng, bool datelike, int32_t len) {
   return s;
 }
 
-TEST(DateBadInput, RandomTextsGiveAPartStatusAndADefinedResult) {
+TEST(DateBadInput, RandomTextsGiveAReaderStatusAndADefinedResult) {
   std::mt19937 rng(20000);
   for (const Reader &r : kReaders) {
     for (int i = 0; i < 600; ++i) {
@@ -69,7 +69,7 @@ TEST(DateBadInput, RandomTextsGiveAPartStatusAndADefinedResult) {
           static_cast<int32_t>(rng() % static_cast<uint32_t>(r.maxw + 1));
       const date_test::Read got = read(r.fn, text, w);
       ASSERT_EQ(got.outlen, 8) << r.row;
-      ASSERT_TRUE(kPartStatuses.count(got.status))
+      ASSERT_TRUE(kReaderStatuses.count(got.status))
           << r.row << " " << date_test::hex(got.status);
       if (got.status == VF_OK) {
         ASSERT_NE(got.bits, kUnwritten) << r.row;

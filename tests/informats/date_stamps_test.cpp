@@ -141,7 +141,7 @@ TEST(TimeStampInformats, WidthsAndShortInput) {
 
 namespace {
 
-// Any eight bytes give one of the Part's statuses, and every failure the
+// Any eight bytes give one of the stamp statuses, and every failure the
 // standard missing value.
 TEST(TimeStampInformats, RandomBytesGiveADefinedResult) {
   const fmtfn stamps[] = {zifmtod, zifmmse, zifmtu,  zifmpdt,
