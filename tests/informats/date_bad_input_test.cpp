@@ -1,0 +1,174 @@
+// Bad input for every text date and time informat: long garbage, bytes
+// above 0x7F, NUL bytes, inputs shorter than w or empty, widths outside the
+// row, and a result buffer too small.  The runner fences the input before
+// an unreadable page, so a read past valuelen faults.
+#include <cmath>
+#include <random>
+#include <set>
+
+#include "informats/date_helpers.h"
+#include "registry/limits.h"
+
+namespace {
+
+using date_test::fails;
+using date_test::kStandardMissing;
+using date_test::kUnwritten;
+using date_test::read;
+using date_test::reads_date;
+
+struct Reader {
+  const char *row;
+  fmtfn fn;
+  int32_t maxw;
+};
+
+#define VF_READER(name, fn)                                                    \
+  { name, fn, valfmt::row_limits(name).maxw }
+const Reader kReaders[] = {
+    VF_READER("@DATE", zifmdat),    VF_READER("@DATETIME", zifmdtm),
+    VF_READER("@DDMMYY", zifmdmy),  VF_READER("@JULIAN", zifmjul),
+    VF_READER("@MDYAMPM", zifmdya), VF_READER("@MMDDYY", zifmmdy),
+    VF_READER("@MONYY", zifmmyy),   VF_READER("@NENGO", zifmnen),
+    VF_READER("@TIME", zifmtim),    VF_READER("@YYMMDD", zifmymd),
+    VF_READER("@YYQ", zifmyyq),     VF_READER("@MINGUO", zifmmng),
+    VF_READER("@XYYMMDD", zifmxym), VF_READER("@YMDDTTM", ymddttm),
+    VF_READER("@YYMMN", zifmymn),   VF_READER("@YYQZ", zifmyqz),
+};
+#undef VF_READER
+
+const std::set<int32_t> kReaderStatuses = {VF_OK,
+                                         VF_ERR_DATE_TEXT,
+                                         VF_ERR_DATE_NO_DIGIT,
+                                         VF_ERR_DATE_DAY,
+                                         VF_ERR_DATE_YEAR,
+                                         VF_ERR_TIME_TEXT,
+                                         VF_ERR_TIME_HOURS,
+                                         VF_ERR_TIME_MINUTES_EMPTY,
+                                         VF_ERR_TIME_MINUTES,
+                                         VF_ERR_AMPM,
+                                         VF_ERR_WIDTH};
+
+// Random texts: raw bytes, or bytes drawn from what dates are made of.
+std::string random_text(std::mt19937 &rng, bool datelike, int32_t len) {
+  static const char kParts[] = "0123456789:/-. JANFEBMARQqAPMHST\xE9\x80";
+  std::string s;
+  for (int32_t i = 0; i < len; ++i)
+    s += datelike ? kParts[rng() % (sizeof kParts - 1)]
+                  : static_cast<char>(rng() % 256);
+  return s;
+}
+
+TEST(DateBadInput, RandomTextsGiveAReaderStatusAndADefinedResult) {
+  std::mt19937 rng(20000);
+  for (const Reader &r : kReaders) {
+    for (int i = 0; i < 600; ++i) {
+      const auto len = static_cast<int32_t>(rng() % 45);
+      const std::string text = random_text(rng, i % 3 != 0, len);
+      const auto w =
+          static_cast<int32_t>(rng() % static_cast<uint32_t>(r.maxw + 1));
+      const date_test::Read got = read(r.fn, text, w);
+      ASSERT_EQ(got.outlen, 8) << r.row;
+      ASSERT_TRUE(kReaderStatuses.count(got.status))
+          << r.row << " " << date_test::hex(got.status);
+      if (got.status == VF_OK) {
+        ASSERT_NE(got.bits, kUnwritten) << r.row;
+        ASSERT_FALSE(std::isnan(got.value()) && (got.bits >> 48) != 0xFFFF)
+            << r.row;
+      } else if (r.fn == zifmnen) {
+        ASSERT_TRUE(got.bits == kUnwritten || got.bits == kStandardMissing);
+      } else if (r.fn == zifmdtm && got.status == VF_ERR_TIME_TEXT) {
+        ASSERT_EQ(got.bits >> 48, 0xFFFFu) << r.row; // a missing value
+      } else {
+        ASSERT_EQ(got.bits, kStandardMissing) << r.row << " " << text;
+      }
+    }
+  }
+}
+
+TEST(DateBadInput, LongGarbageIsRejected) {
+  const std::string garbage(32, '#');
+  for (const Reader &r : kReaders) {
+    const int32_t w = r.maxw < 32 ? r.maxw : 32;
+    const date_test::Read got = read(r.fn, garbage, w);
+    EXPECT_NE(got.status, VF_OK) << r.row;
+  }
+}
+
+TEST(DateBadInput, HighBytesAndNulBytesAreDelimitersNotLetters) {
+  EXPECT_TRUE(reads_date(zifmmdy,
+                         "12\xA0"
+                         "31\xA0"
+                         "60",
+                         1960, 12, 31));
+  EXPECT_TRUE(fails(zifmdat,
+                    "01\xC9\xC9\xC9"
+                    "60",
+                    VF_ERR_DATE_DAY));
+  EXPECT_TRUE(fails(zifmtim,
+                    "12\xB7"
+                    "30",
+                    VF_ERR_TIME_TEXT));
+  EXPECT_TRUE(fails(zifmmyy, "\xC4JAN60", VF_ERR_DATE_TEXT));
+  EXPECT_TRUE(fails(zifmnen,
+                    "\xC8"
+                    "01.01.08",
+                    VF_ERR_DATE_TEXT, -1, kUnwritten));
+  const std::string nul_year("01JAN\0"
+                             "1960",
+                             10);
+  EXPECT_TRUE(reads_date(zifmdat, nul_year, 1960, 1, 1));
+  EXPECT_TRUE(fails(zifmtim,
+                    std::string("12\0"
+                                "30",
+                                5),
+                    VF_ERR_TIME_TEXT));
+  EXPECT_TRUE(fails(zifmjul,
+                    std::string("1960\0"
+                                "01",
+                                7),
+                    VF_ERR_DATE_TEXT));
+  EXPECT_TRUE(fails(zifmmdy, std::string("12/31/60\0", 9), VF_ERR_DATE_TEXT));
+  EXPECT_TRUE(fails(zifmdtm,
+                    std::string("01JAN1960:12\0"
+                                "00",
+                                15),
+                    VF_ERR_TIME_TEXT));
+}
+
+TEST(DateBadInput, InputShorterThanWidthOrEmpty) {
+  EXPECT_TRUE(reads_date(zifmdat, "01JAN60", 1960, 1, 1, 32));
+  EXPECT_TRUE(reads_date(zifmymd, "1960-01-01", 1960, 1, 1, 32));
+  EXPECT_TRUE(fails(zifmtim, "12", VF_ERR_TIME_TEXT, 32));
+  for (const Reader &r : kReaders) {
+    EXPECT_TRUE(fails(r.fn, "", VF_OK, r.maxw)) << r.row;
+    EXPECT_TRUE(fails(r.fn, "01JAN1960", VF_OK, 0)) << r.row;
+  }
+  // A value pointer with valuelen 0 reads nothing.
+  const vftest::FencedBytes in("12/31/60");
+  double out = 1;
+  fmtcall c{};
+  c.w = 8;
+  c.value = in.data();
+  c.valuelen = 0;
+  c.out = &out;
+  c.outsize = 8;
+  EXPECT_EQ(zifmmdy(&c), VF_OK);
+  EXPECT_EQ(std::bit_cast<uint64_t>(out), kStandardMissing);
+}
+
+TEST(DateBadInput, WidthsOutsideTheRowAndSmallBuffers) {
+  for (const Reader &r : kReaders) {
+    const uint64_t left = r.fn == zifmnen ? kUnwritten : kStandardMissing;
+    EXPECT_TRUE(fails(r.fn, "01JAN1960", VF_ERR_WD_LIMITS, r.maxw + 1, left))
+        << r.row;
+    EXPECT_TRUE(fails(r.fn, "01JAN1960", VF_ERR_WD_LIMITS, -5, left)) << r.row;
+    const vftest::Run small = vftest::input(r.fn, "01JAN1960", 9, 0, 4);
+    EXPECT_EQ(small.status, VF_ERR_OUTSIZE) << r.row;
+    EXPECT_EQ(small.outlen, 0) << r.row;
+    EXPECT_EQ(small.buffer, "####") << r.row;
+    EXPECT_EQ(r.fn(nullptr), VF_ERR_BAD_CALL) << r.row;
+  }
+}
+
+} // namespace

@@ -1,0 +1,80 @@
+// @NENGO and @MINGUO: era letters and boundaries, delimiters, Minguo and
+// Gregorian years, and what each failure leaves in the result.
+#include "informats/date_helpers.h"
+
+namespace {
+
+using date_test::fails;
+using date_test::kUnwritten;
+using date_test::missing_bits;
+using date_test::reads_date;
+
+TEST(NengoInformat, ReadsEraDates) {
+  for (const char *t : {"H01.01.08", "h1/1/8", "010108", "  H.01/01/08",
+                        "H 1 1 8", "H010108", "1.1.8"})
+    EXPECT_TRUE(reads_date(zifmnen, t, 1989, 1, 8));
+  EXPECT_TRUE(reads_date(zifmnen, "H31/04/30", 2019, 4, 30));
+  EXPECT_TRUE(reads_date(zifmnen, "M01.04.06", 1868, 4, 6));
+  EXPECT_TRUE(reads_date(zifmnen, "M45.07.29", 1912, 7, 29));
+  EXPECT_TRUE(reads_date(zifmnen, "T01.07.30", 1912, 7, 30));
+  EXPECT_TRUE(reads_date(zifmnen, "t15.12.24", 1926, 12, 24));
+  EXPECT_TRUE(reads_date(zifmnen, "S01.12.25", 1926, 12, 25));
+  EXPECT_TRUE(reads_date(zifmnen, "S64.01.07", 1989, 1, 7));
+  EXPECT_TRUE(reads_date(zifmnen, "H99.12.31", 2087, 12, 31));
+  // Era year, month and day take at most two digits each: 123108 is
+  // year 12, month 31, day 08.
+  EXPECT_TRUE(fails(zifmnen, "H123108xyz", VF_ERR_DATE_TEXT, -1,
+                    date_test::kUnwritten));
+}
+
+TEST(NengoInformat, EraBoundariesAndFailuresLeaveTheResult) {
+  EXPECT_TRUE(fails(zifmnen, "S64.01.08", VF_ERR_DATE_TEXT, -1, kUnwritten));
+  EXPECT_TRUE(fails(zifmnen, "T16.01.01", VF_ERR_DATE_TEXT, -1, kUnwritten));
+  EXPECT_TRUE(fails(zifmnen, "M01.04.05", VF_ERR_DATE_TEXT, -1, kUnwritten));
+  EXPECT_TRUE(fails(zifmnen, "H01.01.07", VF_ERR_DATE_TEXT, -1, kUnwritten));
+  EXPECT_TRUE(fails(zifmnen, "T01.07.29", VF_ERR_DATE_TEXT, -1, kUnwritten));
+  EXPECT_TRUE(fails(zifmnen, "X01.01.01", VF_ERR_DATE_TEXT, -1, kUnwritten));
+  EXPECT_TRUE(fails(zifmnen, "H01.02.30", VF_ERR_DATE_TEXT, -1, kUnwritten));
+  EXPECT_TRUE(fails(zifmnen, "H01.13.01", VF_ERR_DATE_TEXT, -1, kUnwritten));
+  EXPECT_TRUE(fails(zifmnen, "H01.01", VF_ERR_DATE_TEXT, -1, kUnwritten));
+  EXPECT_TRUE(fails(zifmnen, "H01.JAN.08", VF_ERR_DATE_TEXT, -1, kUnwritten));
+  EXPECT_TRUE(fails(zifmnen, "H00.12.31", VF_ERR_DATE_TEXT, -1, kUnwritten));
+  // Short texts go through the missing notation first.
+  EXPECT_TRUE(fails(zifmnen, "", VF_OK));
+  EXPECT_TRUE(fails(zifmnen, "    ", VF_OK));
+  EXPECT_TRUE(fails(zifmnen, " .K ", VF_OK, -1, missing_bits('K')));
+  EXPECT_TRUE(fails(zifmnen, "H1", VF_ERR_DATE_TEXT));
+  EXPECT_TRUE(fails(zifmnen, "H1.", VF_ERR_DATE_TEXT, -1, kUnwritten));
+}
+
+TEST(MinguoInformat, ReadsMinguoAndGregorianYears) {
+  for (const char *t : {"49/01/01", "49-1-1", "490101", "49.1", " 490101",
+                        "0049/01/01", "1960/1/1", "19600101", "49 1 1 "})
+    EXPECT_TRUE(reads_date(zifmmng, t, 1960, 1, 1));
+  EXPECT_TRUE(reads_date(zifmmng, "1/1/1", 1912, 1, 1));
+  EXPECT_TRUE(reads_date(zifmmng, "999/12/31", 2910, 12, 31));
+  EXPECT_TRUE(reads_date(zifmmng, "1000101", 2011, 1, 1)); // 100/01/01
+  EXPECT_TRUE(reads_date(zifmmng, "108/2", 2019, 2, 1));
+}
+
+TEST(MinguoInformat, Failures) {
+  EXPECT_TRUE(fails(zifmmng, "49/01/01/1", VF_ERR_DATE_NO_DIGIT));
+  EXPECT_TRUE(fails(zifmmng, "/490101", VF_ERR_DATE_NO_DIGIT));
+  EXPECT_TRUE(fails(zifmmng, "ab/cd", VF_ERR_DATE_NO_DIGIT));
+  EXPECT_TRUE(reads_date(zifmmng, "1960/12", 1960, 12, 1));  // 7 bytes
+  EXPECT_TRUE(fails(zifmmng, "19600/12", VF_ERR_DATE_TEXT)); // 8 bytes
+  EXPECT_TRUE(fails(zifmmng, "0/1/1", VF_ERR_DATE_TEXT));
+  EXPECT_TRUE(fails(zifmmng, "49/0/1", VF_ERR_DATE_TEXT));
+  EXPECT_TRUE(fails(zifmmng, "49/2/30", VF_ERR_DATE_TEXT));
+  EXPECT_TRUE(fails(zifmmng, "1500/1/1", VF_ERR_DATE_TEXT));
+  EXPECT_TRUE(fails(zifmmng, "123456789", VF_ERR_DATE_TEXT));
+  EXPECT_TRUE(fails(zifmmng, "  ", VF_OK));
+  EXPECT_TRUE(fails(zifmmng, "_", VF_OK, -1, missing_bits('_')));
+}
+
+TEST(MinguoInformat, ShortDigitRunsAreRejectedNotGuessed) {
+  for (const char *t : {"1", "49", "491", "4901", "10001", "1912"})
+    EXPECT_TRUE(fails(zifmmng, t, VF_ERR_DATE_TEXT));
+}
+
+} // namespace
