@@ -103,7 +103,9 @@ inline ::testing::AssertionResult fails(fmtfn fn, std::string_view text,
 
 // The bits of the missing value with notation code c ('.', '_', 'A'..'Z').
 constexpr uint64_t missing_bits(char c) {
-  const uint64_t code = c == '_' ? 0xFF : c == '.' ? 0xFE : 0xFD - (c - 'A');
+  const uint64_t code = c == '_'   ? 0xFFu
+                        : c == '.' ? 0xFEu
+                                   : 0xFDu - static_cast<unsigned>(c - 'A');
   return 0xFFFF000000000000ull | code << 40;
 }
 
