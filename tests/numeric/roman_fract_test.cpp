@@ -46,7 +46,7 @@ void expect_roman(double v, int32_t w, const std::string &text) {
   EXPECT_EQ(s.field, left(text, w)) << v << " w=" << w;
 }
 
-TEST(Roman, TheDefinitionsExamples) {
+TEST(Roman, KnownTexts) {
   expect_roman(1999, 7, "MCMXCIX");
   expect_roman(1999, 6, stars(6));
   expect_roman(-4, 6, "-IV");
@@ -117,7 +117,7 @@ std::string best(double v, int32_t w) {
   return call(zfmb, v, w).text;
 }
 
-TEST(Fract, TheDefinitionsExamples) {
+TEST(Fract, KnownTexts) {
   expect_fract(1.5, 10, "     1+1/2");
   expect_fract(-0.75, 10, "      -3/4");
   expect_fract(-1.5, 10, "    -1-1/2");
