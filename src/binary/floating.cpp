@@ -27,6 +27,7 @@
 
 #include "binary/binary_call.h"
 #include "binary/hfp.h"
+#include "binary/real_bytes.h"
 #include "registry/functions.h"
 
 namespace valfmt {
@@ -79,9 +80,7 @@ int32_t read_ieee(const uint8_t be[8], int32_t w, int32_t n, double divisor,
   }
   double x;
   if (w < 5) {
-    uint32_t word = 0;
-    for (int32_t i = 0; i < 4; ++i) word = word << 8 | be[i];
-    x = static_cast<double>(std::bit_cast<float>(word)); // ftod
+    x = ftod(be);
   } else {
     x = std::bit_cast<double>(load_high_order(be, 8));
   }
@@ -111,11 +110,7 @@ VF_API int32_t wzfmrb(fmtcall *call) {
     v = vvzscal(call->d, v);
     if (is_missing(v)) status = VF_WARN_RANGE;
   }
-  // The n high-order bytes, in memory order: the last n of the 8.
-  uint8_t bytes[8];
-  std::memcpy(bytes, &v, 8);
-  if (n > 0)
-    std::memcpy(out_bytes(call), bytes + 8 - n, static_cast<std::size_t>(n));
+  wzcftrc(out_bytes(call), n, v);
   if (n < call->w && status == VF_OK) status = VF_ERR_OVERFLOW;
   return finish_narrow(call, n, status);
 }
@@ -153,9 +148,8 @@ VF_API int32_t wzifmrb(fmtcall *call) {
   double divisor;
   if (const int32_t st = begin_reader(call, kLimits, &divisor)) return st;
   const ReaderInput in = reader_input(call);
-  uint8_t bytes[8] = {};
-  if (in.n > 0)
-    std::memcpy(bytes + 8 - in.n, in.p, static_cast<std::size_t>(in.n));
+  uint8_t bytes[8];
+  wzrftrc(bytes, 8, in.p, in.n);
   double x;
   std::memcpy(&x, bytes, 8);
   const uint64_t bits = double_bits(x);
@@ -184,9 +178,8 @@ VF_API int32_t zifmflt(fmtcall *call) {
   double divisor;
   if (const int32_t st = begin_reader(call, kLimits, &divisor)) return st;
   const ReaderInput in = reader_input(call);
-  uint8_t bytes[4] = {};
-  if (in.n > 0)
-    std::memcpy(bytes + 4 - in.n, in.p, static_cast<std::size_t>(in.n));
+  uint8_t bytes[4];
+  wzrftrc(bytes, 4, in.p, in.n);
   float f;
   std::memcpy(&f, bytes, 4);
   if (!std::isfinite(f)) {

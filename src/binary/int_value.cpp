@@ -19,23 +19,34 @@ inline double round_half_up(double m) {
   return m - f >= 0.5 ? f + 1.0 : f;
 }
 
-// 2^k as a double, k 0..64.
-inline double two_to(int32_t k) {
-  return std::ldexp(1.0, k);
-}
+// 2^(8n) and 2^(8n - 1) for n = 0..8: the first magnitudes an n-byte
+// unsigned and signed field cannot hold.
+constexpr auto kFieldLimits = [] {
+  struct Limits {
+    double unsigned_end[9];
+    double signed_end[9];
+  } t{};
+  double p = 1.0;
+  for (int n = 0; n <= 8; ++n) {
+    t.unsigned_end[n] = p;
+    t.signed_end[n] = p / 2;
+    for (int k = 0; k < 8; ++k) p *= 2;
+  }
+  return t;
+}();
 
 } // namespace
 
 IntField pib_value(double v, int32_t n) {
   if (!(v >= 0.0)) return {ones(n), VF_ERR_BINARY_FIT};
   const double r = round_half_up(v);
-  if (r >= two_to(8 * n)) return {ones(n), VF_ERR_BINARY_FIT};
+  if (r >= kFieldLimits.unsigned_end[n]) return {ones(n), VF_ERR_BINARY_FIT};
   return {static_cast<uint64_t>(r), VF_OK};
 }
 
 IntField ib_value(double v, int32_t n) {
   if (std::isnan(v)) return {0, VF_ERR_BINARY_FIT};
-  const double half = two_to(8 * n - 1);
+  const double half = kFieldLimits.signed_end[n];
   const uint64_t mask = ones(n);
   if (v >= 0.0) {
     const double r = round_half_up(v);

@@ -21,6 +21,7 @@
 #include <cstring>
 
 #include "binary/binary_call.h"
+#include "binary/real_bytes.h"
 #include "registry/functions.h"
 
 namespace valfmt {
@@ -75,9 +76,8 @@ VF_API int32_t zifmmrb(fmtcall *call) {
   double divisor;
   if (const int32_t st = begin_reader(call, kLimits, &divisor)) return st;
   const ReaderInput in = reader_input(call);
-  uint8_t bytes[8] = {};
-  if (in.n > 0)
-    std::memcpy(bytes + 8 - in.n, in.p, static_cast<std::size_t>(in.n));
+  uint8_t bytes[8];
+  wzrftrc(bytes, 8, in.p, in.n);
   const uint64_t e = bytes[7];
   if (e == 0) {
     store_double(call->out, 0.0);
@@ -86,8 +86,8 @@ VF_API int32_t zifmmrb(fmtcall *call) {
   uint64_t fraction = bytes[6] & 0x7Full;
   for (int32_t i = 5; i >= 0; --i) fraction = fraction << 8 | bytes[i];
   const uint64_t sign = static_cast<uint64_t>(bytes[6] & 0x80) << 56;
-  const double x =
-      std::bit_cast<double>(sign | (e + kExponentShift) << 52 | fraction >> 3);
+  const double x = std::bit_cast<double>(
+      sign | (e + static_cast<uint64_t>(kExponentShift)) << 52 | fraction >> 3);
   store_double(call->out, x / divisor);
   return VF_OK;
 }

@@ -22,6 +22,7 @@
 
 #include "binary/binary_call.h"
 #include "binary/hfp.h"
+#include "binary/real_bytes.h"
 #include "registry/functions.h"
 
 namespace valfmt {
@@ -87,12 +88,7 @@ VF_API int32_t xprtiin(fmtcall *call) {
   double divisor;
   if (const int32_t st = begin_reader(call, kLimits, &divisor)) return st;
   const ReaderInput in = reader_input(call);
-  int64_t v = 0;
-  if (in.n > 0) {
-    uint64_t u = in.p[0] >= 0x80 ? ~0ull : 0;
-    for (int32_t i = 0; i < in.n; ++i) u = u << 8 | in.p[i];
-    v = static_cast<int64_t>(u);
-  }
+  const int64_t v = wzrtint(in.p, in.n);
   store_double(call->out, static_cast<double>(v) / divisor);
   return VF_OK;
 }
