@@ -80,6 +80,11 @@ inline int32_t begin_reader(fmtcall *c, RowLimits limits, double *divisor) {
   return VF_OK;
 }
 
+// x / 10^d as begin_reader gave the divisor (no division for d = 0).
+inline double unscale(double x, double divisor) {
+  return divisor == 1.0 ? x : x / divisor;
+}
+
 // The input bytes of a reader: the first min(w, valuelen) (none for a null
 // value pointer).
 struct ReaderInput {

@@ -118,7 +118,7 @@ VF_API int32_t zifmbtn(fmtcall *call) {
     x = std::bit_cast<double>(u);
   else
     x = static_cast<double>(u);
-  store_double(call->out, is_missing(x) ? x : x / divisor);
+  store_double(call->out, is_missing(x) ? x : unscale(x, divisor));
   return VF_OK;
 }
 

@@ -63,7 +63,10 @@ int32_t put_ieee(fmtcall *call, RowLimits limits, bool reversed) {
   uint8_t be[8];
   ieee_big_endian(v, w, be);
   uint8_t *out = out_bytes(call);
-  for (int32_t i = 0; i < w; ++i) out[i] = be[reversed ? w - 1 - i : i];
+  if (!reversed)
+    std::memcpy(out, be, static_cast<std::size_t>(w));
+  else
+    for (int32_t i = 0; i < w; ++i) out[i] = be[w - 1 - i];
   return finish_narrow(call, w);
 }
 
@@ -88,8 +91,8 @@ int32_t read_ieee(const uint8_t be[8], int32_t w, int32_t n, double divisor,
     store_double(out, standard_missing());
     return VF_ERR_NOTHING_TO_READ;
   }
-  x = hfp_to_double(ieee2xpt(x).bits);
-  store_double(out, x / divisor);
+  x = hfp_round_trip(x);
+  store_double(out, unscale(x, divisor));
   return VF_OK;
 }
 
@@ -186,7 +189,7 @@ VF_API int32_t zifmflt(fmtcall *call) {
     store_double(call->out, standard_missing());
     return VF_ERR_NOTHING_TO_READ;
   }
-  store_double(call->out, static_cast<double>(f) / divisor);
+  store_double(call->out, unscale(static_cast<double>(f), divisor));
   return VF_OK;
 }
 

@@ -16,6 +16,7 @@
 //     back as 16 times its integer; even widths read back what was written.
 //   - @$PHEX converts min(w, valuelen) input bytes (at most 16383) and
 //     reports outlen = min(2n - 1, outsize), the rest of the buffer blank.
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -30,21 +31,30 @@ namespace {
 constexpr char hexchars[] = "0123456789ABCDEF";
 constexpr int32_t kMaxPackedInput = 16383;
 
-// The value of a hexadecimal digit of either case, or -1.
+// Byte -> value of a hexadecimal digit of either case, or -1.
+constexpr auto kHexValue = [] {
+  std::array<int8_t, 256> t{};
+  for (int c = 0; c < 256; ++c) {
+    t[static_cast<std::size_t>(c)] =
+        static_cast<int8_t>(c >= '0' && c <= '9'   ? c - '0'
+                            : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                            : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                   : -1);
+  }
+  return t;
+}();
+
 inline int32_t hex_value(uint8_t c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
+  return kHexValue[c];
 }
 
 enum HexMode : int32_t { kNumericMode = 0, kCharacterMode = 1 };
 
 // Hexadecimal digits of n source bytes (src(i) gives byte i) in w columns.
 // Character mode: left to right, high nibble first, blanks after the
-// digits.  Numeric mode: from the right end leftwards, low nibble first,
-// so a little-endian integer reads most significant digit first; '0'
-// padding on the left.
+// digits.  Numeric mode (n at most 8): from the right end leftwards, low
+// nibble first, so a little-endian integer reads most significant digit
+// first; '0' padding on the left.
 template <class Src>
 void wzfmhc(const Src &src, int32_t n, int32_t w, int32_t mode, char *out) {
   if (mode == kCharacterMode) {
@@ -59,11 +69,12 @@ void wzfmhc(const Src &src, int32_t n, int32_t w, int32_t mode, char *out) {
     }
     return;
   }
-  for (int32_t j = 0; j < w; ++j) {
-    const int32_t b = j / 2;
-    const uint8_t byte = b < n ? src(b) : 0;
-    out[w - 1 - j] = hexchars[j % 2 == 0 ? byte & 15 : byte >> 4];
-  }
+  // The source is an integer of at most eight bytes: gather it into one
+  // word, then take its digits from the right.
+  uint64_t word = 0;
+  for (int32_t b = (n < 8 ? n : 8) - 1; b >= 0; --b) word = word << 8 | src(b);
+  for (int32_t j = 0; j < w; ++j)
+    out[w - 1 - j] = j < 16 ? hexchars[(word >> (4 * j)) & 15] : '0';
 }
 
 // Little-endian bytes of a 64-bit word as a byte source.
@@ -109,12 +120,15 @@ int32_t wzifmhc_number(const uint8_t *t, int32_t n, double *x) {
       *x = 0.0;
       return VF_OK;
     }
+    // Gather all sixteen digits, then check once: no branch per digit.
     uint64_t bits = 0;
+    int32_t bad = 0;
     for (int32_t i = 0; i < 16; ++i) {
       const int32_t v = hex_value(t[i]);
-      if (v < 0) return VF_ERR_BAD_HEX;
-      bits = bits << 4 | static_cast<uint64_t>(v);
+      bad |= v;
+      bits = bits << 4 | static_cast<uint64_t>(v & 15);
     }
+    if (bad < 0) return VF_ERR_BAD_HEX;
     *x = std::bit_cast<double>(bits);
     return VF_OK;
   }
@@ -248,7 +262,7 @@ VF_API int32_t zifmhex(fmtcall *call) {
     store_double(call->out, standard_missing());
     return st;
   }
-  store_double(call->out, is_missing(x) ? x : x / divisor);
+  store_double(call->out, is_missing(x) ? x : unscale(x, divisor));
   return VF_OK;
 }
 
@@ -322,7 +336,7 @@ VF_API int32_t zif7hex(fmtcall *call) {
   }
   uint64_t u = 0;
   for (int32_t k = 0; k < nbytes; ++k) u = u << 8 | bytes[k];
-  store_double(call->out, static_cast<double>(u) / divisor);
+  store_double(call->out, unscale(static_cast<double>(u), divisor));
   return VF_OK;
 }
 

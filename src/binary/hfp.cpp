@@ -46,6 +46,12 @@ double hfp_to_double(uint64_t bits) {
   return std::bit_cast<double>(sign | biased << 52 | (mantissa & kFraction52));
 }
 
+double hfp_round_trip(double v) {
+  const auto biased = static_cast<int32_t>((double_bits(v) >> 52) & 0x7FF);
+  if (biased >= 1023 + kHfpMinExp2 && biased <= 1023 + kHfpMaxExp2) return v;
+  return hfp_to_double(ieee2xpt(v).bits);
+}
+
 double wzrtdbl(const uint8_t *p, int32_t n) {
   const uint64_t bits = load_high_order(p, n < 8 ? n : 8);
   if ((bits & 0x00FFFFFFFFFFFFFFull) == 0) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 namespace valfmt {
 
@@ -42,9 +43,19 @@ double wzrtdbl(const uint8_t *p, int32_t n);
 // magnitude with v's sign), else 0.
 int32_t hfp_field(double v, int32_t d, uint8_t be[8]);
 
+// What a double becomes through the HFP form and back: itself from 2^-260
+// up to below 2^252 (the conversion is exact there), otherwise what
+// ieee2xpt and hfp_to_double make of it.
+double hfp_round_trip(double v);
+
 // The n high-order bytes (n 0..8) at p, big-endian, as a 64-bit word whose
 // low-order bytes are zero.
 inline uint64_t load_high_order(const uint8_t *p, int32_t n) {
+  if (n == 8) {
+    uint64_t word;
+    std::memcpy(&word, p, 8);
+    return __builtin_bswap64(word);
+  }
   uint64_t bits = 0;
   for (int32_t i = 0; i < 8; ++i) bits = bits << 8 | (i < n ? p[i] : 0u);
   return bits;

@@ -88,7 +88,7 @@ VF_API int32_t zifmmrb(fmtcall *call) {
   const uint64_t sign = static_cast<uint64_t>(bytes[6] & 0x80) << 56;
   const double x = std::bit_cast<double>(
       sign | (e + static_cast<uint64_t>(kExponentShift)) << 52 | fraction >> 3);
-  store_double(call->out, x / divisor);
+  store_double(call->out, unscale(x, divisor));
   return VF_OK;
 }
 

@@ -118,7 +118,7 @@ VF_API int32_t zifmocn(fmtcall *call) {
     else
       low = low * 8 + digit;
   }
-  store_double(call->out, (high * 68719476736.0 + low) / divisor); // 8^12
+  store_double(call->out, unscale(high * 68719476736.0 + low, divisor)); // 8^12
   return VF_OK;
 }
 

@@ -96,7 +96,7 @@ VF_API int32_t zif7rb(fmtcall *call) {
     store_double(call->out, s370_missing_value(first));
     return VF_OK;
   }
-  store_double(call->out, hfp_to_double(bits) / divisor);
+  store_double(call->out, unscale(hfp_to_double(bits), divisor));
   return VF_OK;
 }
 

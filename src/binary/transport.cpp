@@ -79,7 +79,7 @@ VF_API int32_t xprtifl(fmtcall *call) {
   if (const int32_t st = begin_reader(call, kLimits, &divisor)) return st;
   const ReaderInput in = reader_input(call);
   const double x = wzrtdbl(in.p, in.n);
-  store_double(call->out, is_missing(x) ? x : x / divisor);
+  store_double(call->out, is_missing(x) ? x : unscale(x, divisor));
   return VF_OK;
 }
 
@@ -89,7 +89,7 @@ VF_API int32_t xprtiin(fmtcall *call) {
   if (const int32_t st = begin_reader(call, kLimits, &divisor)) return st;
   const ReaderInput in = reader_input(call);
   const int64_t v = wzrtint(in.p, in.n);
-  store_double(call->out, static_cast<double>(v) / divisor);
+  store_double(call->out, unscale(static_cast<double>(v), divisor));
   return VF_OK;
 }
 

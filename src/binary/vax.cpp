@@ -149,7 +149,7 @@ VF_API int32_t zifmvrb(fmtcall *call) {
     store_double(call->out, 0.0);
     return VF_OK;
   }
-  store_double(call->out, vax_value(bytes) / divisor);
+  store_double(call->out, unscale(vax_value(bytes), divisor));
   return VF_OK;
 }
 
