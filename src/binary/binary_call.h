@@ -33,8 +33,13 @@ inline constexpr double kBinPow10[32] = {
     1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21,
     1e22, 1e23, 1e24, 1e25, 1e26, 1e27, 1e28, 1e29, 1e30, 1e31};
 
-// 10^d for 0 <= d <= 308 (nearest doubles).
+// 10^d for 0 <= d <= 308 (nearest doubles; d outside is clamped).
 double binary_pow10(int32_t d);
+
+// v * 10^d without a range rule, for the real formats that can hold an
+// infinity or saturate on their own: d <= 0 leaves v alone; beyond 10^308
+// a nonzero v becomes an infinity of its sign.
+double scale_real(double v, int32_t d);
 
 // v * 10^d, the scaling of the writers.  d <= 0 leaves v alone.  A
 // magnitude beyond what 10^d can scale (infinities included, either sign)

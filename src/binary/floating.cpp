@@ -59,7 +59,7 @@ int32_t put_ieee(fmtcall *call, RowLimits limits, bool reversed) {
   const int32_t w = call->w;
   if (out_capacity(call) < w) return VF_ERR_OUTSIZE;
   double v = call_value(call);
-  if (call->d > 0 && !is_missing(v)) v *= binary_pow10(call->d);
+  if (!is_missing(v)) v = scale_real(v, call->d);
   uint8_t be[8];
   ieee_big_endian(v, w, be);
   uint8_t *out = out_bytes(call);
@@ -139,7 +139,7 @@ VF_API int32_t zfmflt(fmtcall *call) {
   }
   double v = call_value(call);
   if (is_missing(v)) v = 0.0;
-  if (call->d > 0) v *= binary_pow10(call->d);
+  v = scale_real(v, call->d);
   if (std::fabs(v) > static_cast<double>(FLT_MAX)) v = 0.0;
   const float f = static_cast<float>(v);
   std::memcpy(out, &f, 4);

@@ -64,7 +64,7 @@ VF_API int32_t zfmmrb(fmtcall *call) {
   const int32_t w = call->w;
   if (out_capacity(call) < w) return VF_ERR_OUTSIZE;
   double v = call_value(call);
-  if (call->d > 0 && !is_missing(v)) v *= binary_pow10(call->d);
+  if (!is_missing(v)) v = scale_real(v, call->d);
   uint8_t bytes[8];
   const int32_t status = mbf_bytes(v, bytes);
   std::memcpy(out_bytes(call), bytes + 8 - w, static_cast<std::size_t>(w));

@@ -53,7 +53,7 @@ double s370_missing_value(uint8_t b) {
 int32_t hfp_field(double v, int32_t d, uint8_t be[8]) {
   int32_t status = VF_OK;
   if (d > 0) {
-    const double s = v * binary_pow10(d);
+    const double s = scale_real(v, d);
     if (std::isinf(s) && std::isfinite(v)) status = VF_WARN_RANGE;
     v = s;
   }

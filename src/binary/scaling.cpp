@@ -26,6 +26,12 @@ double binary_pow10(int32_t d) {
   return kPow10Pos[d > 308 ? 308 : d];
 }
 
+double scale_real(double v, int32_t d) {
+  if (d <= 0) return v;
+  if (d > 308) return v == 0.0 ? v : v * HUGE_VAL; // a NaN stays a NaN
+  return v * binary_pow10(d);
+}
+
 double vvzscal(int32_t d, double v) {
   if (d <= 0) return v;
   if (d > 308) return standard_missing();

@@ -112,7 +112,7 @@ VF_API int32_t vaxrbfm(fmtcall *call) {
   if (is_missing(v)) {
     vax_missing(static_cast<uint8_t>(double_bits(v) >> 40), w, bytes);
   } else {
-    status = vax_bytes(call->d > 0 ? v * binary_pow10(call->d) : v, bytes);
+    status = vax_bytes(scale_real(v, call->d), bytes);
   }
   uint8_t *out = out_bytes(call);
   std::memcpy(out, bytes, static_cast<std::size_t>(w));
