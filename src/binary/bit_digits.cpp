@@ -10,7 +10,9 @@
 //     so that every width reads back what BINARY wrote for values that fit.
 //   - $BINARY writes straight into the field; it needs no work buffer.
 //   - A non-missing NaN shows as 0 in BINARY below width 61.
-//   - @BITS reads only the bytes its field covers; when valuelen does not
+//   - @BITS numbers bits from the top bit of the first byte for fields of
+//     every length (up to 64 bits, spanning up to nine bytes), and reads
+//     only the bytes its field covers; when valuelen does not
 //     reach them it stores the standard missing value and returns
 //     VF_ERR_NOTHING_TO_READ.  A negative offset d is VF_ERR_WD_LIMITS;
 //     d 98 and 99 count as 0 like in every informat.
