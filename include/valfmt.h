@@ -311,6 +311,10 @@ VF_API int32_t NLSNUMCHAR(const uint16_t *units, int32_t count, uint32_t enc,
  * ---------------------------------------------------------------------- */
 VF_API int32_t zfmn(fmtcall *call);    /* zfmt with the caller's d */
 VF_API int32_t zifmkmg(fmtcall *call); /* the @SIZEKMG reader */
+/* Transport readers, the reverse of XPORTINT, $XPORTCH and XPORTFLT. */
+VF_API int32_t xprtiin(fmtcall *call);
+VF_API int32_t xprtich(fmtcall *call);
+VF_API int32_t xprtifl(fmtcall *call);
 
 /* ------------------------------------------------------------------------
  * Calendar routines and date formats.
