@@ -21,6 +21,7 @@
 
 #include "core/call.h"
 #include "core/missing.h"
+#include "binary/decimal_scale.h"
 #include "informats/informats.h"
 #include "registry/limits.h"
 #include "valfmt.h"
@@ -41,16 +42,8 @@ double binary_pow10(int32_t d);
 // a nonzero v becomes an infinity of its sign.
 double scale_real(double v, int32_t d);
 
-// v * 10^d, the scaling of the writers.  d <= 0 leaves v alone.  A
-// magnitude beyond what 10^d can scale (infinities included, either sign)
-// gives the standard missing value; exactly at that limit, or when the
-// product rounds past it, the largest finite double with v's sign.  A
-// NaN stays a NaN.
-double vvzscal(int32_t d, double v);
-
-inline void store_double(void *out, double x) {
-  std::memcpy(out, &x, sizeof x);
-}
+// vvzscal, the scaling of the writers, is shared with the integer,
+// packed and zoned members in binary/scale.h.
 
 // Entry check of a format: refuses a null block, a null numeric value and
 // a width outside `limits`.  On success outlen is 0 and outenc narrow, and

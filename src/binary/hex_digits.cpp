@@ -23,6 +23,7 @@
 #include "binary/binary_call.h"
 #include "binary/ebcdic.h"
 #include "binary/int_value.h"
+#include "informats/informats.h"
 #include "registry/functions.h"
 
 namespace valfmt {
@@ -242,7 +243,7 @@ VF_API int32_t zifmhex(fmtcall *call) {
   const ReaderInput in = reader_input(call);
   const char *text = reinterpret_cast<const char *>(in.p);
   double missing;
-  if (wzifmch(text, in.n, &missing) == 1) {
+  if (read_missing_notation(text, in.n, &missing) == 1) {
     // Letters A..F alone are digits; anything else beside blanks makes
     // the notation a missing value.
     bool blank = true, other = false;

@@ -15,6 +15,7 @@
 
 #include "binary/binary_call.h"
 #include "binary/int_value.h"
+#include "informats/informats.h"
 #include "registry/functions.h"
 
 namespace valfmt {
@@ -99,7 +100,8 @@ VF_API int32_t zifmocn(fmtcall *call) {
   if (const int32_t st = begin_reader(call, kLimits, &divisor)) return st;
   const ReaderInput in = reader_input(call);
   double missing;
-  if (wzifmch(reinterpret_cast<const char *>(in.p), in.n, &missing) == 1) {
+  if (read_missing_notation(reinterpret_cast<const char *>(in.p), in.n,
+                            &missing) == 1) {
     store_double(call->out, missing);
     return VF_OK;
   }

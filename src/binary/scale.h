@@ -10,21 +10,13 @@
 
 #include "core/call.h"
 #include "core/missing.h"
+#include "binary/decimal_scale.h"
 #include "core/pow10.h"
 #include "valfmt.h"
 
 namespace valfmt {
 
 using u128 = unsigned __int128;
-
-// Decimals a binary format or informat scales by: 0..31.
-inline constexpr int32_t kMaxScaleDecimals = 31;
-
-// 10^0 .. 10^31 as the nearest doubles (the literals are correctly rounded).
-inline constexpr double kPow10Scale[kMaxScaleDecimals + 1] = {
-    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10,
-    1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21,
-    1e22, 1e23, 1e24, 1e25, 1e26, 1e27, 1e28, 1e29, 1e30, 1e31};
 
 // 10^0 .. 10^38 as exact 128-bit integers.
 inline constexpr auto kPow10U128 = [] {
@@ -35,25 +27,6 @@ inline constexpr auto kPow10U128 = [] {
   for (int i = 0; i < 39; ++i, x *= 10) t.p[i] = x;
   return t;
 }();
-
-// Entry i: the largest magnitude that 10^i scales without overflow.
-inline constexpr int32_t kMaxScalableCount = 309;
-extern const double kMaxScalable[kMaxScalableCount];
-
-// v * 10^d.  When d > 308 or |v| lies beyond the largest magnitude that
-// 10^d scales, the standard missing value; exactly at that magnitude, the
-// largest finite double with v's sign.  d <= 0 leaves v unchanged.  Both
-// signs are checked, so a large negative value is refused like a positive
-// one.
-inline double vvzscal(int32_t d, double v) {
-  if (d <= 0) return v;
-  if (d >= kMaxScalableCount) return standard_missing();
-  const double limit = kMaxScalable[d];
-  const double a = v < 0 ? -v : v;
-  if (a > limit) return standard_missing();
-  if (a == limit) return v < 0 ? -DBL_MAX : DBL_MAX;
-  return v * (d <= kMaxScaleDecimals ? kPow10Scale[d] : kPow10Pos[d]);
-}
 
 // The decimals a binary format or informat scales by: d for 0..31, 0 for
 // the codes 98 and 99, -1 for anything else (the call is refused).
@@ -113,9 +86,6 @@ inline double load_double(const void *p) {
   double v;
   std::memcpy(&v, p, sizeof v);
   return v;
-}
-inline void store_double(void *p, double v) {
-  std::memcpy(p, &v, sizeof v);
 }
 
 // x / 10^d; zero stays +0.0.

@@ -1,7 +1,7 @@
 // Transport-file members, both directions: XPORTFLT / xprtifl (IBM
 // hexadecimal floating point, big-endian, with the transport missing
-// values), $XPORTCH / xprtich (character copy), and xprtiin (the
-// big-endian integer XPORTINT writes).
+// values) and $XPORTCH / xprtich (character copy); xprtiin, the reader of
+// XPORTINT, lives with the integers.
 //
 // XPORTFLT writes the hexadecimal floating-point form xprtifl reads; a
 // missing value is its code character in ASCII ('.', '_', 'A'..'Z')
@@ -13,8 +13,6 @@
 //   - A buffer smaller than w: XPORTFLT and $XPORTCH write what fits and
 //     return VF_ERR_OVERFLOW, like XPORTINT.
 //   - $XPORTCH and xprtich copy no more than the input holds (no padding).
-//   - xprtiin reads up to eight bytes, all that XPORTINT writes, so that
-//     every field XPORTINT writes reads back.
 //   - The readers take the widths of the formats they reverse (XPORTFLT
 //     2..8, XPORTINT 1..8) and decimals 0..31.
 #include <cmath>
@@ -80,16 +78,6 @@ VF_API int32_t xprtifl(fmtcall *call) {
   const ReaderInput in = reader_input(call);
   const double x = wzrtdbl(in.p, in.n);
   store_double(call->out, is_missing(x) ? x : unscale(x, divisor));
-  return VF_OK;
-}
-
-VF_API int32_t xprtiin(fmtcall *call) {
-  static constexpr RowLimits kLimits = row_limits("XPORTINT");
-  double divisor;
-  if (const int32_t st = begin_reader(call, kLimits, &divisor)) return st;
-  const ReaderInput in = reader_input(call);
-  const int64_t v = wzrtint(in.p, in.n);
-  store_double(call->out, unscale(static_cast<double>(v), divisor));
   return VF_OK;
 }
 

@@ -18,6 +18,12 @@ inline double call_value(const fmtcall *c) {
   return v;
 }
 
+// Stores a double at p (8 bytes, any alignment): the result of a numeric
+// informat.
+inline void store_double(void *p, double v) {
+  std::memcpy(p, &v, sizeof v);
+}
+
 // Bytes the caller's buffer holds: outsize, or 0 without a buffer.
 inline int32_t out_capacity(const fmtcall *c) {
   return c->out != nullptr && c->outsize > 0 ? c->outsize : 0;

@@ -14,13 +14,14 @@
 
 #include "support/call_runner.h"
 
-namespace bintest {
+namespace bytetest {
 
 // "4059000000000000" for the bytes 40 59 00 ...
 inline std::string hex(std::string_view bytes) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string s;
-  for (unsigned char c : bytes) {
+  for (char ch : bytes) {
+    const auto c = static_cast<unsigned char>(ch);
     s += kDigits[c >> 4];
     s += kDigits[c & 15];
   }
@@ -92,4 +93,4 @@ inline std::vector<double> spread(std::size_t count, uint64_t seed = 7) {
   return v;
 }
 
-} // namespace bintest
+} // namespace bytetest
