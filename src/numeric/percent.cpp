@@ -1,0 +1,94 @@
+// PERCENT and PERCENTN: the value times 100 as F (w - 3).d, followed by
+// '%'.  PERCENT shows a negative value between '(' and ')' in the first
+// and last columns; PERCENTN with '-' before the digits.
+//
+//   PERCENT8.1  of  0.123   "  12.3% "
+//   PERCENT8.1  of -0.123   "( 12.3%)"
+//   PERCENTN8.1 of -0.123   " -12.3% "
+//
+// The number takes columns 1 .. w - 3; column w - 2 holds '%' (a blank for
+// a missing value, whose character stands where F puts it in that
+// number).  A field narrower than 4 columns leaves no column for a digit:
+// it is filled with '*' and the status is VF_ERR_WIDTH, the status the
+// fixed renderer gives an unusable width.
+#include <cmath>
+
+#include "core/call.h"
+#include "core/missing.h"
+#include "numeric/punctuated.h"
+#include "numeric/text_fields.h"
+#include "registry/functions.h"
+
+namespace valfmt {
+namespace {
+
+// Columns PERCENT adds around the number: '(' before, '%' and ')' after.
+constexpr int32_t kDecorationColumns = 3;
+
+struct PercentField {
+  Rendered r;
+  bool negative;
+};
+
+PercentField percent_field(const fmtcall &caller, char *out, int32_t cap,
+                           int32_t w, int32_t d, double v) {
+  const int32_t digits_width = w - kDecorationColumns;
+  if (digits_width < 1) {
+    put_stars(out, w);
+    return {{VF_ERR_WIDTH, w}, false};
+  }
+  const bool missing = is_missing(v);
+  const bool negative = !missing && v < 0;
+  const double y = missing ? v : std::fabs(v) * 100.0;
+  // Blank first: a renderer that refuses the width leaves columns unset.
+  vzfbl(out, w);
+  const Rendered r = render_fixed(caller, out + 1, cap - 1, digits_width, d, y);
+  out[w - 2] = missing ? ' ' : '%';
+  if (negative) {
+    out[0] = '(';
+    out[w - 1] = ')';
+  }
+  return {{r.status, w}, negative};
+}
+
+int32_t percent(fmtcall *c) {
+  const PercentField f =
+      percent_field(*c, static_cast<char *>(c->out), out_capacity(c), c->w,
+                    c->d, call_value(c));
+  return finish_narrow(c, f.r.len, f.r.status);
+}
+
+int32_t percentn(fmtcall *c) {
+  char *out = static_cast<char *>(c->out);
+  const int32_t w = c->w;
+  const PercentField f =
+      percent_field(*c, out, out_capacity(c), w, c->d, call_value(c));
+  if (f.negative && (f.r.status == VF_OK || f.r.status == VF_WARN)) {
+    out[0] = ' ';
+    out[w - 1] = ' ';
+    const int32_t first = wzstnot(out, w, ' ');
+    if (first > 0) out[first - 1] = '-';
+  }
+  return finish_narrow(c, f.r.len, f.r.status);
+}
+
+} // namespace
+} // namespace valfmt
+
+extern "C" {
+
+VF_API int32_t zfmpct(fmtcall *call) {
+  if (call == nullptr) return VF_ERR_BAD_CALL;
+  if (const int32_t refused = valfmt::refuse_field(call, call->w))
+    return refused;
+  return valfmt::percent(call);
+}
+
+VF_API int32_t pctn(fmtcall *call) {
+  if (call == nullptr) return VF_ERR_BAD_CALL;
+  if (const int32_t refused = valfmt::refuse_field(call, call->w))
+    return refused;
+  return valfmt::percentn(call);
+}
+
+} // extern "C"
