@@ -118,11 +118,13 @@ int32_t logprob(fmtcall *c) {
     return VF_ERR_WIDTH;
   }
   const double p = std::exp(-v * kLn10) * kProbabilityNudge;
-  const Rendered r = render_fixed(*c, out, w, w, probability_decimals(p, w), p);
-  c->outlen = r.len;
-  if (r.status < 0) return r.status;
+  Shown shown;
+  const int32_t status =
+      render_fixed(*c, out, w, w, probability_decimals(p, w), p, shown);
+  c->outlen = shown.len;
+  if (status < 0) return status;
   // Leading zeros give way to blanks; the last column always stays.
-  for (int32_t i = 0; i < r.len - 1; ++i) {
+  for (int32_t i = 0; i < shown.len - 1; ++i) {
     if (out[i] == ' ') continue;
     if (out[i] != '0') break;
     out[i] = ' ';

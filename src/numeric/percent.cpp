@@ -25,51 +25,53 @@ namespace {
 // Columns PERCENT adds around the number: '(' before, '%' and ')' after.
 constexpr int32_t kDecorationColumns = 3;
 
-struct PercentField {
-  Rendered r;
-  bool negative;
-};
-
-PercentField percent_field(const fmtcall &caller, char *out, int32_t cap,
-                           int32_t w, int32_t d, double v) {
+// PERCENT w.d of v into out (w >= 1 columns, cap >= w); *negative tells
+// whether the value was shown as negative.
+int32_t percent_field(const fmtcall &caller, char *out, int32_t cap, int32_t w,
+                      int32_t d, double v, bool *negative) {
+  *negative = false;
   const int32_t digits_width = w - kDecorationColumns;
   if (digits_width < 1) {
     put_stars(out, w);
-    return {{VF_ERR_WIDTH, w}, false};
+    return VF_ERR_WIDTH;
   }
   const bool missing = is_missing(v);
-  const bool negative = !missing && v < 0;
+  *negative = !missing && v < 0;
   const double y = missing ? v : std::fabs(v) * 100.0;
   // Blank first: a renderer that refuses the width leaves columns unset.
   vzfbl(out, w);
-  const Rendered r = render_fixed(caller, out + 1, cap - 1, digits_width, d, y);
+  Shown number;
+  const int32_t status =
+      render_fixed(caller, out + 1, cap - 1, digits_width, d, y, number);
   out[w - 2] = missing ? ' ' : '%';
-  if (negative) {
+  if (*negative) {
     out[0] = '(';
     out[w - 1] = ')';
   }
-  return {{r.status, w}, negative};
+  return status;
 }
 
 int32_t percent(fmtcall *c) {
-  const PercentField f =
+  bool negative = false;
+  const int32_t status =
       percent_field(*c, static_cast<char *>(c->out), out_capacity(c), c->w,
-                    c->d, call_value(c));
-  return finish_narrow(c, f.r.len, f.r.status);
+                    c->d, call_value(c), &negative);
+  return finish_narrow(c, c->w, status);
 }
 
 int32_t percentn(fmtcall *c) {
   char *out = static_cast<char *>(c->out);
   const int32_t w = c->w;
-  const PercentField f =
-      percent_field(*c, out, out_capacity(c), w, c->d, call_value(c));
-  if (f.negative && (f.r.status == VF_OK || f.r.status == VF_WARN)) {
+  bool negative = false;
+  const int32_t status = percent_field(*c, out, out_capacity(c), w, c->d,
+                                       call_value(c), &negative);
+  if (negative && (status == VF_OK || status == VF_WARN)) {
     out[0] = ' ';
     out[w - 1] = ' ';
     const int32_t first = wzstnot(out, w, ' ');
     if (first > 0) out[first - 1] = '-';
   }
-  return finish_narrow(c, f.r.len, f.r.status);
+  return finish_narrow(c, w, status);
 }
 
 } // namespace

@@ -56,8 +56,9 @@ int32_t pvalue(fmtcall *c) {
     *p = '1';
     return VF_OK;
   }
-  const Rendered r = render_fixed(*c, out, fw, fw, dd, x);
-  return r.status == VF_OK ? VF_OK : VF_ERR_NO_ROOM;
+  Shown shown;
+  return render_fixed(*c, out, fw, fw, dd, x, shown) == VF_OK ? VF_OK
+                                                              : VF_ERR_NO_ROOM;
 }
 
 } // namespace
