@@ -12,11 +12,14 @@
 // column left to make room for ')'; a positive value moves left too and
 // leaves the last column blank.  Without a free column on the left the
 // field is returned as COMMA wrote it with status VF_ERR_NO_ROOM.
+//
+// Every member refuses a buffer smaller than w up front (VF_ERR_OUTSIZE,
+// the buffer's bytes '*'), as the fixed renderer does, so no step below
+// can write past the buffer.
 #include <cstring>
 
 #include "core/call.h"
 #include "core/missing.h"
-#include "numeric/fixed.h"
 #include "numeric/punctuated.h"
 #include "numeric/text_fields.h"
 #include "registry/functions.h"
@@ -68,19 +71,16 @@ int32_t commax(fmtcall *c) {
 }
 
 int32_t negparen(fmtcall *c) {
-  const int32_t w = c->w;
-  const int32_t cap = out_capacity(c);
   char *out = static_cast<char *>(c->out);
   Shown shown;
   const int32_t status =
-      comma_field(*c, out, cap, w, c->d, call_value(c), shown);
+      comma_field(*c, out, out_capacity(c), c->w, c->d, call_value(c), shown);
   const int32_t len = shown.len;
   finish_narrow(c, len, status);
   if (status != VF_OK) return status;
-  const int32_t no_room = w > cap ? VF_ERR_OUTSIZE : VF_ERR_NO_ROOM;
   const int32_t p = wzstnot(out, len, ' ');
   if (p < 0) return VF_OK;
-  if (p == 0) return no_room;
+  if (p == 0) return VF_ERR_NO_ROOM;
   const int32_t n = len - p;
   if (out[p] == '-') {
     out[p] = '(';
@@ -88,7 +88,7 @@ int32_t negparen(fmtcall *c) {
     out[len - 1] = ')';
     return VF_OK;
   }
-  if (p == 1) return no_room;
+  if (p == 1) return VF_ERR_NO_ROOM;
   std::memmove(out + p - 1, out + p, static_cast<std::size_t>(n));
   out[len - 1] = ' ';
   return VF_OK;
@@ -100,24 +100,15 @@ int32_t negparen(fmtcall *c) {
 extern "C" {
 
 VF_API int32_t zfmcma(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
-  if (const int32_t refused = valfmt::refuse_field(call, call->w))
-    return refused;
-  return valfmt::comma(call);
+  return valfmt::run_checked(call, valfmt::comma);
 }
 
 VF_API int32_t zfmcmax(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
-  if (const int32_t refused = valfmt::refuse_field(call, call->w))
-    return refused;
-  return valfmt::commax(call);
+  return valfmt::run_checked(call, valfmt::commax);
 }
 
 VF_API int32_t zfmnprn(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
-  if (const int32_t refused = valfmt::refuse_field(call, call->w))
-    return refused;
-  return valfmt::negparen(call);
+  return valfmt::run_checked(call, valfmt::negparen);
 }
 
 } // extern "C"

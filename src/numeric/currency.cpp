@@ -119,38 +119,23 @@ int32_t euro(fmtcall *c) {
 extern "C" {
 
 VF_API int32_t zfmdlr(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
-  if (const int32_t refused = valfmt::refuse_field(call, call->w))
-    return refused;
-  return valfmt::dollar(call);
+  return valfmt::run_checked(call, valfmt::dollar);
 }
 
 VF_API int32_t zfmdlrx(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
-  if (const int32_t refused = valfmt::refuse_field(call, call->w))
-    return refused;
-  return valfmt::dollarx(call);
+  return valfmt::run_checked(call, valfmt::dollarx);
 }
 
 VF_API int32_t zfmyen(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
-  if (const int32_t refused = valfmt::refuse_field(call, call->w))
-    return refused;
-  return valfmt::yen(call);
+  return valfmt::run_checked(call, valfmt::yen);
 }
 
 VF_API int32_t zfmerx(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
-  if (const int32_t refused = valfmt::refuse_field(call, call->w))
-    return refused;
-  return valfmt::eurox(call);
+  return valfmt::run_checked(call, valfmt::eurox);
 }
 
 VF_API int32_t zfmeuro(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
-  if (const int32_t refused = valfmt::refuse_field(call, call->w))
-    return refused;
-  return valfmt::euro(call);
+  return valfmt::run_checked(call, valfmt::euro);
 }
 
 } // extern "C"

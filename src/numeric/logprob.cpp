@@ -138,10 +138,7 @@ int32_t logprob(fmtcall *c) {
 extern "C" {
 
 VF_API int32_t zfmlprb(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
-  if (const int32_t refused = valfmt::refuse_field(call, call->w))
-    return refused;
-  return valfmt::logprob(call);
+  return valfmt::run_checked(call, valfmt::logprob);
 }
 
 } // extern "C"

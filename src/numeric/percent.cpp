@@ -80,17 +80,11 @@ int32_t percentn(fmtcall *c) {
 extern "C" {
 
 VF_API int32_t zfmpct(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
-  if (const int32_t refused = valfmt::refuse_field(call, call->w))
-    return refused;
-  return valfmt::percent(call);
+  return valfmt::run_checked(call, valfmt::percent);
 }
 
 VF_API int32_t pctn(fmtcall *call) {
-  if (call == nullptr) return VF_ERR_BAD_CALL;
-  if (const int32_t refused = valfmt::refuse_field(call, call->w))
-    return refused;
-  return valfmt::percentn(call);
+  return valfmt::run_checked(call, valfmt::percentn);
 }
 
 } // extern "C"

@@ -28,6 +28,13 @@ struct Shown {
 // the field of w bytes can be written.
 int32_t refuse_field(fmtcall *c, int32_t w);
 
+// Runs a format's body on c once its w-column field passed refuse_field.
+inline int32_t run_checked(fmtcall *c, int32_t (*body)(fmtcall *)) {
+  if (c == nullptr) return VF_ERR_BAD_CALL;
+  if (const int32_t refused = refuse_field(c, c->w)) return refused;
+  return body(c);
+}
+
 // F w.d of v into out (cap bytes) through the fixed renderer, on a private
 // call block that carries the caller's host word, options, locale and
 // encodings.

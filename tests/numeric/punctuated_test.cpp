@@ -4,6 +4,8 @@
 // digits of snprintf's fixed text by hand.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <cstdio>
 #include <random>
 #include <string>
@@ -242,6 +244,27 @@ TEST(PunctuatedOracle, FitsGroupsAndSignsAgreeWithHandGrouping) {
     EXPECT_EQ(r.status, status) << why;
   }
   EXPECT_GT(checked, 4000);
+}
+
+// The command-line tool reaches the formats through their names.
+std::string tool_output(const std::string &args) {
+  const std::string cmd = std::string(VALFMT_TOOL_PATH) + " " + args + " 2>&1";
+  FILE *p = popen(cmd.c_str(), "r");
+  if (p == nullptr) return "popen failed";
+  std::string out;
+  char buf[256];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+  pclose(p);
+  return out;
+}
+
+TEST(PunctuatedTool, PutRendersByName) {
+  EXPECT_EQ(tool_output("put DOLLAR12.2 -1234.5"), "  $-1,234.50\n");
+  // 100 DEM are 51.129... euros.
+  EXPECT_EQ(tool_output("put EURFRDEM12.2 100"), "      E51,13\n");
+  EXPECT_EQ(tool_output("put COMMA10. 1234567 ."), " 1,234,567\n         .\n");
+  EXPECT_EQ(tool_output("put '$QUOTE6.' 'a\"b'"), "\"a\"\"b\"\n");
 }
 
 } // namespace
