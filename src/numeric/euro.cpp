@@ -8,7 +8,8 @@
 // than F's, no triangulation between national currencies.  A missing
 // value is shown by the printer as F shows it.  The printer runs on a
 // private copy of the caller's block; the caller's block gets only outlen
-// and outenc back.
+// and outenc back.  outlen is the printer's: w whenever the field was laid
+// out, never more bytes than were written when it was refused.
 //
 // The rates and the euro character are constant data (euro_rates.h): the
 // formats need no set-up and may run on any number of threads at once.

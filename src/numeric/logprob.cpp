@@ -10,7 +10,9 @@
 // and status 1; a missing value '.' in the last column.  A NaN that is no
 // missing value has no probability to show: the field is '*' and the
 // status VF_ERR_NOTHING_TO_READ, as the fixed renderer reports such a NaN.
-// A renderer status other than 0 or 2 is passed on.
+// A renderer status other than 0 or 2 is passed on, and so is a field
+// wider than the 32 columns the renderer lays out (VF_ERR_WIDTH, '*').
+// A buffer smaller than w is refused with VF_ERR_OUTSIZE and '*' in it.
 #include <cmath>
 
 #include "core/call.h"

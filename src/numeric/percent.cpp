@@ -10,7 +10,10 @@
 // a missing value, whose character stands where F puts it in that
 // number).  A field narrower than 4 columns leaves no column for a digit:
 // it is filled with '*' and the status is VF_ERR_WIDTH, the status the
-// fixed renderer gives an unusable width.
+// fixed renderer gives an unusable width.  When the renderer reports an
+// error for the number (a NaN, an infinity) its '*' stand between the
+// decoration and its status is returned.  A buffer smaller than w is
+// refused with VF_ERR_OUTSIZE and '*' in it.
 #include <cmath>
 
 #include "core/call.h"

@@ -10,7 +10,6 @@
 #include <thread>
 #include <vector>
 
-#include "core/missing.h"
 #include "registry/functions.h"
 #include "support/call_runner.h"
 #include "valfmt.h"
@@ -76,16 +75,6 @@ TEST(Euro, WorkedExamples) {
   EXPECT_EQ(r.status, VF_WARN);
 }
 
-TEST(Euro, MissingValuesPrintAsF) {
-  for (fmtfn fn : {zfmfats, zfmfgbp, zfmfats_to, zfmfsit_to}) {
-    vftest::Run r = vftest::put(fn, valfmt::standard_missing(), 8, 2);
-    EXPECT_EQ(r.text, "     .  ");
-    EXPECT_EQ(r.status, VF_OK);
-    r = vftest::put(fn, valfmt::missing_value(0xFD), 6, 0);
-    EXPECT_EQ(r.text, "     A");
-  }
-}
-
 TEST(Euro, BothDirectionsForEveryCurrency) {
   for (const Currency &c : kCurrencies) {
     const std::string from = std::string("EURFR") + c.code;
@@ -123,29 +112,6 @@ TEST(Euro, StateIsConstantAndShared) {
   }
   EXPECT_EQ(offsetof(euro_reentstr, currencieslen), 16u);
   EXPECT_EQ(offsetof(euro_reentstr, eurochar), 20u);
-}
-
-TEST(Euro, CallersBlockKeepsItsValue) {
-  double v = 1955.83;
-  char out[12];
-  fmtcall c{};
-  c.w = 12;
-  c.d = 2;
-  c.value = &v;
-  c.valuelen = 8;
-  c.out = out;
-  c.outsize = 12;
-  c.hostword = 0x1122334455667788ull;
-  const fmtcall before = c;
-  ASSERT_EQ(zfmfdem(&c), VF_OK);
-  EXPECT_EQ(c.value, before.value);
-  EXPECT_EQ(c.w, 12);
-  EXPECT_EQ(c.d, 2);
-  EXPECT_EQ(c.valuelen, 8);
-  EXPECT_EQ(c.hostword, before.hostword);
-  EXPECT_EQ(c.outlen, 12);
-  EXPECT_EQ(v, 1955.83);
-  EXPECT_EQ(std::string(out, 12), "   E1.000,00");
 }
 
 // Every thread formats the same values with every euro format and the

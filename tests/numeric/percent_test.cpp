@@ -62,12 +62,6 @@ TEST(Percent, NoColumnForADigitBelowFourColumns) {
   }
 }
 
-TEST(Percent, MissingValueStandsUnderTheDecimalPoint) {
-  // The number takes columns 1..5 as F5.1: its point is column 4.
-  expect_put(zfmpct, valfmt::standard_missing(), 8, 1, "    .   ");
-  expect_put(pctn, valfmt::missing_value(0xE4), 8, 0, "     Z  ");
-}
-
 TEST(Pvalue, SmallValuesShowTheirBound) {
   expect_put(zfmpval, 0.05, 6, 4, "0.0500");
   expect_put(zfmpval, 0.00001, 6, 4, "<.0001");
@@ -108,8 +102,6 @@ TEST(Pvalue, FailuresOfTheRendererAreNoRoom) {
   expect_put(zfmpval, 123, 6, 4, "123.00", VF_ERR_NO_ROOM);
   expect_put(zfmpval, kInf, 6, 4, "******", VF_ERR_NO_ROOM);
   expect_put(zfmpval, kNaN, 6, 4, "******", VF_ERR_NO_ROOM);
-  expect_put(zfmpval, valfmt::standard_missing(), 6, 4, " .    ");
-  expect_put(zfmpval, valfmt::missing_value(0xFD), 6, 0, " A    ");
 }
 
 // -log10 of a probability, as LOGPROB reads its values.
@@ -141,16 +133,19 @@ TEST(Logprob, ScientificOnceItIsMoreThanTwoColumnsNarrower) {
 }
 
 TEST(Logprob, ValuesBeyondTheFieldAndInvalidValues) {
-  expect_put(zfmlprb, 10, 5, 0, ".0001");
+  // At w - 1 the probability is rendered, above it the bound is written:
+  // both read ".0001" in five columns.
+  expect_put(zfmlprb, 4, 5, 0, ".0001");
   expect_put(zfmlprb, 4.0001, 5, 0, ".0001");
+  expect_put(zfmlprb, 3.9, 5, 0, ".0001");
+  expect_put(zfmlprb, 3.6, 5, 0, ".0003");
+  expect_put(zfmlprb, 10, 5, 0, ".0001");
   expect_put(zfmlprb, kInf, 6, 0, ".00001");
   // Wider than the sixteen zeros a short constant would hold.
   expect_put(zfmlprb, 25, 20, 0, "." + std::string(18, '0') + "1");
   expect_put(zfmlprb, 1e300, 32, 0, "." + std::string(30, '0') + "1");
   expect_put(zfmlprb, -1, 5, 0, "    *", VF_NOT_FOUND);
   expect_put(zfmlprb, -kInf, 5, 0, "    *", VF_NOT_FOUND);
-  expect_put(zfmlprb, valfmt::standard_missing(), 5, 0, "    .");
-  expect_put(zfmlprb, valfmt::missing_value(0xFD), 5, 0, "    .");
   expect_put(zfmlprb, kNaN, 5, 0, "*****", VF_ERR_NOTHING_TO_READ);
 }
 

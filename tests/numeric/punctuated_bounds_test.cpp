@@ -234,6 +234,15 @@ TEST(PunctuatedBounds, EveryMissingValueIsOneCharacterInBlanks) {
       EXPECT_EQ(o.text, expected) << why;
     }
   }
+  // Decimals the field cannot hold put the character in the last column,
+  // as F does; NEGPAREN then has no free column left of it.
+  const double dot = valfmt::standard_missing();
+  EXPECT_EQ(call(zfmcma, dot, 4, 6, 4).text, "   .");
+  EXPECT_EQ(call(zfmdlr, dot, 4, 6, 4).text, "   .");
+  EXPECT_EQ(call(zfmerx, dot, 4, 6, 4).text, "   .");
+  const Outcome paren = call(zfmnprn, dot, 1, 0, 1);
+  EXPECT_EQ(paren.text, ".");
+  EXPECT_EQ(paren.status, VF_ERR_NO_ROOM);
 }
 
 TEST(PunctuatedBounds, QuoteOnEveryWidthAndBuffer) {

@@ -91,6 +91,16 @@ TEST(Punctuated, EuroCharacterNeedsAFreeColumn) {
   expect_put(zfmerx, 12345.678, 6, 2, " 12346", VF_WARN);
 }
 
+TEST(Punctuated, HugeMagnitudesTakeFsScientificText) {
+  expect_put(zfmcma, 1e15, 32, 2, "        1,000,000,000,000,000.00");
+  expect_put(zfmcma, 1e15, 12, 2, "        1E15", VF_WARN);
+  expect_put(zfmdlr, 1e15, 12, 2, "        1E15", VF_WARN);
+  expect_put(zfmerx, -1e308, 12, 0, "      -1E308", VF_WARN);
+  expect_put(zfmnprn, 1e100, 12, 0, "       1E100", VF_WARN);
+  // Code 99 lays out scientific text with status 0: no sign goes on it.
+  expect_put(zfmdlr, 1e20, 8, 99, "    1E20");
+}
+
 TEST(Punctuated, NegparenNeedsAFreeColumnOnTheLeft) {
   expect_put(zfmnprn, 12345, 6, 0, "12,345", VF_ERR_NO_ROOM);
   expect_put(zfmnprn, 12345, 7, 0, " 12,345", VF_ERR_NO_ROOM);
@@ -105,21 +115,6 @@ TEST(Punctuated, NegparenNeedsAFreeColumnOnTheLeft) {
   expect_put(zfmnprn, -0.0, 6, 2, " 0.00 ");
   // A status of COMMA comes back unchanged.
   expect_put(zfmnprn, 1234567, 6, 0, "1.23E6", VF_WARN);
-}
-
-TEST(Punctuated, MissingValuesStandWhereFPutsThem) {
-  const double dot = valfmt::standard_missing();
-  const double a = valfmt::missing_value(0xFD);
-  for (fmtfn fn : {zfmcma, zfmcmax, zfmdlr, zfmdlrx, zfmyen, zfmerx, zfmeuro}) {
-    expect_put(fn, dot, 8, 2, "     .  ");
-    expect_put(fn, a, 8, 0, "       A");
-    // Decimals the field cannot hold: the last column, as in F.
-    expect_put(fn, dot, 4, 6, "   .");
-  }
-  // NEGPAREN moves the character left with the digits of positive values.
-  expect_put(zfmnprn, dot, 6, 0, "    . ");
-  expect_put(zfmnprn, dot, 1, 0, ".", VF_ERR_NO_ROOM);
-  expect_put(zfmnprn, valfmt::missing_value(0xFF), 6, 2, "  _   ");
 }
 
 // ---------------------------------------------------------------------------
