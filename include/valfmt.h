@@ -440,6 +440,21 @@ VF_API int32_t yfpfcfx(fmtcall *call, const void *entry, void *const *ranges);
 VF_API int32_t yfpfcfy(fmtcall *call, const void *entry, void *const *ranges);
 VF_API int32_t yfpfcfz(fmtcall *call, const void *entry, void *const *ranges);
 
+/* ------------------------------------------------------------------------
+ * Euro conversions: the state every euro format reads.  It is constant
+ * from load on (no set-up, safe from any thread); both accessors return it.
+ * ---------------------------------------------------------------------- */
+typedef struct euro_reentstr {
+  const double *rates;    /*  0 26 rates: units of currency k per euro */
+  const char *currencies; /*  8 "EUR ATS ... SIT ": code of k at 4k */
+  int32_t currencieslen;  /* 16 104 */
+  char eurochar;          /* 20 the euro character, 'E' */
+  char pad21[3];          /* 21 */
+} euro_reentstr;
+
+VF_API const euro_reentstr *estrent(void);
+VF_API const euro_reentstr *getrent(void);
+
 #ifdef __cplusplus
 } /* extern "C" */
 #endif

@@ -38,16 +38,16 @@ const Reader kReaders[] = {
 #undef VF_READER
 
 const std::set<int32_t> kReaderStatuses = {VF_OK,
-                                         VF_ERR_DATE_TEXT,
-                                         VF_ERR_DATE_NO_DIGIT,
-                                         VF_ERR_DATE_DAY,
-                                         VF_ERR_DATE_YEAR,
-                                         VF_ERR_TIME_TEXT,
-                                         VF_ERR_TIME_HOURS,
-                                         VF_ERR_TIME_MINUTES_EMPTY,
-                                         VF_ERR_TIME_MINUTES,
-                                         VF_ERR_AMPM,
-                                         VF_ERR_WIDTH};
+                                           VF_ERR_DATE_TEXT,
+                                           VF_ERR_DATE_NO_DIGIT,
+                                           VF_ERR_DATE_DAY,
+                                           VF_ERR_DATE_YEAR,
+                                           VF_ERR_TIME_TEXT,
+                                           VF_ERR_TIME_HOURS,
+                                           VF_ERR_TIME_MINUTES_EMPTY,
+                                           VF_ERR_TIME_MINUTES,
+                                           VF_ERR_AMPM,
+                                           VF_ERR_WIDTH};
 
 // Random texts: raw bytes, or bytes drawn from what dates are made of.
 std::string random_text(std::mt19937 &rng, bool datelike, int32_t len) {

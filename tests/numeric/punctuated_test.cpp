@@ -1,0 +1,265 @@
+// COMMA, COMMAX, DOLLAR, DOLLARX, YEN, EUROX, EURO and NEGPAREN: the
+// worked examples of each layout, missing values, the fallbacks when the
+// decoration does not fit, and a sweep against an oracle that groups the
+// digits of snprintf's fixed text by hand.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include "core/missing.h"
+#include "registry/functions.h"
+#include "support/call_runner.h"
+#include "valfmt.h"
+
+namespace {
+
+void expect_put(fmtfn fn, double v, int32_t w, int32_t d,
+                const std::string &text, int32_t status = VF_OK) {
+  const vftest::Run r = vftest::put(fn, v, w, d);
+  EXPECT_EQ(r.text, text) << "w=" << w << " d=" << d << " v=" << v;
+  EXPECT_EQ(r.status, status) << "w=" << w << " d=" << d << " v=" << v;
+  EXPECT_EQ(r.outenc, VF_ENC_NARROW);
+}
+
+TEST(Punctuated, EachLayoutOfMinus1234Point5) {
+  expect_put(zfmcma, -1234.5, 12, 2, "   -1,234.50");
+  expect_put(zfmcmax, -1234.5, 12, 2, "   -1.234,50");
+  expect_put(zfmdlr, -1234.5, 12, 2, "  $-1,234.50");
+  expect_put(zfmdlrx, -1234.5, 12, 2, "  $-1.234,50");
+  expect_put(zfmyen, -1234.5, 12, 2, "  \\-1,234.50");
+  expect_put(zfmerx, -1234.5, 12, 2, "  E-1.234,50");
+  expect_put(zfmeuro, -1234.5, 12, 2, "  E-1,234.50");
+  expect_put(zfmnprn, -1234.5, 12, 2, "  (1,234.50)");
+}
+
+TEST(Punctuated, GroupingIsDroppedWhenItDoesNotFit) {
+  // Two commas would need nine columns.
+  expect_put(zfmcma, 1234567, 8, 0, " 1234567");
+  expect_put(zfmcma, 1234567, 9, 0, "1,234,567");
+  expect_put(zfmcma, 1234567, 10, 0, " 1,234,567");
+  // F itself needs scientific notation: its text and status stand.
+  expect_put(zfmcma, 1234567, 6, 0, "1.23E6", VF_WARN);
+  expect_put(zfmcmax, 1234567, 6, 0, "1,23E6", VF_WARN);
+  // Three digits or fewer take no separator.
+  expect_put(zfmcma, -999.99, 7, 2, "-999.99");
+  expect_put(zfmcma, 1000, 5, 0, "1,000");
+  expect_put(zfmcma, 1000, 4, 0, "1000");
+  expect_put(zfmcma, -1000, 5, 0, "-1000");
+  // Values that need all 32 columns.
+  expect_put(zfmcma, 1e20, 32, 2, "  100,000,000,000,000,000,000.00");
+  expect_put(zfmcma, -123456789012.25, 20, 2, " -123,456,789,012.25");
+}
+
+TEST(Punctuated, DollarFallsBackToPlainFOnTheWholeWidth) {
+  // COMMA4.2 would lose decimals: the field is F5.2 with its status.
+  expect_put(zfmdlr, 1234.5, 5, 2, " 1235", VF_WARN);
+  // F6.2 in the five columns after the sign would lose a decimal; F7.2
+  // holds them all and reports no loss.
+  expect_put(zfmdlr, 1234.5, 7, 2, "1234.50");
+  expect_put(zfmdlr, 1234.5, 8, 2, "$1234.50");
+  expect_put(zfmdlr, 1234.5, 9, 2, "$1,234.50");
+  // One column: no room for anything but F1.
+  expect_put(zfmdlr, 7, 1, 0, "7");
+  expect_put(zfmyen, 7, 1, 0, "7");
+  // DOLLARX puts the decimal comma on the fallback text too.
+  expect_put(zfmdlrx, 1234.5, 7, 2, "1234,50");
+  expect_put(zfmdlrx, 1234.5, 5, 2, " 1235", VF_WARN);
+  // YEN keeps the plain text when DOLLAR reports a loss.
+  expect_put(zfmyen, 1234.5, 5, 2, " 1235", VF_WARN);
+  expect_put(zfmyen, 0.5, 6, 2, " \\0.50");
+}
+
+TEST(Punctuated, EuroCharacterNeedsAFreeColumn) {
+  expect_put(zfmerx, -1234.5, 9, 2, "-1.234,50");
+  expect_put(zfmerx, -1234.5, 10, 2, "E-1.234,50");
+  expect_put(zfmeuro, -1234.5, 9, 2, "-1,234.50");
+  // Grouping does not fit: F text with its decimal comma, no euro sign.
+  expect_put(zfmerx, 1234.5, 7, 2, "1234,50");
+  expect_put(zfmeuro, 1234.5, 7, 2, "1234.50");
+  // Without decimals the integer digits end at the last column.
+  expect_put(zfmerx, 1234567, 10, 0, "E1.234.567");
+  expect_put(zfmeuro, 1234567, 11, 0, " E1,234,567");
+  // No integer digit at all.
+  expect_put(zfmerx, 0.5, 3, 2, ",50");
+  expect_put(zfmerx, 0.5, 5, 2, "E0,50");
+  // A renderer status passes the plain F text with its '.' through.
+  expect_put(zfmerx, 1234.5, 5, 2, " 1235", VF_WARN);
+  expect_put(zfmerx, 12345.678, 6, 2, " 12346", VF_WARN);
+}
+
+TEST(Punctuated, HugeMagnitudesTakeFsScientificText) {
+  expect_put(zfmcma, 1e15, 32, 2, "        1,000,000,000,000,000.00");
+  expect_put(zfmcma, 1e15, 12, 2, "        1E15", VF_WARN);
+  expect_put(zfmdlr, 1e15, 12, 2, "        1E15", VF_WARN);
+  expect_put(zfmerx, -1e308, 12, 0, "      -1E308", VF_WARN);
+  expect_put(zfmnprn, 1e100, 12, 0, "       1E100", VF_WARN);
+  // Code 99 lays out scientific text with status 0: no sign goes on it.
+  expect_put(zfmdlr, 1e20, 8, 99, "    1E20");
+}
+
+TEST(Punctuated, NegparenNeedsAFreeColumnOnTheLeft) {
+  expect_put(zfmnprn, 12345, 6, 0, "12,345", VF_ERR_NO_ROOM);
+  expect_put(zfmnprn, 12345, 7, 0, " 12,345", VF_ERR_NO_ROOM);
+  expect_put(zfmnprn, -1234, 7, 0, "(1,234)");
+  expect_put(zfmnprn, 12345, 8, 0, " 12,345 ");
+  expect_put(zfmnprn, -1234, 6, 0, "-1,234", VF_ERR_NO_ROOM);
+  // Digits of positive and negative values stand in the same columns.
+  expect_put(zfmnprn, 5, 4, 0, "  5 ");
+  expect_put(zfmnprn, -5, 4, 0, " (5)");
+  // A negative value rounding to zero keeps its parentheses.
+  expect_put(zfmnprn, -0.004, 6, 2, "(0.00)");
+  expect_put(zfmnprn, -0.0, 6, 2, " 0.00 ");
+  // A status of COMMA comes back unchanged.
+  expect_put(zfmnprn, 1234567, 6, 0, "1.23E6", VF_WARN);
+}
+
+// ---------------------------------------------------------------------------
+// Oracle sweep.  Values k.3 and k.7 units of the last decimal never sit on a
+// rounding tie, so snprintf's "%.*f" is the text F shows whenever it fits.
+
+std::string fixed_text(double v, int32_t d) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*f", static_cast<int>(d), v);
+  return buf;
+}
+
+std::string right(const std::string &s, int32_t w) {
+  return std::string(static_cast<std::size_t>(w) - s.size(), ' ') + s;
+}
+
+// The text with its integer digits grouped by sep (and the decimal point
+// turned into point), or the text unchanged when it has three integer
+// digits or fewer.
+std::string grouped(const std::string &text, char sep, char point) {
+  const bool neg = text[0] == '-';
+  const std::string body = neg ? text.substr(1) : text;
+  const std::size_t dot = body.find('.');
+  const std::string digits = body.substr(0, dot);
+  std::string frac = dot == std::string::npos ? "" : body.substr(dot);
+  if (!frac.empty()) frac[0] = point;
+  std::string g;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) g += sep;
+    g += digits[i];
+  }
+  return (neg ? "-" : "") + g + frac;
+}
+
+std::string swap_marks(std::string s) {
+  for (char &c : s) c = c == '.' ? ',' : c == ',' ? '.' : c;
+  return s;
+}
+
+// The text F shows in x columns when it shows all the digits: the fixed
+// text itself, or without its leading "0" when only that does not fit.
+// A one-column field has no room for the sign of a negative value that
+// rounds to zero.  Empty when nothing fits.
+std::string fit(const std::string &f, int32_t x) {
+  const auto n = static_cast<int32_t>(f.size());
+  if (x == 1 && f == "-0") return "0";
+  if (n <= x) return right(f, x);
+  if (n - 1 <= x && f.rfind("0.", 0) == 0) return f.substr(1);
+  if (n - 1 <= x && f.rfind("-0.", 0) == 0) return "-" + f.substr(2);
+  return "";
+}
+
+std::string trimmed(const std::string &s) {
+  return s.substr(s.find_first_not_of(' '));
+}
+
+std::string oracle_comma(const std::string &f, int32_t w) {
+  const std::string g = grouped(f, ',', '.');
+  return static_cast<int32_t>(g.size()) <= w ? right(g, w) : fit(f, w);
+}
+
+std::string oracle_dollar(const std::string &f, int32_t w) {
+  if (fit(f, w - 1).empty()) return fit(f, w);
+  return right("$" + trimmed(oracle_comma(f, w - 1)), w);
+}
+
+std::string oracle_eurox(const std::string &f, int32_t w) {
+  const std::string shown = trimmed(fit(f, w));
+  const std::string g = grouped(shown, '.', ',');
+  const auto n = static_cast<int32_t>(g.size());
+  if (n > w) return right(swap_marks(shown), w); // F has no ',' to swap
+  return right(n < w ? "E" + g : g, w);
+}
+
+std::string oracle_negparen(const std::string &comma, int32_t &status) {
+  status = VF_OK;
+  const std::size_t p = comma.find_first_not_of(' ');
+  std::string s = comma;
+  if (p == 0 || (p == 1 && s[p] != '-')) {
+    status = VF_ERR_NO_ROOM;
+    return s;
+  }
+  if (s[p] == '-') {
+    s[p] = '(';
+    return s.substr(1) + ")";
+  }
+  return s.substr(1) + " ";
+}
+
+TEST(PunctuatedOracle, FitsGroupsAndSignsAgreeWithHandGrouping) {
+  std::mt19937_64 rng(20240611);
+  int checked = 0;
+  for (int i = 0; i < 8000; ++i) {
+    const auto d = static_cast<int32_t>(rng() % 5);
+    const auto w = static_cast<int32_t>(2 + rng() % 31);
+    const auto digits = static_cast<int>(rng() % 10);
+    double k = static_cast<double>(rng() % 10000000000ull);
+    for (int j = digits; j < 10; ++j) k = std::floor(k / 10);
+    double v = (k + (rng() % 2 ? 0.3 : 0.7)) / std::pow(10.0, d);
+    if (rng() % 3 == 0) v = -v;
+    const std::string f = fixed_text(v, d);
+    if (fit(f, w).empty()) continue;
+    ++checked;
+    const std::string why =
+        "w=" + std::to_string(w) + " d=" + std::to_string(d) + " f=" + f;
+    const std::string comma = oracle_comma(f, w);
+    EXPECT_EQ(vftest::put(zfmcma, v, w, d).text, comma) << why;
+    EXPECT_EQ(vftest::put(zfmcmax, v, w, d).text, swap_marks(comma)) << why;
+    const std::string dollar = oracle_dollar(f, w);
+    EXPECT_EQ(vftest::put(zfmdlr, v, w, d).text, dollar) << why;
+    EXPECT_EQ(vftest::put(zfmdlrx, v, w, d).text, swap_marks(dollar)) << why;
+    std::string yen = dollar;
+    if (yen.find('$') != std::string::npos) yen[yen.find('$')] = '\\';
+    EXPECT_EQ(vftest::put(zfmyen, v, w, d).text, yen) << why;
+    const std::string eurox = oracle_eurox(f, w);
+    EXPECT_EQ(vftest::put(zfmerx, v, w, d).text, eurox) << why;
+    EXPECT_EQ(vftest::put(zfmeuro, v, w, d).text, swap_marks(eurox)) << why;
+    int32_t status = 0;
+    const std::string paren = oracle_negparen(comma, status);
+    const vftest::Run r = vftest::put(zfmnprn, v, w, d);
+    EXPECT_EQ(r.text, paren) << why;
+    EXPECT_EQ(r.status, status) << why;
+  }
+  EXPECT_GT(checked, 4000);
+}
+
+// The command-line tool reaches the formats through their names.
+std::string tool_output(const std::string &args) {
+  const std::string cmd = std::string(VALFMT_TOOL_PATH) + " " + args + " 2>&1";
+  FILE *p = popen(cmd.c_str(), "r");
+  if (p == nullptr) return "popen failed";
+  std::string out;
+  char buf[256];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+  pclose(p);
+  return out;
+}
+
+TEST(PunctuatedTool, PutRendersByName) {
+  EXPECT_EQ(tool_output("put DOLLAR12.2 -1234.5"), "  $-1,234.50\n");
+  // 100 DEM are 51.129... euros.
+  EXPECT_EQ(tool_output("put EURFRDEM12.2 100"), "      E51,13\n");
+  EXPECT_EQ(tool_output("put COMMA10. 1234567 ."), " 1,234,567\n         .\n");
+  EXPECT_EQ(tool_output("put '$QUOTE6.' 'a\"b'"), "\"a\"\"b\"\n");
+}
+
+} // namespace
