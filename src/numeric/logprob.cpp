@@ -17,6 +17,7 @@
 
 #include "core/call.h"
 #include "core/missing.h"
+#include "numeric/fixed_parts.h"
 #include "numeric/fixed.h"
 #include "numeric/punctuated.h"
 #include "numeric/text_fields.h"
@@ -68,11 +69,11 @@ int32_t probability_decimals(double p, int32_t w) {
   if (dec < 0 || f == 0.0) {
     dec = 0;
   } else {
-    dec -= trailing_zeros(std::floor(f * zpow10(dec) + 0.5), dec);
+    dec -= trailing_zeros(std::floor(f * power_of_ten(dec) + 0.5), dec);
   }
   const int32_t fixed_width =
       (whole == 0.0 ? 1 : L + 1) + (dec > 0 ? dec + 1 : 0);
-  double q = std::floor(p * zpow10(kSignificant - L - 1) + 0.5);
+  double q = std::floor(p * power_of_ten(kSignificant - L - 1) + 0.5);
   while (q >= 10.0 && std::fmod(q, 10.0) == 0.0) q /= 10.0;
   const int32_t shown = decimal_digits(q);
   const int32_t mantissa = shown > 2 ? shown : 2;

@@ -11,6 +11,7 @@
 // status of the fixed renderer, whose text is kept.
 #include "core/call.h"
 #include "core/missing.h"
+#include "numeric/fixed_parts.h"
 #include "numeric/fixed.h"
 #include "numeric/punctuated.h"
 #include "numeric/text_fields.h"
@@ -47,7 +48,7 @@ int32_t pvalue(fmtcall *c) {
     return VF_OK;
   }
   const double x = v < 0 ? 0.0 : v;
-  if (x < 1.0 / zpow10(dd)) {
+  if (x < 1.0 / power_of_ten(dd)) {
     // "<." then dd - 1 zeros and a '1': the smallest value dd decimals show.
     char *p = out + fw - dd - 2;
     *p++ = '<';

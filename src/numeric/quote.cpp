@@ -17,7 +17,7 @@
 // cut to the buffer is still closed by a quote and reported with
 // VF_ERR_OUTSIZE, so a short buffer is never taken for success.
 #include "core/call.h"
-#include "numeric/strings.h"
+#include "core/text.h"
 #include "numeric/text_fields.h"
 #include "registry/functions.h"
 
@@ -75,7 +75,7 @@ int32_t quote(fmtcall *c) {
       return cut != VF_OK ? cut : VF_ERR_NO_ROOM;
     }
     const Ucs2Text in{c->value};
-    quote_into(out, n, in, wzstrip(in, len));
+    quote_into(out, n, in, trimmed_length(in, len));
   } else {
     const NarrowOut out{static_cast<char *>(c->out)};
     if (n < 2) {
@@ -83,7 +83,7 @@ int32_t quote(fmtcall *c) {
       return cut != VF_OK ? cut : VF_ERR_NO_ROOM;
     }
     const char *in = static_cast<const char *>(c->value);
-    quote_into(out, n, NarrowIn{in}, wzstrip(in, len));
+    quote_into(out, n, NarrowIn{in}, trimmed_length(in, len));
   }
   return cut;
 }

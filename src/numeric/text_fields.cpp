@@ -180,7 +180,7 @@ TextSpan text_span(Ucs2Text text, int32_t len) {
   return empty(text.bytes, len) ? TextSpan{0, 0} : span_of(text, len);
 }
 
-void vzmp(Ucs2Field dst, int32_t w, Ucs2Text src, int32_t n) {
+void copy_padded(Ucs2Field dst, int32_t w, Ucs2Text src, int32_t n) {
   if (empty(dst.bytes, w)) return;
   if (src.bytes == nullptr || n < 0) n = 0;
   const int32_t k = n < w ? n : w;
@@ -189,13 +189,13 @@ void vzmp(Ucs2Field dst, int32_t w, Ucs2Text src, int32_t n) {
   for (int32_t i = k; i < w; ++i) dst.set(i, kUcs2Blank);
 }
 
-int32_t wzstrip(Ucs2Text text, int32_t len) {
+int32_t trimmed_length(Ucs2Text text, int32_t len) {
   if (empty(text.bytes, len)) return 0;
   while (len > 0 && text.at(len - 1) == kUcs2Blank) --len;
   return len;
 }
 
-void wzstrup(Ucs2Field text, int32_t len) {
+void upcase_ascii(Ucs2Field text, int32_t len) {
   if (empty(text.bytes, len)) return;
   for (int32_t i = 0; i < len; ++i) {
     const uint16_t u = text.at(i);

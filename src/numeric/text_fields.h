@@ -9,8 +9,9 @@
 // They read and write exactly the length they are given and nothing else;
 // a null pointer or a length <= 0 is an empty field.
 //
-// The narrow copy, strip and upper-case routines (vzmp, wzstrip, wzstrup)
-// live in numeric/strings.h; their UCS-2 forms are here.
+// The narrow copy, strip and upper-case routines (copy_padded,
+// trimmed_length, upcase_ascii) live in core/text.h; their UCS-2 forms are
+// here.
 #pragma once
 
 #include <cstdint>
@@ -86,12 +87,12 @@ TextSpan text_span(Ucs2Text text, int32_t len);
 
 // Copies min(n, w) units of src into dst and blank-pads dst to w units;
 // src and dst may overlap.
-void vzmp(Ucs2Field dst, int32_t w, Ucs2Text src, int32_t n);
+void copy_padded(Ucs2Field dst, int32_t w, Ucs2Text src, int32_t n);
 
 // Length without trailing blanks (0 for an all-blank text).
-int32_t wzstrip(Ucs2Text text, int32_t len);
+int32_t trimmed_length(Ucs2Text text, int32_t len);
 
 // Upper-cases a..z in place; every other unit stays as it is.
-void wzstrup(Ucs2Field text, int32_t len);
+void upcase_ascii(Ucs2Field text, int32_t len);
 
 } // namespace valfmt

@@ -88,7 +88,7 @@ TEST(TextFields, UnitsBeyondLatin1AreDistinctCharacters) {
   EXPECT_EQ(valfmt::wzstpos(wide.text(), 3, uint16_t('.')), -1);
   EXPECT_EQ(valfmt::wzstpos(wide.text(), 3, uint16_t(0x012E)), 1);
   EXPECT_FALSE(valfmt::vzabl(wide.text(), 3, uint16_t('a')));
-  valfmt::wzstrup(wide.field(), 3);
+  valfmt::upcase_ascii(wide.field(), 3);
   EXPECT_EQ(wide.unit(0), 0x0161) << "only a..z are upper-cased";
 }
 
@@ -158,21 +158,21 @@ TEST(TextFields, JustifyMovesTrimmedTextAndReportsIt) {
 
 TEST(TextFields, Ucs2CopyStripFillAndUpcase) {
   Wide src("ab  ");
-  EXPECT_EQ(valfmt::wzstrip(src.text(), 4), 2);
-  EXPECT_EQ(valfmt::wzstrip(src.text(), 0), 0);
+  EXPECT_EQ(valfmt::trimmed_length(src.text(), 4), 2);
+  EXPECT_EQ(valfmt::trimmed_length(src.text(), 0), 0);
   Wide dst("xxxxxx");
-  valfmt::vzmp(dst.field(), 6, src.text(), 2);
+  valfmt::copy_padded(dst.field(), 6, src.text(), 2);
   EXPECT_EQ(dst.narrow(), "ab    ");
-  valfmt::vzmp(dst.field(), 1, src.text(), 4);
+  valfmt::copy_padded(dst.field(), 1, src.text(), 4);
   EXPECT_EQ(dst.narrow(), "ab    ") << "a shorter field copies less";
   // Overlapping copy one unit to the right.
   Wide overlap("abcd  ");
-  valfmt::vzmp(
+  valfmt::copy_padded(
       Ucs2Field{static_cast<unsigned char *>(overlap.field().bytes) + 2}, 5,
       overlap.text(), 4);
   EXPECT_EQ(overlap.narrow(), "aabcd ");
   Wide up("a-z{`");
-  valfmt::wzstrup(up.field(), 5);
+  valfmt::upcase_ascii(up.field(), 5);
   EXPECT_EQ(up.narrow(), "A-Z{`");
   valfmt::vzfbl(up.field(), 2);
   EXPECT_EQ(up.narrow(), "  Z{`");
