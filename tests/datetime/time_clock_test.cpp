@@ -31,29 +31,23 @@ const double kSpread[] = {
     86399.875, 90000,    360000.625, 3600000.5, 1e9 + 0.75, -0.5,
     -1,        -3600,    -86399.875, -90000.25, -1e10,      569318630399.875};
 
-TEST(TimeEveryWidth, TimeAndTodMatchTheReference) {
-  for (double v : kSpread) {
-    const auto e = static_cast<int64_t>(v * 8);
-    for (int w = 2; w <= 20; ++w)
-      for (int d = 0; d <= 7; ++d) {
-        EXPECT_EQ(text(zfmtime, v, w, d), timeref::time_text(e, w, d))
-            << "TIME" << w << "." << d << " of " << v;
-        EXPECT_EQ(text(zfmtod, v, w, d), timeref::tod_text(e, w, d))
-            << "TOD" << w << "." << d << " of " << v;
-      }
-  }
-}
-
-TEST(TimeEveryWidth, TimeAmPmMatchesTheReference) {
-  for (double v : kSpread) {
-    const auto e = static_cast<int64_t>(v * 8);
-    const int64_t tod = (e % timeref::kDayEighths + timeref::kDayEighths) %
-                        timeref::kDayEighths;
-    for (int w = 2; w <= 20; ++w)
-      for (int d = 0; d <= 7; ++d)
-        EXPECT_EQ(text(zfmtimm, v, w, d), timeref::ampm_text(tod, w, d))
-            << "TIMEAMPM" << w << "." << d << " of " << v;
-  }
+TEST(TimeEveryWidth, MatchesTheReference) {
+  using timeref::Clock;
+  const struct {
+    const char *name;
+    fmtfn fn;
+    Clock kind;
+  } formats[] = {{"TIME", zfmtime, Clock::kTime},
+                 {"TOD", zfmtod, Clock::kTod},
+                 {"TIMEAMPM", zfmtimm, Clock::kAmPm}};
+  for (const auto &f : formats)
+    for (const double v : kSpread)
+      for (int w = 2; w <= 20; ++w)
+        for (int d = 0; d <= 7; ++d)
+          EXPECT_EQ(
+              text(f.fn, v, w, d),
+              timeref::clock_text(static_cast<int64_t>(v * 8), w, d, f.kind))
+              << f.name << w << "." << d << " of " << v;
 }
 
 TEST(TimeLayouts, WorkedExamples) {
