@@ -150,7 +150,7 @@ VF_API int32_t zfmmng(fmtcall *call) {
   if (year < 1) return VF_ERR_DATE_RANGE;
   char buf[16];
   const int32_t len = minguo_text(buf, w, n, year, cd);
-  // The text is never shorter than w; blanks pad it all the same.
+  // The text is never shorter than outlen; blanks pad it all the same.
   put_blanks(static_cast<char *>(call->out), n);
   std::memcpy(call->out, buf, static_cast<std::size_t>(len < n ? len : n));
   return finish_narrow(call, n, n < w ? VF_WARN : VF_OK);
