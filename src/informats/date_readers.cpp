@@ -84,7 +84,7 @@ bool is_iso_date_form(const unsigned char *p, int32_t n) {
 }
 
 int32_t read_month_name_year(const unsigned char *p, int32_t n, double &v) {
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   const int32_t i = skip_blanks(p, n, 0);
   if (i == n || !is_letter_byte(p[i])) return VF_ERR_DATE_TEXT;
   const int32_t keep = n - i < kMonyyTextBytes ? n - i : kMonyyTextBytes;
@@ -96,7 +96,7 @@ int32_t read_month_name_year(const unsigned char *p, int32_t n, double &v) {
 }
 
 int32_t read_julian(const unsigned char *p, int32_t n, double &v) {
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   const int32_t e = trim_trailing_blanks(p, n);
   const int32_t i = skip_blanks(p, e, 0);
   for (int32_t k = i; k < e; ++k)
@@ -163,7 +163,7 @@ int32_t read_numeric_date(const unsigned char *p, int32_t n, DateOrder order,
     v = date;
     return VF_OK;
   }
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   if (n < kShortestDate) return VF_ERR_WIDTH;
   DateGroups g;
   if (!split_date_groups(p, n, order == DateOrder::year_month_day, g))
@@ -191,7 +191,7 @@ VF_API int32_t zifmdat(fmtcall *call) {
   using namespace valfmt;
   return run_text_informat(call, kInDate.maxw,
                            [](const unsigned char *p, int32_t n, double &v) {
-                             if (read_missing_notation(p, n, v))
+                             if (is_missing_notation(p, n, v))
                                return int32_t{VF_OK};
                              return read_day_month_name_year(p, n, v);
                            });

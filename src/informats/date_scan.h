@@ -14,6 +14,7 @@
 
 #include "core/missing.h"
 #include "datetime/calendar.h"
+#include "informats/informats.h"
 #include "valfmt.h"
 
 namespace valfmt {
@@ -81,11 +82,14 @@ int32_t run_text_informat(fmtcall *c, int32_t maxw, Reader read) {
   return st;
 }
 
-// The missing-value notation: true when the text is blank, a single code
-// character ("A", "_", "."), or "." and a code ("._", ".a"), each followed
-// only by blanks; v is then that missing value.  Otherwise false with v the
-// standard missing value.
-bool read_missing_notation(const unsigned char *p, int32_t n, double &v);
+// The informats' missing-value notation reader on the bytes of a date
+// text: true when the text is blank, a single code character ("A", "_",
+// "."), or "." and a code ("._", ".a"), each followed only by blanks; v is
+// then that missing value.  Otherwise false with v the standard missing
+// value.
+inline bool is_missing_notation(const unsigned char *p, int32_t n, double &v) {
+  return read_missing_notation(reinterpret_cast<const char *>(p), n, &v) == 1;
+}
 
 // The standard numeric reader (wzifmn, no decimals) on n bytes; its
 // status, with v the value it stored.

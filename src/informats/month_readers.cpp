@@ -57,7 +57,7 @@ int32_t finish_date(double date, double &v) {
 }
 
 int32_t read_year_q_quarter(const unsigned char *p, int32_t n, double &v) {
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   if (n < kShortestYyq) return VF_ERR_WIDTH;
   const int32_t i = skip_blanks(p, n, 0);
   const int32_t ylen = i + 2 < n && is_digit_byte(p[i + 2]) ? 4 : 2;
@@ -70,7 +70,7 @@ int32_t read_year_q_quarter(const unsigned char *p, int32_t n, double &v) {
 }
 
 int32_t read_year_zero_quarter(const unsigned char *p, int32_t n, double &v) {
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   if (n < kShortestYearMonth) return VF_ERR_WIDTH;
   const int32_t e = trim_trailing_blanks(p, n);
   const int32_t i = skip_blanks(p, e, 0);
@@ -84,7 +84,7 @@ int32_t read_year_zero_quarter(const unsigned char *p, int32_t n, double &v) {
 }
 
 int32_t read_year_month(const unsigned char *p, int32_t n, double &v) {
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   if (n < kShortestYearMonth) return VF_ERR_WIDTH;
   const int32_t e = trim_trailing_blanks(p, n);
   const int32_t i = skip_blanks(p, e, 0);
@@ -149,7 +149,7 @@ bool split_groups(const unsigned char *p, const Group *g, int32_t count,
 int32_t read_extended_ymd(const unsigned char *p, int32_t n, double &v) {
   v = standard_missing();
   if (only_blanks_and_zeros(p, n)) return VF_OK;
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   if (n < kShortestXymd) return VF_ERR_WIDTH;
   Group g[3];
   int32_t count = 0;

@@ -120,7 +120,7 @@ int32_t read_clock(const unsigned char *p, int32_t n, double &v) {
 
 int32_t read_datetime(const unsigned char *p, int32_t n, double &v) {
   if (n > kDatetimeText) n = kDatetimeText;
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   int32_t letter = 0;
   while (letter < n && !is_letter_byte(p[letter])) ++letter;
   if (letter == n) return VF_ERR_DATE_DAY;
@@ -148,7 +148,7 @@ int32_t skip_white(const unsigned char *p, int32_t n, int32_t i) {
 }
 
 int32_t read_mdy_am_pm(const unsigned char *p, int32_t n, double &v) {
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   int32_t i = skip_white(p, n, 0);
   const int32_t d0 = i;
   while (i < n && p[i] != ':' && !is_white_byte(p[i])) ++i;
@@ -177,7 +177,7 @@ int32_t read_mdy_am_pm(const unsigned char *p, int32_t n, double &v) {
 }
 
 int32_t read_ymd_time(const unsigned char *p, int32_t n, double &v) {
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   int32_t i = 0;
   for (int32_t run = 0; run < 3; ++run)
     i = digit_run_end(p, n, next_digit(p, n, i));
@@ -205,7 +205,7 @@ int32_t read_ymd_time(const unsigned char *p, int32_t n, double &v) {
 } // namespace
 
 int32_t read_time_of_day(const unsigned char *p, int32_t n, double &v) {
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   return read_clock(p, n, v);
 }
 
