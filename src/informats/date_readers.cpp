@@ -48,8 +48,6 @@ constexpr double kFirstYearValue = kFirstYear;
 constexpr double kLastYearValue = kLastYear;
 
 constexpr RowLimits kInDate = row_limits("@DATE");
-constexpr RowLimits kInMonyy = row_limits("@MONYY");
-constexpr RowLimits kInJulian = row_limits("@JULIAN");
 
 // Month 1..12 of the three bytes at p in any case, or 0.
 int32_t month_of_abbreviation(const unsigned char *p) {
@@ -197,15 +195,8 @@ VF_API int32_t zifmdat(fmtcall *call) {
                            });
 }
 
-VF_API int32_t zifmmyy(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInMonyy.maxw,
-                                   valfmt::read_month_name_year);
-}
-
-VF_API int32_t zifmjul(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInJulian.maxw,
-                                   valfmt::read_julian);
-}
+VF_DATE_TEXT_INFORMAT(zifmmyy, "@MONYY", read_month_name_year)
+VF_DATE_TEXT_INFORMAT(zifmjul, "@JULIAN", read_julian)
 
 // The three numeric orders differ only in their row and order.
 #define VF_NUMERIC_DATE_READERS(X)                                             \

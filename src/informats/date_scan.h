@@ -15,6 +15,7 @@
 #include "core/missing.h"
 #include "datetime/calendar.h"
 #include "informats/informats.h"
+#include "registry/limits.h"
 #include "valfmt.h"
 
 namespace valfmt {
@@ -81,6 +82,14 @@ int32_t run_text_informat(fmtcall *c, int32_t maxw, Reader read) {
   store_value(c->out, v);
   return st;
 }
+
+// The exported function `fn` of a text date informat: the reader runs on
+// the call's text within the row's widths (see run_text_informat).
+#define VF_DATE_TEXT_INFORMAT(fn, row, reader)                                 \
+  VF_API int32_t fn(fmtcall *call) {                                           \
+    constexpr valfmt::RowLimits kLimits = valfmt::row_limits(row);             \
+    return valfmt::run_text_informat(call, kLimits.maxw, valfmt::reader);      \
+  }
 
 // The informats' missing-value notation reader on the bytes of a date
 // text: true when the text is blank, a single code character ("A", "_",

@@ -52,7 +52,6 @@ constexpr int32_t kMinguoTwoGroups = 7; // "yyy/mm" at most
 constexpr int64_t kFirstFourDigitYear = 1000;
 
 constexpr RowLimits kInNengo = row_limits("@NENGO");
-constexpr RowLimits kInMinguo = row_limits("@MINGUO");
 
 // The era date at p[0..n) (left-aligned): VF_OK with v, or a status with
 // v the standard missing value.
@@ -139,9 +138,6 @@ VF_API int32_t zifmnen(fmtcall *call) {
                            });
 }
 
-VF_API int32_t zifmmng(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInMinguo.maxw,
-                                   valfmt::read_minguo);
-}
+VF_DATE_TEXT_INFORMAT(zifmmng, "@MINGUO", read_minguo)
 
 } // extern "C"

@@ -40,10 +40,6 @@ constexpr int32_t kShortestYyq = 3;
 constexpr int32_t kShortestYearMonth = 4; // @YYQZ, @YYMMN
 constexpr int32_t kShortestXymd = 5;
 
-constexpr RowLimits kInYyq = row_limits("@YYQ");
-constexpr RowLimits kInYyqz = row_limits("@YYQZ");
-constexpr RowLimits kInYymmn = row_limits("@YYMMN");
-constexpr RowLimits kInXymd = row_limits("@XYYMMDD");
 
 // The standard numeric reader on [p+a, p+e): true with a number.
 bool read_part(const unsigned char *p, int32_t a, int32_t e, double &x) {
@@ -173,24 +169,9 @@ int32_t read_extended_ymd(const unsigned char *p, int32_t n, double &v) {
 
 extern "C" {
 
-VF_API int32_t zifmyyq(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInYyq.maxw,
-                                   valfmt::read_year_q_quarter);
-}
-
-VF_API int32_t zifmyqz(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInYyqz.maxw,
-                                   valfmt::read_year_zero_quarter);
-}
-
-VF_API int32_t zifmymn(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInYymmn.maxw,
-                                   valfmt::read_year_month);
-}
-
-VF_API int32_t zifmxym(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInXymd.maxw,
-                                   valfmt::read_extended_ymd);
-}
+VF_DATE_TEXT_INFORMAT(zifmyyq, "@YYQ", read_year_q_quarter)
+VF_DATE_TEXT_INFORMAT(zifmyqz, "@YYQZ", read_year_zero_quarter)
+VF_DATE_TEXT_INFORMAT(zifmymn, "@YYMMN", read_year_month)
+VF_DATE_TEXT_INFORMAT(zifmxym, "@XYYMMDD", read_extended_ymd)
 
 } // extern "C"

@@ -42,10 +42,6 @@ constexpr double kNoon = 43200.0;
 constexpr double kOnePm = 46800.0;
 constexpr int32_t kDatetimeText = 40;
 
-constexpr RowLimits kInTime = row_limits("@TIME");
-constexpr RowLimits kInDatetime = row_limits("@DATETIME");
-constexpr RowLimits kInMdyampm = row_limits("@MDYAMPM");
-constexpr RowLimits kInYmddttm = row_limits("@YMDDTTM");
 
 constexpr bool is_time_mark(unsigned char c) {
   const unsigned char u = upper_byte(c);
@@ -213,24 +209,9 @@ int32_t read_time_of_day(const unsigned char *p, int32_t n, double &v) {
 
 extern "C" {
 
-VF_API int32_t zifmtim(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInTime.maxw,
-                                   valfmt::read_time_of_day);
-}
-
-VF_API int32_t zifmdtm(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInDatetime.maxw,
-                                   valfmt::read_datetime);
-}
-
-VF_API int32_t zifmdya(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInMdyampm.maxw,
-                                   valfmt::read_mdy_am_pm);
-}
-
-VF_API int32_t ymddttm(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInYmddttm.maxw,
-                                   valfmt::read_ymd_time);
-}
+VF_DATE_TEXT_INFORMAT(zifmtim, "@TIME", read_time_of_day)
+VF_DATE_TEXT_INFORMAT(zifmdtm, "@DATETIME", read_datetime)
+VF_DATE_TEXT_INFORMAT(zifmdya, "@MDYAMPM", read_mdy_am_pm)
+VF_DATE_TEXT_INFORMAT(ymddttm, "@YMDDTTM", read_ymd_time)
 
 } // extern "C"

@@ -202,7 +202,8 @@ extern "C" {
 
 #define VF_TIME_STAMP(fn, row, reader)                                         \
   VF_API int32_t fn(fmtcall *call) {                                           \
-    return valfmt::run_stamp(call, valfmt::row_limits(row), valfmt::reader);   \
+    constexpr valfmt::RowLimits kLimits = valfmt::row_limits(row);             \
+    return valfmt::run_stamp(call, kLimits, valfmt::reader);                   \
   }
 VF_TIME_STAMPS(VF_TIME_STAMP)
 #undef VF_TIME_STAMP

@@ -61,11 +61,11 @@ TEST(TimeRoundTrip, TimeAndTodReadBackThroughTime) {
       {zfmtime, "TIME8", 8, 0, 100 * 3600},
       {zfmtime, "TIME11.2", 11, 2, 86400},
       {zfmtime, "TIME15.6", 15, 6, 86400},
-      {zfmtime, "TIME12.3", 12, 3, 400000},
+      {zfmtime, "TIME13.3", 13, 3, 400000},
       {zfmtod, "TOD8", 8, 0, 86400},
       {zfmtod, "TOD10.1", 10, 1, 86400},
       {zfmtod, "TOD12.3", 12, 3, 86400},
-      {zfmtod, "TOD20.9", 20, 9, 86400},
+      {zfmtod, "TOD18.6", 18, 6, 86400},
   };
   for (const Case &c : cases) {
     int checked = 0;
@@ -83,7 +83,7 @@ TEST(TimeRoundTrip, TimeAndTodReadBackThroughTime) {
 // Dates from 1582 to 9999 (four-digit years) or in the two-digit window.
 template <class Check>
 void for_each_date(int64_t first, int64_t last, Check check) {
-  for (int64_t y = first; y <= last; y += (last - first > 200 ? 37 : 3))
+  for (int64_t y = first; y <= last; y += (last - first > 200 ? 101 : 3))
     for (int64_t m = 1; m <= 12; m += 5) check(day_of(y, m, (y + m) % 28 + 1));
   check(day_of(last, 12, 31));
 }
@@ -95,9 +95,9 @@ TEST(TimeRoundTrip, DatetimeReadsBackThroughDatetime) {
     int64_t first, last;
   };
   const Case cases[] = {
-      {"DATETIME16", 16, 0, 1950, 2049},   {"DATETIME18", 18, 0, 1582, 9999},
-      {"DATETIME21.2", 21, 2, 1582, 9999}, {"DATETIME22.3", 22, 3, 1582, 9999},
-      {"DATETIME20.1", 20, 1, 1950, 2049},
+      {"DATETIME16", 16, 0, 1950, 2049},   {"DATETIME19", 19, 0, 1582, 9999},
+      {"DATETIME20.1", 20, 1, 1582, 9999}, {"DATETIME21.2", 21, 2, 1582, 9999},
+      {"DATETIME23.3", 23, 3, 1582, 9999},
   };
   for (const Case &c : cases) {
     int checked = 0;
@@ -132,7 +132,7 @@ TEST(TimeRoundTrip, MdyampmReadsBackThroughMdyampm) {
       ++checked;
     }
   });
-  EXPECT_GE(checked, 10000);
+  EXPECT_GE(checked, 3000);
 }
 
 } // namespace
