@@ -40,7 +40,6 @@ constexpr int32_t kShortestYyq = 3;
 constexpr int32_t kShortestYearMonth = 4; // @YYQZ, @YYMMN
 constexpr int32_t kShortestXymd = 5;
 
-
 // The standard numeric reader on [p+a, p+e): true with a number.
 bool read_part(const unsigned char *p, int32_t a, int32_t e, double &x) {
   return read_standard_number(p + a, e - a, x) == VF_OK && !is_missing(x);

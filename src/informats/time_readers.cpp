@@ -42,7 +42,6 @@ constexpr double kNoon = 43200.0;
 constexpr double kOnePm = 46800.0;
 constexpr int32_t kDatetimeText = 40;
 
-
 constexpr bool is_time_mark(unsigned char c) {
   const unsigned char u = upper_byte(c);
   return is_digit_byte(c) || u == 'A' || u == 'M' || u == 'P';
