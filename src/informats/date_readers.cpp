@@ -55,7 +55,7 @@ int32_t month_of_abbreviation(const unsigned char *p) {
   const unsigned char b = upper_byte(p[1]);
   const unsigned char c = upper_byte(p[2]);
   for (int32_t m = 0; m < 12; ++m) {
-    const char *s = kMonthAbbrev[m];
+    const auto *s = reinterpret_cast<const unsigned char *>(kMonthAbbrev[m]);
     if (s[0] == a && s[1] == b && s[2] == c) return m + 1;
   }
   return 0;
