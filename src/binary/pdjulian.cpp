@@ -15,7 +15,8 @@
 // digits, else VF_ERR_DATE_TEXT; an empty field is VF_ERR_DATE_TEXT too,
 // and a w below 0 or above the row's maximum VF_ERR_WD_LIMITS.  Every
 // failure leaves the standard missing value in out, so the output is
-// defined whatever the input.
+// defined whatever the input: leaving out as it was would hand a host that
+// reuses its result buffer the previous row's date for unreadable bytes.
 #include <algorithm>
 
 #include "binary/packed.h"

@@ -48,8 +48,6 @@ constexpr double kFirstYearValue = kFirstYear;
 constexpr double kLastYearValue = kLastYear;
 
 constexpr RowLimits kInDate = row_limits("@DATE");
-constexpr RowLimits kInMonyy = row_limits("@MONYY");
-constexpr RowLimits kInJulian = row_limits("@JULIAN");
 
 // Month 1..12 of the three bytes at p in any case, or 0.
 int32_t month_of_abbreviation(const unsigned char *p) {
@@ -57,7 +55,7 @@ int32_t month_of_abbreviation(const unsigned char *p) {
   const unsigned char b = upper_byte(p[1]);
   const unsigned char c = upper_byte(p[2]);
   for (int32_t m = 0; m < 12; ++m) {
-    const char *s = kMonthAbbrev[m];
+    const auto *s = reinterpret_cast<const unsigned char *>(kMonthAbbrev[m]);
     if (s[0] == a && s[1] == b && s[2] == c) return m + 1;
   }
   return 0;
@@ -84,7 +82,7 @@ bool is_iso_date_form(const unsigned char *p, int32_t n) {
 }
 
 int32_t read_month_name_year(const unsigned char *p, int32_t n, double &v) {
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   const int32_t i = skip_blanks(p, n, 0);
   if (i == n || !is_letter_byte(p[i])) return VF_ERR_DATE_TEXT;
   const int32_t keep = n - i < kMonyyTextBytes ? n - i : kMonyyTextBytes;
@@ -96,7 +94,7 @@ int32_t read_month_name_year(const unsigned char *p, int32_t n, double &v) {
 }
 
 int32_t read_julian(const unsigned char *p, int32_t n, double &v) {
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   const int32_t e = trim_trailing_blanks(p, n);
   const int32_t i = skip_blanks(p, e, 0);
   for (int32_t k = i; k < e; ++k)
@@ -163,7 +161,7 @@ int32_t read_numeric_date(const unsigned char *p, int32_t n, DateOrder order,
     v = date;
     return VF_OK;
   }
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   if (n < kShortestDate) return VF_ERR_WIDTH;
   DateGroups g;
   if (!split_date_groups(p, n, order == DateOrder::year_month_day, g))
@@ -191,21 +189,14 @@ VF_API int32_t zifmdat(fmtcall *call) {
   using namespace valfmt;
   return run_text_informat(call, kInDate.maxw,
                            [](const unsigned char *p, int32_t n, double &v) {
-                             if (read_missing_notation(p, n, v))
+                             if (is_missing_notation(p, n, v))
                                return int32_t{VF_OK};
                              return read_day_month_name_year(p, n, v);
                            });
 }
 
-VF_API int32_t zifmmyy(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInMonyy.maxw,
-                                   valfmt::read_month_name_year);
-}
-
-VF_API int32_t zifmjul(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInJulian.maxw,
-                                   valfmt::read_julian);
-}
+VF_DATE_TEXT_INFORMAT(zifmmyy, "@MONYY", read_month_name_year)
+VF_DATE_TEXT_INFORMAT(zifmjul, "@JULIAN", read_julian)
 
 // The three numeric orders differ only in their row and order.
 #define VF_NUMERIC_DATE_READERS(X)                                             \

@@ -5,27 +5,6 @@
 
 namespace valfmt {
 
-bool read_missing_notation(const unsigned char *p, int32_t n, double &v) {
-  v = standard_missing();
-  int32_t i = skip_blanks(p, n, 0);
-  if (i == n) return true;
-  const unsigned char c1 = p[i];
-  const unsigned char c2 = i + 1 < n ? p[i + 1] : ' ';
-  int code;
-  if (c2 == ' ') {
-    code = missing_code(c1);
-  } else {
-    // ".." is not a notation: after the point only '_' or a letter.
-    if (c1 != '.' || c2 == '.') return false;
-    code = missing_code(c2);
-  }
-  if (code < 0) return false;
-  for (i += 2; i < n; ++i)
-    if (p[i] != ' ') return false;
-  v = missing_value(static_cast<uint8_t>(code));
-  return true;
-}
-
 int32_t read_standard_number(const unsigned char *p, int32_t n, double &v) {
   fmtcall c{};
   c.w = n;

@@ -14,6 +14,8 @@
 
 #include "core/missing.h"
 #include "datetime/calendar.h"
+#include "informats/informats.h"
+#include "registry/limits.h"
 #include "valfmt.h"
 
 namespace valfmt {
@@ -81,11 +83,22 @@ int32_t run_text_informat(fmtcall *c, int32_t maxw, Reader read) {
   return st;
 }
 
-// The missing-value notation: true when the text is blank, a single code
-// character ("A", "_", "."), or "." and a code ("._", ".a"), each followed
-// only by blanks; v is then that missing value.  Otherwise false with v the
-// standard missing value.
-bool read_missing_notation(const unsigned char *p, int32_t n, double &v);
+// The exported function `fn` of a text date informat: the reader runs on
+// the call's text within the row's widths (see run_text_informat).
+#define VF_DATE_TEXT_INFORMAT(fn, row, reader)                                 \
+  VF_API int32_t fn(fmtcall *call) {                                           \
+    constexpr valfmt::RowLimits kLimits = valfmt::row_limits(row);             \
+    return valfmt::run_text_informat(call, kLimits.maxw, valfmt::reader);      \
+  }
+
+// The informats' missing-value notation reader on the bytes of a date
+// text: true when the text is blank, a single code character ("A", "_",
+// "."), or "." and a code ("._", ".a"), each followed only by blanks; v is
+// then that missing value.  Otherwise false with v the standard missing
+// value.
+inline bool is_missing_notation(const unsigned char *p, int32_t n, double &v) {
+  return read_missing_notation(reinterpret_cast<const char *>(p), n, &v) == 1;
+}
 
 // The standard numeric reader (wzifmn, no decimals) on n bytes; its
 // status, with v the value it stored.

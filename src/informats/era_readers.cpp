@@ -11,9 +11,13 @@
 // month and the day, each one or two digits after any run of bytes that
 // are neither letters nor digits.  The date must exist and lie inside its
 // era (the last era runs to the end of the date range).  Every failure is
-// VF_ERR_DATE_TEXT and leaves out as it was, except that a short text that
-// is no notation leaves the standard missing value there.  A w outside
-// 0..32 gives VF_ERR_WD_LIMITS and leaves out as it was too.
+// VF_ERR_DATE_TEXT with the standard missing value in out; a w outside
+// 0..32 gives VF_ERR_WD_LIMITS with the standard missing value too.
+//
+// Mend: out is written on every failure, as every other date informat
+// does, rather than left as it was.  A host that reuses its result buffer
+// row after row would otherwise keep the previous row's date for a text
+// that could not be read.
 //
 // @MINGUO: at most 10 bytes, without the blanks around them.  A text with
 // other bytes than digits holds two or three digit groups (else
@@ -48,18 +52,15 @@ constexpr int32_t kMinguoTwoGroups = 7; // "yyy/mm" at most
 constexpr int64_t kFirstFourDigitYear = 1000;
 
 constexpr RowLimits kInNengo = row_limits("@NENGO");
-constexpr RowLimits kInMinguo = row_limits("@MINGUO");
 
-// The era date at p[0..n) (left-aligned): VF_OK with v, or a status.
-// `stored` tells whether v is to be stored on return.
-int32_t read_era_date(const unsigned char *p, int32_t n, double &v,
-                      bool &stored) {
-  stored = false;
+// The era date at p[0..n) (left-aligned): VF_OK with v, or a status with
+// v the standard missing value.
+int32_t read_era_date(const unsigned char *p, int32_t n, double &v) {
+  v = standard_missing();
   if (n > kNengoField) n = kNengoField;
-  if (trim_trailing_blanks(p, n) < kNengoNotation) {
-    stored = true;
-    if (read_missing_notation(p, n, v)) return VF_OK;
-  }
+  if (trim_trailing_blanks(p, n) < kNengoNotation &&
+      is_missing_notation(p, n, v))
+    return VF_OK;
   int32_t era = era_of_letter('H');
   int32_t pos = 0;
   if (!is_digit_byte(p[0])) {
@@ -76,12 +77,11 @@ int32_t read_era_date(const unsigned char *p, int32_t n, double &v,
       day_of_era_date(era, part[0], part[1], part[2]);
   if (!day) return VF_ERR_DATE_TEXT;
   v = static_cast<double>(*day);
-  stored = true;
   return VF_OK;
 }
 
 int32_t read_minguo(const unsigned char *p, int32_t n, double &v) {
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   const int32_t e = trim_trailing_blanks(p, n < kMinguoText ? n : kMinguoText);
   const int32_t b = skip_blanks(p, e, 0);
   int32_t a[3], z[3]; // digit groups [a, z)
@@ -131,20 +131,13 @@ extern "C" {
 
 VF_API int32_t zifmnen(fmtcall *call) {
   using namespace valfmt;
-  InputText t;
-  if (const int32_t st = begin_text_informat(call, 0, kInNengo.maxw, t))
-    return st;
-  const int32_t lead = skip_blanks(t.p, t.n, 0);
-  double v = standard_missing();
-  bool stored = false;
-  const int32_t st = read_era_date(t.p + lead, t.n - lead, v, stored);
-  if (stored) store_value(call->out, v);
-  return st;
+  return run_text_informat(call, kInNengo.maxw,
+                           [](const unsigned char *p, int32_t n, double &v) {
+                             const int32_t lead = skip_blanks(p, n, 0);
+                             return read_era_date(p + lead, n - lead, v);
+                           });
 }
 
-VF_API int32_t zifmmng(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInMinguo.maxw,
-                                   valfmt::read_minguo);
-}
+VF_DATE_TEXT_INFORMAT(zifmmng, "@MINGUO", read_minguo)
 
 } // extern "C"

@@ -40,11 +40,6 @@ constexpr int32_t kShortestYyq = 3;
 constexpr int32_t kShortestYearMonth = 4; // @YYQZ, @YYMMN
 constexpr int32_t kShortestXymd = 5;
 
-constexpr RowLimits kInYyq = row_limits("@YYQ");
-constexpr RowLimits kInYyqz = row_limits("@YYQZ");
-constexpr RowLimits kInYymmn = row_limits("@YYMMN");
-constexpr RowLimits kInXymd = row_limits("@XYYMMDD");
-
 // The standard numeric reader on [p+a, p+e): true with a number.
 bool read_part(const unsigned char *p, int32_t a, int32_t e, double &x) {
   return read_standard_number(p + a, e - a, x) == VF_OK && !is_missing(x);
@@ -57,7 +52,7 @@ int32_t finish_date(double date, double &v) {
 }
 
 int32_t read_year_q_quarter(const unsigned char *p, int32_t n, double &v) {
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   if (n < kShortestYyq) return VF_ERR_WIDTH;
   const int32_t i = skip_blanks(p, n, 0);
   const int32_t ylen = i + 2 < n && is_digit_byte(p[i + 2]) ? 4 : 2;
@@ -70,7 +65,7 @@ int32_t read_year_q_quarter(const unsigned char *p, int32_t n, double &v) {
 }
 
 int32_t read_year_zero_quarter(const unsigned char *p, int32_t n, double &v) {
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   if (n < kShortestYearMonth) return VF_ERR_WIDTH;
   const int32_t e = trim_trailing_blanks(p, n);
   const int32_t i = skip_blanks(p, e, 0);
@@ -84,7 +79,7 @@ int32_t read_year_zero_quarter(const unsigned char *p, int32_t n, double &v) {
 }
 
 int32_t read_year_month(const unsigned char *p, int32_t n, double &v) {
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   if (n < kShortestYearMonth) return VF_ERR_WIDTH;
   const int32_t e = trim_trailing_blanks(p, n);
   const int32_t i = skip_blanks(p, e, 0);
@@ -149,7 +144,7 @@ bool split_groups(const unsigned char *p, const Group *g, int32_t count,
 int32_t read_extended_ymd(const unsigned char *p, int32_t n, double &v) {
   v = standard_missing();
   if (only_blanks_and_zeros(p, n)) return VF_OK;
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   if (n < kShortestXymd) return VF_ERR_WIDTH;
   Group g[3];
   int32_t count = 0;
@@ -173,24 +168,9 @@ int32_t read_extended_ymd(const unsigned char *p, int32_t n, double &v) {
 
 extern "C" {
 
-VF_API int32_t zifmyyq(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInYyq.maxw,
-                                   valfmt::read_year_q_quarter);
-}
-
-VF_API int32_t zifmyqz(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInYyqz.maxw,
-                                   valfmt::read_year_zero_quarter);
-}
-
-VF_API int32_t zifmymn(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInYymmn.maxw,
-                                   valfmt::read_year_month);
-}
-
-VF_API int32_t zifmxym(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInXymd.maxw,
-                                   valfmt::read_extended_ymd);
-}
+VF_DATE_TEXT_INFORMAT(zifmyyq, "@YYQ", read_year_q_quarter)
+VF_DATE_TEXT_INFORMAT(zifmyqz, "@YYQZ", read_year_zero_quarter)
+VF_DATE_TEXT_INFORMAT(zifmymn, "@YYMMN", read_year_month)
+VF_DATE_TEXT_INFORMAT(zifmxym, "@XYYMMDD", read_extended_ymd)
 
 } // extern "C"

@@ -42,11 +42,6 @@ constexpr double kNoon = 43200.0;
 constexpr double kOnePm = 46800.0;
 constexpr int32_t kDatetimeText = 40;
 
-constexpr RowLimits kInTime = row_limits("@TIME");
-constexpr RowLimits kInDatetime = row_limits("@DATETIME");
-constexpr RowLimits kInMdyampm = row_limits("@MDYAMPM");
-constexpr RowLimits kInYmddttm = row_limits("@YMDDTTM");
-
 constexpr bool is_time_mark(unsigned char c) {
   const unsigned char u = upper_byte(c);
   return is_digit_byte(c) || u == 'A' || u == 'M' || u == 'P';
@@ -120,7 +115,7 @@ int32_t read_clock(const unsigned char *p, int32_t n, double &v) {
 
 int32_t read_datetime(const unsigned char *p, int32_t n, double &v) {
   if (n > kDatetimeText) n = kDatetimeText;
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   int32_t letter = 0;
   while (letter < n && !is_letter_byte(p[letter])) ++letter;
   if (letter == n) return VF_ERR_DATE_DAY;
@@ -148,7 +143,7 @@ int32_t skip_white(const unsigned char *p, int32_t n, int32_t i) {
 }
 
 int32_t read_mdy_am_pm(const unsigned char *p, int32_t n, double &v) {
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   int32_t i = skip_white(p, n, 0);
   const int32_t d0 = i;
   while (i < n && p[i] != ':' && !is_white_byte(p[i])) ++i;
@@ -177,7 +172,7 @@ int32_t read_mdy_am_pm(const unsigned char *p, int32_t n, double &v) {
 }
 
 int32_t read_ymd_time(const unsigned char *p, int32_t n, double &v) {
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   int32_t i = 0;
   for (int32_t run = 0; run < 3; ++run)
     i = digit_run_end(p, n, next_digit(p, n, i));
@@ -205,7 +200,7 @@ int32_t read_ymd_time(const unsigned char *p, int32_t n, double &v) {
 } // namespace
 
 int32_t read_time_of_day(const unsigned char *p, int32_t n, double &v) {
-  if (read_missing_notation(p, n, v)) return VF_OK;
+  if (is_missing_notation(p, n, v)) return VF_OK;
   return read_clock(p, n, v);
 }
 
@@ -213,24 +208,9 @@ int32_t read_time_of_day(const unsigned char *p, int32_t n, double &v) {
 
 extern "C" {
 
-VF_API int32_t zifmtim(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInTime.maxw,
-                                   valfmt::read_time_of_day);
-}
-
-VF_API int32_t zifmdtm(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInDatetime.maxw,
-                                   valfmt::read_datetime);
-}
-
-VF_API int32_t zifmdya(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInMdyampm.maxw,
-                                   valfmt::read_mdy_am_pm);
-}
-
-VF_API int32_t ymddttm(fmtcall *call) {
-  return valfmt::run_text_informat(call, valfmt::kInYmddttm.maxw,
-                                   valfmt::read_ymd_time);
-}
+VF_DATE_TEXT_INFORMAT(zifmtim, "@TIME", read_time_of_day)
+VF_DATE_TEXT_INFORMAT(zifmdtm, "@DATETIME", read_datetime)
+VF_DATE_TEXT_INFORMAT(zifmdya, "@MDYAMPM", read_mdy_am_pm)
+VF_DATE_TEXT_INFORMAT(ymddttm, "@YMDDTTM", read_ymd_time)
 
 } // extern "C"

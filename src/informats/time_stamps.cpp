@@ -82,13 +82,17 @@ int32_t read_packed_date(const unsigned char *p, double &date, bool &zero) {
   return is_missing(date) ? VF_ERR_DATE_TEXT : VF_OK;
 }
 
+// Seconds of the digits hhmmss of n (hours, minutes, seconds).
+int64_t hhmmss_seconds(int64_t n) {
+  return n / 10000 * 3600 + n % 10000 / 100 * 60 + n % 100;
+}
+
 // Seconds of a signed packed 0hhmmss: true with the time.
 bool read_packed_time(const unsigned char *p, double &time) {
   double number;
   if (!read_signed_packed(p, number)) return false;
   const auto n = static_cast<int64_t>(number < 0 ? -number : number);
-  const auto seconds =
-      static_cast<double>(n / 10000 * 3600 + n % 10000 / 100 * 60 + n % 100);
+  const auto seconds = static_cast<double>(hhmmss_seconds(n));
   time = number < 0 ? -seconds : seconds;
   return true;
 }
@@ -137,7 +141,8 @@ int32_t read_rmfdur(const unsigned char *p, int32_t, double &v) {
   double number;
   if (!read_signed_packed(p, number)) return VF_OK;
   const auto n = static_cast<int64_t>(number < 0 ? -number : number);
-  const double seconds = static_cast<double>(n / 100000 * 60) +
+  const int64_t minute_seconds = n / 100000 * 60; // mm of mmssttt
+  const double seconds = static_cast<double>(minute_seconds) +
                          static_cast<double>(n % 100000) / 1000.0;
   v = number < 0 ? -seconds : seconds;
   return VF_OK;
@@ -177,9 +182,8 @@ int32_t read_shrstamp(const unsigned char *p, int32_t, double &v) {
   if (tenths > 9 || hundredths > 9 || read_pk(t, 3, &hhmmss) != VF_OK)
     return VF_OK;
   const auto n = static_cast<int64_t>(hhmmss);
-  const double time =
-      static_cast<double>(n / 10000 * 3600 + n % 10000 / 100 * 60 + n % 100) +
-      tenths / 10.0 + hundredths / 100.0;
+  const double time = static_cast<double>(hhmmss_seconds(n)) + tenths / 10.0 +
+                      hundredths / 100.0;
   v = date * kSecondsPerDay + time;
   return VF_OK;
 }
@@ -202,7 +206,8 @@ extern "C" {
 
 #define VF_TIME_STAMP(fn, row, reader)                                         \
   VF_API int32_t fn(fmtcall *call) {                                           \
-    return valfmt::run_stamp(call, valfmt::row_limits(row), valfmt::reader);   \
+    constexpr valfmt::RowLimits kLimits = valfmt::row_limits(row);             \
+    return valfmt::run_stamp(call, kLimits, valfmt::reader);                   \
   }
 VF_TIME_STAMPS(VF_TIME_STAMP)
 #undef VF_TIME_STAMP

@@ -17,6 +17,17 @@ namespace {
 using date_test::day_of;
 
 enum class Resolution { day, month, quarter };
+using enum Resolution;
+
+struct Years {
+  int64_t first, last; // dates outside are not rendered
+};
+// Two-digit years: the fixed window.  Four digits: what the formats show.
+constexpr Years kWindow{1950, 2049}, kFull{1582, 9999};
+// Era years are shown with two digits: up to 99 years into an era.
+constexpr Years kNengo{1869, 2087};
+// Minguo years: two digits up to 2010, up to 999 at width 10.
+constexpr Years kMinguo2{1912, 2010}, kMinguo3{1912, 2910};
 
 struct Pair {
   const char *name;
@@ -24,67 +35,50 @@ struct Pair {
   int32_t w;
   fmtfn informat;
   Resolution resolution;
-  int64_t first_year; // dates before this year are not rendered
-  int64_t last_year;
+  Years years;
 };
 
-constexpr int64_t kWindowFirst = 1950, kWindowLast = 2049;
-
 const Pair kPairs[] = {
-    {"DATE7", zfmdate, 7, zifmdat, Resolution::day, kWindowFirst, kWindowLast},
-    {"DATE9", zfmdate, 9, zifmdat, Resolution::day, 1582, 9999},
-    {"DATE11", zfmdate, 11, zifmdat, Resolution::day, 1582, 9999},
-    {"DDMMYY6", zfmddmmyy, 6, zifmdmy, Resolution::day, kWindowFirst,
-     kWindowLast},
-    {"DDMMYY8", zfmddmmyy, 8, zifmdmy, Resolution::day, kWindowFirst,
-     kWindowLast},
-    {"DDMMYY10", zfmddmmyy, 10, zifmdmy, Resolution::day, 1582, 9999},
-    {"DDMMYYP10", zfmddmmyyp, 10, zifmdmy, Resolution::day, 1582, 9999},
-    {"DDMMYYN8", zfmddmmyyn, 8, zifmdmy, Resolution::day, 1582, 9999},
-    {"MMDDYY6", zfmmmddyy, 6, zifmmdy, Resolution::day, kWindowFirst,
-     kWindowLast},
-    {"MMDDYY10", zfmmmddyy, 10, zifmmdy, Resolution::day, 1582, 9999},
-    {"MMDDYYB10", zfmmmddyyb, 10, zifmmdy, Resolution::day, 1582, 9999},
-    {"MMDDYYN8", zfmmmddyyn, 8, zifmmdy, Resolution::day, 1582, 9999},
-    {"YYMMDD6", zfmyymmdd, 6, zifmymd, Resolution::day, kWindowFirst,
-     kWindowLast},
-    {"YYMMDD8", zfmyymmdd, 8, zifmymd, Resolution::day, kWindowFirst,
-     kWindowLast},
-    {"YYMMDD10", zfmyymmdd, 10, zifmymd, Resolution::day, 1582, 9999},
-    {"YYMMDDD10", zfmyymmddd, 10, zifmymd, Resolution::day, 1582, 9999},
-    {"YYMMDDN8", zfmyymmddn, 8, zifmymd, Resolution::day, 1582, 9999},
-    {"MONYY5", zfmmonyy, 5, zifmmyy, Resolution::month, kWindowFirst,
-     kWindowLast},
-    {"MONYY7", zfmmonyy, 7, zifmmyy, Resolution::month, 1582, 9999},
-    {"YYQ4", zfmyyq, 4, zifmyyq, Resolution::quarter, kWindowFirst,
-     kWindowLast},
-    {"YYQ6", zfmyyq, 6, zifmyyq, Resolution::quarter, 1582, 9999},
-    {"YYQZ4", zfmyyqz, 4, zifmyqz, Resolution::quarter, kWindowFirst,
-     kWindowLast},
-    {"YYQZ6", zfmyyqz, 6, zifmyqz, Resolution::quarter, 1582, 9999},
-    {"YYMMN4", zfmyymmn, 4, zifmymn, Resolution::month, kWindowFirst,
-     kWindowLast},
-    {"YYMMN6", zfmyymmn, 6, zifmymn, Resolution::month, 1582, 9999},
-    {"JULIAN5", zfmjulian, 5, zifmjul, Resolution::day, kWindowFirst,
-     kWindowLast},
-    {"JULIAN7", zfmjulian, 7, zifmjul, Resolution::day, 1582, 9999},
-    {"XYYMMDD6", zfmxymd, 6, zifmxym, Resolution::day, kWindowFirst,
-     kWindowLast},
-    {"XYYMMDD8", zfmxymd, 8, zifmxym, Resolution::day, kWindowFirst,
-     kWindowLast},
-    {"XYYMMDD10", zfmxymd, 10, zifmxym, Resolution::day, 1582, 9999},
-    {"XYYMMDD12", zfmxymd, 12, zifmxym, Resolution::day, 1582, 9999},
-    // Era years are shown with two digits: up to 99 years into an era.
-    {"NENGO7", zfmnengo, 7, zifmnen, Resolution::day, 1869, 2087},
-    {"NENGO8", zfmnengo, 8, zifmnen, Resolution::day, 1869, 2087},
-    {"NENGO9", zfmnengo, 9, zifmnen, Resolution::day, 1869, 2087},
-    {"NENGO10", zfmnengo, 10, zifmnen, Resolution::day, 1869, 2087},
-    // Minguo years: two digits up to 2010, up to 999 at width 10.
-    {"MINGUO6", zfmmng, 6, zifmmng, Resolution::day, 1912, 2010},
-    {"MINGUO7", zfmmng, 7, zifmmng, Resolution::day, 1912, 2010},
-    {"MINGUO8", zfmmng, 8, zifmmng, Resolution::day, 1912, 2010},
-    {"MINGUO9", zfmmng, 9, zifmmng, Resolution::day, 1912, 2010},
-    {"MINGUO10", zfmmng, 10, zifmmng, Resolution::day, 1912, 2910},
+    {"DATE7", zfmdate, 7, zifmdat, day, kWindow},
+    {"DATE9", zfmdate, 9, zifmdat, day, kFull},
+    {"DATE11", zfmdate, 11, zifmdat, day, kFull},
+    {"DDMMYY6", zfmddmmyy, 6, zifmdmy, day, kWindow},
+    {"DDMMYY8", zfmddmmyy, 8, zifmdmy, day, kWindow},
+    {"DDMMYY10", zfmddmmyy, 10, zifmdmy, day, kFull},
+    {"DDMMYYP10", zfmddmmyyp, 10, zifmdmy, day, kFull},
+    {"DDMMYYN8", zfmddmmyyn, 8, zifmdmy, day, kFull},
+    {"MMDDYY6", zfmmmddyy, 6, zifmmdy, day, kWindow},
+    {"MMDDYY10", zfmmmddyy, 10, zifmmdy, day, kFull},
+    {"MMDDYYB10", zfmmmddyyb, 10, zifmmdy, day, kFull},
+    {"MMDDYYN8", zfmmmddyyn, 8, zifmmdy, day, kFull},
+    {"YYMMDD6", zfmyymmdd, 6, zifmymd, day, kWindow},
+    {"YYMMDD8", zfmyymmdd, 8, zifmymd, day, kWindow},
+    {"YYMMDD10", zfmyymmdd, 10, zifmymd, day, kFull},
+    {"YYMMDDD10", zfmyymmddd, 10, zifmymd, day, kFull},
+    {"YYMMDDN8", zfmyymmddn, 8, zifmymd, day, kFull},
+    {"MONYY5", zfmmonyy, 5, zifmmyy, month, kWindow},
+    {"MONYY7", zfmmonyy, 7, zifmmyy, month, kFull},
+    {"YYQ4", zfmyyq, 4, zifmyyq, quarter, kWindow},
+    {"YYQ6", zfmyyq, 6, zifmyyq, quarter, kFull},
+    {"YYQZ4", zfmyyqz, 4, zifmyqz, quarter, kWindow},
+    {"YYQZ6", zfmyyqz, 6, zifmyqz, quarter, kFull},
+    {"YYMMN4", zfmyymmn, 4, zifmymn, month, kWindow},
+    {"YYMMN6", zfmyymmn, 6, zifmymn, month, kFull},
+    {"JULIAN5", zfmjulian, 5, zifmjul, day, kWindow},
+    {"JULIAN7", zfmjulian, 7, zifmjul, day, kFull},
+    {"XYYMMDD6", zfmxymd, 6, zifmxym, day, kWindow},
+    {"XYYMMDD8", zfmxymd, 8, zifmxym, day, kWindow},
+    {"XYYMMDD10", zfmxymd, 10, zifmxym, day, kFull},
+    {"XYYMMDD12", zfmxymd, 12, zifmxym, day, kFull},
+    {"NENGO7", zfmnengo, 7, zifmnen, day, kNengo},
+    {"NENGO8", zfmnengo, 8, zifmnen, day, kNengo},
+    {"NENGO9", zfmnengo, 9, zifmnen, day, kNengo},
+    {"NENGO10", zfmnengo, 10, zifmnen, day, kNengo},
+    {"MINGUO6", zfmmng, 6, zifmmng, day, kMinguo2},
+    {"MINGUO7", zfmmng, 7, zifmmng, day, kMinguo2},
+    {"MINGUO8", zfmmng, 8, zifmmng, day, kMinguo2},
+    {"MINGUO9", zfmmng, 9, zifmmng, day, kMinguo2},
+    {"MINGUO10", zfmmng, 10, zifmmng, day, kMinguo3},
 };
 
 std::string render(fmtfn fn, double v, int32_t w, int32_t &status) {
@@ -123,8 +117,8 @@ constexpr int64_t month_days(int64_t y, int64_t m) {
 TEST(DateRoundTrip, EveryFormatReadsBackThroughItsInformat) {
   for (const Pair &p : kPairs) {
     int checked = 0;
-    const int64_t step = p.last_year - p.first_year > 400 ? 23 : 1;
-    for (int64_t y = p.first_year; y <= p.last_year; y += step) {
+    const int64_t step = p.years.last - p.years.first > 400 ? 23 : 1;
+    for (int64_t y = p.years.first; y <= p.years.last; y += step) {
       for (int64_t m = 1; m <= 12; ++m) {
         for (int64_t d :
              {int64_t{1}, (y * 7 + m * 3) % 27 + 2, month_days(y, m)}) {

@@ -47,6 +47,23 @@ TEST(Tool, InputReadsTexts) {
   EXPECT_EQ(run("put --informat '$UPCASE4.' abcd").out, "ABCD\n");
 }
 
+TEST(Tool, InputShowRerendersEachValueRead) {
+  EXPECT_EQ(run("input --show DATE9. YYMMDD10. 2022-12-21").out, "21DEC2022\n");
+  // 1960-01-01 is day 0 and 1961-01-01 day 366; a missing value stays one.
+  EXPECT_EQ(run("input --show yymmdd10. date9. 01JAN1960 01jan61 .").out,
+            "1960-01-01\n1961-01-01\n         .\n");
+  EXPECT_EQ(run("input --show TIME8. TIME10. 1:30PM").out, "13:30:00\n");
+  // A text that does not read fails alone; the others still print.
+  const ToolRun bad = run("input --show DATE9. MMDDYY10. 02/30/60 12/31/60");
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.out.find("0x8001D814"), std::string::npos) << bad.out;
+  EXPECT_NE(bad.out.find("31DEC1960\n"), std::string::npos) << bad.out;
+  EXPECT_EQ(run("input --show NOSUCH. DATE9. 01JAN60").status, 2);
+  EXPECT_EQ(run("input --show DATE9. '$CHAR5.' abc").status, 2);
+  EXPECT_EQ(run("put --show DATE9. F8. 1").status, 2);
+  EXPECT_EQ(run("input --show").status, 2);
+}
+
 TEST(Tool, StreamAppliesOneFormatToEveryLine) {
   const ToolRun r = run("stream YYMMDD10.", "0\\n-1\\nxyz\\n23000\\n");
   EXPECT_EQ(r.status, 1) << "a line that is not a number fails the run";

@@ -73,10 +73,52 @@ void describe_builtin(const FormatRef &ref, const fmthandle *h,
   std::printf("built:    %s\n", h->desc.fn ? "yes" : "no");
 }
 
+// input --show FORMAT: each text read with the informat, the value then
+// rendered with FORMAT.
+int run_shown(const Options &opt, const std::string &fmt,
+              const std::vector<std::string> &values) {
+  Session reader(opt);
+  if (!reader.resolve(fmt)) return kUsageError;
+  if (!reader.numeric_informat()) {
+    std::fprintf(stderr, "valfmt: %s: --show needs a numeric informat\n",
+                 fmt.c_str());
+    return kUsageError;
+  }
+  Options shown_opt = opt;
+  shown_opt.informat = false;
+  Session shower(shown_opt);
+  if (!shower.resolve(opt.show)) return kUsageError;
+  if (shower.numeric_informat() || opt.show[0] == '$') {
+    std::fprintf(stderr, "valfmt: %s: --show needs a numeric format\n",
+                 opt.show.c_str());
+    return kUsageError;
+  }
+  int rc = 0;
+  for (const std::string &v : values) {
+    std::string text;
+    double stored = 0;
+    int32_t st = reader.apply(v, &text, &stored);
+    if (st != VF_OK && st != VF_WARN) {
+      print_status(st == kNotHex ? v : fmt + " " + v, st);
+      rc = kValueFailed;
+      continue;
+    }
+    st = shower.render(stored, &text);
+    if (st != VF_OK && st != VF_WARN) {
+      print_status(opt.show + " " + v, st);
+      rc = kValueFailed;
+      continue;
+    }
+    std::printf("%s\n", text.c_str());
+  }
+  return rc;
+}
+
 } // namespace
 
 int run_values(const Options &opt, const std::string &fmt,
                const std::vector<std::string> &values) {
+  if (!opt.show.empty()) return run_shown(opt, fmt, values);
   Session s(opt);
   if (!s.resolve(fmt)) return kUsageError;
   int rc = 0;

@@ -2,6 +2,7 @@
 //
 //   valfmt put [options] FORMAT VALUE...      render values
 //   valfmt input [options] INFORMAT TEXT...   read texts into values
+//                                             (--show FORMAT re-renders them)
 //   valfmt stream [options] FORMAT            render each line of stdin
 //   valfmt list [MODULE]                      every built-in name and limits
 //   valfmt describe NAME                      one name in detail
@@ -53,6 +54,10 @@ int main(int argc, char **argv) {
       rc >= 0)
     return rc;
   const std::string &cmd = line.command;
+  if (cmd != "input" && !line.options.show.empty()) {
+    std::fprintf(stderr, "valfmt %s: --show goes with input\n", cmd.c_str());
+    return kUsageError;
+  }
   if (cmd == "put" || cmd == "input") return run_put_or_input(line);
   if (cmd == "stream")
     return run_single(line, "FORMAT", valfmt_tool::run_stream);

@@ -35,6 +35,9 @@ const char kUsage[] =
     "  --locale ID                   locale record number (1..133)\n"
     "  --catalog FILE                XML format catalogue for user formats\n"
     "  --informat                    FORMAT names an informat\n"
+    "  --show FORMAT                 input: render each value read with\n"
+    "                                FORMAT (input --show DATE9. YYMMDD10.\n"
+    "                                2022-12-21 prints 21DEC2022)\n"
     "  --hex                         also print the result bytes in hex;\n"
     "                                binary informats (PD, IB, S370FPD ...)\n"
     "                                read their TEXT as hex bytes\n"
@@ -120,6 +123,14 @@ int parse_option(int argc, char **argv, int *i, CommandLine *line) {
     return parse_locale(option_value(argc, argv, i, "--locale"), opt);
   if (a == "--catalog")
     return load_catalog(option_value(argc, argv, i, "--catalog"), opt);
+  if (a == "--show") {
+    opt->show = option_value(argc, argv, i, "--show");
+    if (opt->show.empty()) {
+      std::fprintf(stderr, "valfmt: --show needs a format name\n");
+      return kUsageError;
+    }
+    return kGoOn;
+  }
   if (a == "--informat") {
     opt->informat = true;
   } else if (a == "--hex") {

@@ -17,6 +17,8 @@ struct Options {
   int32_t localeid = 0;
   bool informat = false;
   bool hex = false;
+  // input --show FORMAT: the format that re-renders each value read.
+  std::string show;
   std::string catalog_text;
   bool has_catalog = false;
 };

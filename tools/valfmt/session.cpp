@@ -123,29 +123,44 @@ std::string Session::show_stored(double stored) const {
   return shown;
 }
 
-int32_t Session::apply(const std::string &value, std::string *shown) {
+int32_t Session::apply(const std::string &value, std::string *shown,
+                       double *stored) {
   fmtcall call{};
+  if (!fill_input(value, &call))
+    return opt_.hex && ref_.informat ? kNotHex : kNotANumber;
+  return call_with(call, shown, stored);
+}
+
+int32_t Session::render(double value, std::string *shown) {
+  number_ = value;
+  fmtcall call{};
+  call.value = &number_;
+  return call_with(call, shown, nullptr);
+}
+
+// Completes the call block whose input is set, calls the format and shows
+// its result.
+int32_t Session::call_with(fmtcall &call, std::string *shown, double *stored) {
   call.w = ref_.w;
   call.d = ref_.d;
   call.localeid = opt_.localeid;
   call.reqenc = opt_.reqenc;
-  if (!fill_input(value, &call))
-    return opt_.hex && ref_.informat ? kNotHex : kNotANumber;
   std::vector<char> out(output_capacity(ref_.w), '\0');
-  double stored = 0;
-  const bool numeric_informat = ref_.informat && ref_.name[0] != '$';
-  if (numeric_informat) {
-    call.out = &stored;
-    call.outsize = sizeof stored;
+  double result = 0;
+  const bool numeric_in = numeric_informat();
+  if (numeric_in) {
+    call.out = &result;
+    call.outsize = sizeof result;
   } else {
     call.out = out.data();
     call.outsize = static_cast<int32_t>(out.size());
   }
   const int32_t st = xffmt(&call, handle_);
   if (st != VF_OK && st != VF_WARN) return st;
-  if (numeric_informat) {
-    *shown = opt_.hex && is_binary_name(ref_.name) ? show_number(stored)
-                                                   : show_stored(stored);
+  if (numeric_in) {
+    if (stored != nullptr) *stored = result;
+    *shown = opt_.hex && is_binary_name(ref_.name) ? show_number(result)
+                                                   : show_stored(result);
   } else if (!ref_.informat && is_binary_name(ref_.name)) {
     *shown = hex_of(out.data(), call.outlen); // bytes, not text
   } else {

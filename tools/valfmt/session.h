@@ -31,12 +31,21 @@ public:
   // or when w, d or the implementation rule the format out.
   bool resolve(const std::string &text);
 
-  // Renders or reads one value into `shown`.  Returns the status.
-  int32_t apply(const std::string &value, std::string *shown);
+  // Renders or reads one value into `shown`.  Returns the status.  A
+  // numeric informat also leaves the double it stored in `*stored`.
+  int32_t apply(const std::string &value, std::string *shown,
+                double *stored = nullptr);
+
+  // Renders the number `value` with a resolved numeric format.
+  int32_t render(double value, std::string *shown);
+
+  // True when the resolved name reads text into a double.
+  bool numeric_informat() const { return ref_.informat && ref_.name[0] != '$'; }
 
 private:
   bool within_limits(const std::string &text) const;
   bool fill_input(const std::string &value, fmtcall *call);
+  int32_t call_with(fmtcall &call, std::string *shown, double *stored);
   std::string show_stored(double stored) const;
 
   Options opt_;
