@@ -27,7 +27,7 @@ HfpValue ieee2xpt(double v) {
   const int32_t q = (e >> 2) + 1;
   const uint64_t mantissa = (bits & kFraction52) | (1ull << 52);
   const uint64_t fraction = mantissa << (e - 4 * q + 4);
-  const auto exponent = static_cast<uint64_t>(q + 64);
+  const auto exponent = static_cast<uint64_t>(int64_t{q} + 64);
   return {sign | exponent << 56 | fraction, false};
 }
 
@@ -42,7 +42,7 @@ double hfp_to_double(uint64_t bits) {
   const int32_t top = 63 - std::countl_zero(f); // leading bit, 0..55
   const int32_t e2 = top - 56 + 4 * (e16 - 64); // v = 1.x * 2^e2
   const uint64_t mantissa = top >= 52 ? f >> (top - 52) : f << (52 - top);
-  const auto biased = static_cast<uint64_t>(e2 + 1023);
+  const auto biased = static_cast<uint64_t>(int64_t{e2} + 1023);
   return std::bit_cast<double>(sign | biased << 52 | (mantissa & kFraction52));
 }
 
