@@ -19,8 +19,9 @@
 #include "core/call.h"
 #include "core/digits.h"
 #include "core/missing.h"
+#include "core/text.h"
 #include "numeric/number_words.h"
-#include "numeric/special_call.h"
+#include "numeric/field_call.h"
 #include "registry/functions.h"
 #include "registry/limits.h"
 
@@ -44,15 +45,8 @@ extern "C" VF_API int32_t zfmwrdf(fmtcall *call) {
   using namespace valfmt;
   if (call == nullptr) return VF_ERR_BAD_CALL;
   int32_t status = VF_OK;
-  if (!special_call_ok(call, kWordf, &status)) return status;
-  const int32_t w = call->w;
-  char *out = static_cast<char *>(call->out);
+  if (answered_before_spelling(call, kWordf, &status)) return status;
   const double v = call_value(call);
-  if (is_stray_nan(v)) return refuse_stray_nan(call, w);
-  if (is_missing(v)) {
-    put_padded(out, w, "missing", 7);
-    return finish_narrow(call, w);
-  }
   double x = std::fabs(v);
   if (x - std::floor(x) > 0.9999) x = std::ceil(x);
   WordText t;
@@ -61,6 +55,5 @@ extern "C" VF_API int32_t zfmwrdf(fmtcall *call) {
     const double cents = std::fmod(x * 100.0 + 0.0001, 100.0);
     add_cents(t, static_cast<int32_t>(cents));
   }
-  put_marked(out, w, t.buf, t.length());
-  return finish_narrow(call, w);
+  return finish_words(call, t);
 }

@@ -26,9 +26,9 @@
 
 namespace valfmt {
 
-int32_t comma_field(const fmtcall &caller, char *out, int32_t cap, int32_t w,
-                    int32_t d, double v, Shown &shown) {
-  const int32_t status = render_fixed(caller, out, cap, w, d, v, shown);
+int32_t comma_field(char *out, int32_t cap, int32_t w, int32_t d, double v,
+                    Shown &shown) {
+  const int32_t status = render_f(out, cap, w, d, v, shown);
   if (status != VF_OK || is_missing(v)) return status;
   // Scientific notation and '*' are left as they are.
   const FixedText t = read_rendered(out, w, d);
@@ -52,7 +52,7 @@ namespace {
 int32_t comma(fmtcall *c) {
   Shown shown;
   const int32_t status =
-      comma_field(*c, static_cast<char *>(c->out), out_capacity(c), c->w, c->d,
+      comma_field(static_cast<char *>(c->out), out_capacity(c), c->w, c->d,
                   call_value(c), shown);
   return finish_narrow(c, shown.len, status);
 }
@@ -63,7 +63,7 @@ int32_t commax(fmtcall *c) {
   char *out = static_cast<char *>(c->out);
   Shown shown;
   const int32_t status =
-      comma_field(*c, out, out_capacity(c), c->w, c->d, v, shown);
+      comma_field(out, out_capacity(c), c->w, c->d, v, shown);
   if ((status == VF_OK || status == VF_WARN) && !is_missing(v) &&
       !vzabl(out, shown.len, '*'))
     swap_marks(out, shown.len);
@@ -74,7 +74,7 @@ int32_t negparen(fmtcall *c) {
   char *out = static_cast<char *>(c->out);
   Shown shown;
   const int32_t status =
-      comma_field(*c, out, out_capacity(c), c->w, c->d, call_value(c), shown);
+      comma_field(out, out_capacity(c), c->w, c->d, call_value(c), shown);
   const int32_t len = shown.len;
   finish_narrow(c, len, status);
   if (status != VF_OK) return status;

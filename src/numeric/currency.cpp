@@ -24,12 +24,11 @@
 
 namespace valfmt {
 
-int32_t dollar_field(const fmtcall &caller, char *out, int32_t cap, int32_t w,
-                     int32_t d, double v, Shown &shown) {
+int32_t dollar_field(char *out, int32_t cap, int32_t w, int32_t d, double v,
+                     Shown &shown) {
   out[0] = ' ';
-  const int32_t status =
-      comma_field(caller, out + 1, cap - 1, w - 1, d, v, shown);
-  if (status != VF_OK) return render_fixed(caller, out, cap, w, d, v, shown);
+  const int32_t status = comma_field(out + 1, cap - 1, w - 1, d, v, shown);
+  if (status != VF_OK) return render_f(out, cap, w, d, v, shown);
   shown.len += 1;
   // The sign goes just before the number: the COMMA field starts one
   // column in, so the column it reports is the sign's column here.
@@ -37,9 +36,9 @@ int32_t dollar_field(const fmtcall &caller, char *out, int32_t cap, int32_t w,
   return VF_OK;
 }
 
-int32_t eurox_field(const fmtcall &caller, char *out, int32_t cap, int32_t w,
-                    int32_t d, double v, Shown &shown) {
-  const int32_t status = render_fixed(caller, out, cap, w, d, v, shown);
+int32_t eurox_field(char *out, int32_t cap, int32_t w, int32_t d, double v,
+                    Shown &shown) {
+  const int32_t status = render_f(out, cap, w, d, v, shown);
   if (status != VF_OK || is_missing(v)) return status;
   // Scientific notation and '*' are left as they are.
   const FixedText t = read_rendered(out, w, d);
@@ -64,7 +63,7 @@ namespace {
 int32_t dollar(fmtcall *c) {
   Shown shown;
   const int32_t status =
-      dollar_field(*c, static_cast<char *>(c->out), out_capacity(c), c->w, c->d,
+      dollar_field(static_cast<char *>(c->out), out_capacity(c), c->w, c->d,
                    call_value(c), shown);
   return finish_narrow(c, shown.len, status);
 }
@@ -74,7 +73,7 @@ int32_t dollarx(fmtcall *c) {
   char *out = static_cast<char *>(c->out);
   Shown shown;
   const int32_t status =
-      dollar_field(*c, out, out_capacity(c), c->w, c->d, v, shown);
+      dollar_field(out, out_capacity(c), c->w, c->d, v, shown);
   if (status == VF_OK || status == VF_WARN) {
     const int32_t point = wzstpos(out, shown.len, '.');
     wzstrnc(out, shown.len, ',', '.');
@@ -87,7 +86,7 @@ int32_t yen(fmtcall *c) {
   char *out = static_cast<char *>(c->out);
   Shown shown;
   const int32_t status =
-      dollar_field(*c, out, out_capacity(c), c->w, c->d, call_value(c), shown);
+      dollar_field(out, out_capacity(c), c->w, c->d, call_value(c), shown);
   if (status == VF_OK) {
     const int32_t sign = wzstpos(out, shown.len, '$');
     if (sign >= 0) out[sign] = '\\';
@@ -98,7 +97,7 @@ int32_t yen(fmtcall *c) {
 int32_t eurox(fmtcall *c) {
   Shown shown;
   const int32_t status =
-      eurox_field(*c, static_cast<char *>(c->out), out_capacity(c), c->w, c->d,
+      eurox_field(static_cast<char *>(c->out), out_capacity(c), c->w, c->d,
                   call_value(c), shown);
   return finish_narrow(c, shown.len, status);
 }
@@ -108,7 +107,7 @@ int32_t euro(fmtcall *c) {
   char *out = static_cast<char *>(c->out);
   Shown shown;
   const int32_t status =
-      eurox_field(*c, out, out_capacity(c), c->w, c->d, v, shown);
+      eurox_field(out, out_capacity(c), c->w, c->d, v, shown);
   if (status == VF_OK && !is_missing(v)) swap_marks(out, shown.len);
   return finish_narrow(c, shown.len, status);
 }

@@ -16,6 +16,7 @@
 #include "core/call.h"
 #include "core/missing.h"
 #include "numeric/euro_rates.h"
+#include "numeric/field_call.h"
 #include "registry/functions.h"
 
 namespace valfmt {
@@ -40,12 +41,19 @@ int32_t euro_from(fmtcall *c, int32_t currency, fmtfn printer) {
   return print_converted(c, printer, v / kEuroState.rates[currency]);
 }
 
+// The amount in the currency, laid out by the fixed renderer straight
+// into the caller's buffer.
 int32_t euro_to(fmtcall *c, int32_t currency) {
   if (c == nullptr) return VF_ERR_BAD_CALL;
   if (c->value == nullptr) return zfmn(c);
   const double v = call_value(c);
-  if (is_missing(v)) return zfmn(c);
-  return print_converted(c, zfmn, v * kEuroState.rates[currency]);
+  if (is_missing(v)) return render_fixed(c, c->w, c->d);
+  Shown shown;
+  const int32_t status =
+      render_f(static_cast<char *>(c->out), out_capacity(c), c->w, c->d,
+               v * kEuroState.rates[currency], shown);
+  c->outlen = shown.len;
+  return status;
 }
 
 } // namespace

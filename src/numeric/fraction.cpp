@@ -21,7 +21,7 @@
 #include "core/call.h"
 #include "core/digits.h"
 #include "core/missing.h"
-#include "numeric/special_call.h"
+#include "numeric/field_call.h"
 #include "registry/functions.h"
 #include "registry/limits.h"
 
@@ -36,28 +36,20 @@ constexpr int32_t kRenderWidth = 32;
 constexpr int32_t kTooWide = 1000;
 constexpr int32_t kBestCode = 99;
 
-// Renders the call's value with decimals code `code` through a block of
-// its own; the caller's block takes only outlen.
+// Renders the call's value with decimals code `code` in the call's w
+// columns; the caller's block takes only outlen and outenc.
 int32_t render_as(fmtcall *call, int32_t code) {
-  fmtcall inner = *call;
-  inner.d = code;
-  const int32_t status = zfmt(&inner);
-  call->outlen = inner.outlen;
   call->outenc = VF_ENC_NARROW;
-  return status;
+  return render_fixed(call, call->w, code);
 }
 
 // The digits of the whole double v as F32. shows them, right-aligned in
 // buf; returns their count, or kTooWide when F32. cannot show v in plain
 // digits.
-int32_t whole_digits(const fmtcall *call, double v, char *buf) {
-  fmtcall inner = *call;
-  inner.w = kRenderWidth;
-  inner.d = 0;
-  inner.value = &v;
-  inner.out = buf;
-  inner.outsize = kRenderWidth;
-  if (zfmt(&inner) != VF_OK) return kTooWide;
+int32_t whole_digits(double v, char *buf) {
+  Shown shown;
+  if (render_f(buf, kRenderWidth, kRenderWidth, 0, v, shown) != VF_OK)
+    return kTooWide;
   int32_t first = 0;
   while (first < kRenderWidth && buf[first] == ' ') ++first;
   if (std::memchr(buf + first, 'E',
@@ -97,8 +89,7 @@ void expand_fraction(double f, double *p, double *q) {
 extern "C" VF_API int32_t zfmfrac(fmtcall *call) {
   using namespace valfmt;
   if (call == nullptr) return VF_ERR_BAD_CALL;
-  int32_t status = VF_OK;
-  if (!special_call_ok(call, kFract, &status)) return status;
+  if (const int32_t refused = refuse_call(call, kFract)) return refused;
   const int32_t w = call->w;
   const double v = call_value(call);
   if (is_missing(v)) return render_as(call, call->d);
@@ -119,8 +110,8 @@ extern "C" VF_API int32_t zfmfrac(fmtcall *call) {
   expand_fraction(f, &p, &q);
   char pbuf[kRenderWidth];
   char qbuf[kRenderWidth];
-  const int32_t np = whole_digits(call, p, pbuf);
-  const int32_t nq = whole_digits(call, q, qbuf);
+  const int32_t np = whole_digits(p, pbuf);
+  const int32_t nq = whole_digits(q, qbuf);
   if (k + neg + np + nq >= w) return render_as(call, kBestCode);
 
   char text[kRenderWidth + 1];

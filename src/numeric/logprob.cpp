@@ -123,7 +123,7 @@ int32_t logprob(fmtcall *c) {
   const double p = std::exp(-v * kLn10) * kProbabilityNudge;
   Shown shown;
   const int32_t status =
-      render_fixed(*c, out, w, w, probability_decimals(p, w), p, shown);
+      render_f(out, w, w, probability_decimals(p, w), p, shown);
   c->outlen = shown.len;
   if (status < 0) return status;
   // Leading zeros give way to blanks; the last column always stays.

@@ -27,7 +27,8 @@
 
 #include "core/call.h"
 #include "core/missing.h"
-#include "numeric/special_call.h"
+#include "core/text.h"
+#include "numeric/field_call.h"
 #include "registry/functions.h"
 #include "registry/limits.h"
 
@@ -141,24 +142,36 @@ bool spell_number(WordText &t, double x) {
   return false;
 }
 
+bool answered_before_spelling(fmtcall *call, RowLimits limits,
+                              int32_t *status) {
+  *status = refuse_call(call, limits);
+  if (*status != VF_OK) return true;
+  const double v = call_value(call);
+  if (is_stray_nan(v)) {
+    *status = refuse_stray_nan(call, call->w);
+    return true;
+  }
+  if (!is_missing(v)) return false;
+  copy_padded(static_cast<char *>(call->out), call->w, "missing", 7);
+  *status = finish_narrow(call, call->w);
+  return true;
+}
+
+int32_t finish_words(fmtcall *call, const WordText &t) {
+  put_marked(static_cast<char *>(call->out), call->w, t.buf, t.length());
+  return finish_narrow(call, call->w);
+}
+
 } // namespace valfmt
 
 extern "C" VF_API int32_t zfmwrds(fmtcall *call) {
   using namespace valfmt;
   if (call == nullptr) return VF_ERR_BAD_CALL;
   int32_t status = VF_OK;
-  if (!special_call_ok(call, kWords, &status)) return status;
-  const int32_t w = call->w;
-  char *out = static_cast<char *>(call->out);
+  if (answered_before_spelling(call, kWords, &status)) return status;
   const double v = call_value(call);
-  if (is_stray_nan(v)) return refuse_stray_nan(call, w);
-  if (is_missing(v)) {
-    put_padded(out, w, "missing", 7);
-    return finish_narrow(call, w);
-  }
   WordText t;
   if (v < 0) t.add("minus");
   spell_number(t, std::fabs(v));
-  put_marked(out, w, t.buf, t.length());
-  return finish_narrow(call, w);
+  return finish_words(call, t);
 }

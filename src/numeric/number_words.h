@@ -6,6 +6,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "registry/limits.h"
+#include "valfmt.h"
+
 namespace valfmt {
 
 // Room for the longest text either format builds (checked at compile time
@@ -38,5 +41,14 @@ inline constexpr double kLargeNumber = 1e9;
 // "zero" when x < 1).  A fraction above 0.9999 rounds x up to the next
 // whole number.  Returns true when the text is "large_number".
 bool spell_number(WordText &t, double x);
+
+// What WORDS and WORDF answer before they spell: a call refused by its
+// limits or buffer, a stray NaN ('*' fill), the missing value ("missing",
+// cut to the field without a mark).  Returns true when the call has been
+// answered, with its status in *status.
+bool answered_before_spelling(fmtcall *call, RowLimits limits, int32_t *status);
+
+// Places the spelled text in the call's w columns (see put_marked).
+int32_t finish_words(fmtcall *call, const WordText &t);
 
 } // namespace valfmt

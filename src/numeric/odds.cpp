@@ -20,7 +20,7 @@
 
 #include "core/call.h"
 #include "core/missing.h"
-#include "numeric/special_call.h"
+#include "numeric/field_call.h"
 #include "registry/functions.h"
 #include "registry/limits.h"
 
@@ -86,10 +86,7 @@ int32_t show_missing(fmtcall *call, char *out, int32_t w, int32_t d, double v) {
 
 // A ratio inside the field's range, as F w.d shows it.
 int32_t show_ratio(fmtcall *call, int32_t w, int32_t d) {
-  fmtcall inner = *call;
-  inner.w = w;
-  inner.d = d;
-  const int32_t status = zfmt(&inner);
+  const int32_t status = render_fixed(call, w, d);
   return finish_narrow(call, w, status == VF_OK ? VF_OK : VF_ERR_NO_ROOM);
 }
 
@@ -102,8 +99,7 @@ extern "C" VF_API int32_t zfmoddsr(fmtcall *call) {
   int32_t w = call->w < 1 ? kOdds.defw : call->w;
   const int32_t field = w;
   if (w > kOddsWidth) w = kOddsWidth;
-  int32_t status = VF_OK;
-  if (!field_ok(call, field, &status)) return status;
+  if (const int32_t refused = refuse_field(call, field)) return refused;
   char *out = static_cast<char *>(call->out);
   if (w == 1) {
     out[0] = '*';

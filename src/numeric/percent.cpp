@@ -30,8 +30,8 @@ constexpr int32_t kDecorationColumns = 3;
 
 // PERCENT w.d of v into out (w >= 1 columns, cap >= w); *negative tells
 // whether the value was shown as negative.
-int32_t percent_field(const fmtcall &caller, char *out, int32_t cap, int32_t w,
-                      int32_t d, double v, bool *negative) {
+int32_t percent_field(char *out, int32_t cap, int32_t w, int32_t d, double v,
+                      bool *negative) {
   *negative = false;
   const int32_t digits_width = w - kDecorationColumns;
   if (digits_width < 1) {
@@ -44,8 +44,7 @@ int32_t percent_field(const fmtcall &caller, char *out, int32_t cap, int32_t w,
   // Blank first: a renderer that refuses the width leaves columns unset.
   vzfbl(out, w);
   Shown number;
-  const int32_t status =
-      render_fixed(caller, out + 1, cap - 1, digits_width, d, y, number);
+  const int32_t status = render_f(out + 1, cap - 1, digits_width, d, y, number);
   out[w - 2] = missing ? ' ' : '%';
   if (*negative) {
     out[0] = '(';
@@ -57,8 +56,8 @@ int32_t percent_field(const fmtcall &caller, char *out, int32_t cap, int32_t w,
 int32_t percent(fmtcall *c) {
   bool negative = false;
   const int32_t status =
-      percent_field(*c, static_cast<char *>(c->out), out_capacity(c), c->w,
-                    c->d, call_value(c), &negative);
+      percent_field(static_cast<char *>(c->out), out_capacity(c), c->w, c->d,
+                    call_value(c), &negative);
   return finish_narrow(c, c->w, status);
 }
 
@@ -66,8 +65,8 @@ int32_t percentn(fmtcall *c) {
   char *out = static_cast<char *>(c->out);
   const int32_t w = c->w;
   bool negative = false;
-  const int32_t status = percent_field(*c, out, out_capacity(c), w, c->d,
-                                       call_value(c), &negative);
+  const int32_t status =
+      percent_field(out, out_capacity(c), w, c->d, call_value(c), &negative);
   if (negative && (status == VF_OK || status == VF_WARN)) {
     out[0] = ' ';
     out[w - 1] = ' ';

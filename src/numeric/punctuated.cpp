@@ -1,5 +1,5 @@
-// The field check and the digit grouping that the punctuated formats
-// share.
+// The field check that every format of this family makes before it
+// writes, and the digit grouping of the punctuated formats.
 #include "numeric/punctuated.h"
 
 #include <cstring>
@@ -9,19 +9,18 @@
 namespace valfmt {
 
 int32_t refuse_field(fmtcall *c, int32_t w) {
+  c->outenc = VF_ENC_NARROW;
   if (w < 1) {
     c->outlen = 0;
     return VF_ERR_WIDTH;
   }
-  const int32_t cap = out_capacity(c);
-  if (cap < w) {
-    // A number cut to the buffer would read as a different number.
-    fill_stars(c, cap);
-    return VF_ERR_OUTSIZE;
-  }
-  if (c->value == nullptr) {
+  if (c->out == nullptr || c->value == nullptr) {
     fill_stars(c, w);
     return VF_ERR_BAD_CALL;
+  }
+  if (out_capacity(c) < w) {
+    fill_stars(c, w);
+    return VF_ERR_OUTSIZE;
   }
   return VF_OK;
 }

@@ -1,62 +1,17 @@
 // Building blocks of the punctuated family (COMMA, DOLLAR, EUROX, PERCENT
-// and the formats built on them): the field check every member makes
-// before it writes, the F layout through the fixed renderer, and the
-// grouping engines.  Each engine writes an explicit field (out, capacity,
+// and the formats built on them): the shape of the renderer's text and
+// the grouping engines.  Each engine writes an explicit field (out, capacity,
 // width, decimals) so that a member can run another on part of its own
 // field; it returns its status and reports what it wrote in a Shown.
 #pragma once
 
 #include <cstdint>
 
+#include "numeric/field_call.h"
 #include "registry/functions.h"
 #include "valfmt.h"
 
 namespace valfmt {
-
-// What an engine wrote: the byte count, and the column where the number's
-// text starts ('-' or first digit), or -1 when the text is no fixed-point
-// number (scientific notation, '*', a missing value).
-struct Shown {
-  int32_t len = 0;
-  int32_t start = -1;
-};
-
-// Refuses a field that cannot be written, the way the fixed renderer does,
-// and reports the refusal in c: w < 1 is VF_ERR_WIDTH with nothing written;
-// a buffer smaller than w is VF_ERR_OUTSIZE with the buffer's bytes '*'; a
-// missing value pointer is VF_ERR_BAD_CALL with w '*'.  Returns VF_OK when
-// the field of w bytes can be written.
-int32_t refuse_field(fmtcall *c, int32_t w);
-
-// Runs a format's body on c once its w-column field passed refuse_field.
-inline int32_t run_checked(fmtcall *c, int32_t (*body)(fmtcall *)) {
-  if (c == nullptr) return VF_ERR_BAD_CALL;
-  if (const int32_t refused = refuse_field(c, c->w)) return refused;
-  return body(c);
-}
-
-// F w.d of v into out (cap bytes) through the fixed renderer, on a private
-// call block that carries the caller's host word, options, locale and
-// encodings.
-inline int32_t render_fixed(const fmtcall &caller, char *out, int32_t cap,
-                            int32_t w, int32_t d, double v, Shown &shown) {
-  fmtcall inner{};
-  inner.w = w;
-  inner.d = d;
-  inner.value = &v;
-  inner.valuelen = static_cast<int32_t>(sizeof v);
-  inner.out = out;
-  inner.outsize = cap;
-  inner.hostword = caller.hostword;
-  inner.options = caller.options;
-  inner.localeid = caller.localeid;
-  inner.inenc = caller.inenc;
-  inner.reqenc = caller.reqenc;
-  const int32_t status = zfmt(&inner);
-  shown.len = inner.outlen;
-  shown.start = -1;
-  return status;
-}
 
 // The parts of a fixed-point text of the renderer: blanks, an optional
 // '-', integer digits, an optional '.' with decimals, blanks.
@@ -124,20 +79,20 @@ int32_t group_digits(char *out, int32_t w, const FixedText &t, int32_t ndigits,
 // COMMA w.d of v: the F text with its integer digits grouped by ',' when
 // the grouped text fits in w.  A missing value is laid out as F lays it
 // out; a renderer status other than 0 comes back with the plain F text.
-int32_t comma_field(const fmtcall &caller, char *out, int32_t cap, int32_t w,
-                    int32_t d, double v, Shown &shown);
+int32_t comma_field(char *out, int32_t cap, int32_t w, int32_t d, double v,
+                    Shown &shown);
 
 // DOLLAR w.d of v: COMMA in columns 1..w-1 with '$' before the text; when
 // COMMA cannot lay the value out there, plain F w.d.  Needs w >= 1 and
 // cap >= w.
-int32_t dollar_field(const fmtcall &caller, char *out, int32_t cap, int32_t w,
-                     int32_t d, double v, Shown &shown);
+int32_t dollar_field(char *out, int32_t cap, int32_t w, int32_t d, double v,
+                     Shown &shown);
 
 // EUROX w.d of v: the F text with a decimal ',', '.' grouping and the euro
 // character in front, each only when it fits.  A renderer status other
 // than 0 comes back with the plain F text.
-int32_t eurox_field(const fmtcall &caller, char *out, int32_t cap, int32_t w,
-                    int32_t d, double v, Shown &shown);
+int32_t eurox_field(char *out, int32_t cap, int32_t w, int32_t d, double v,
+                    Shown &shown);
 
 // Exchanges '.' and ',' in n bytes.
 void swap_marks(char *text, int32_t n);

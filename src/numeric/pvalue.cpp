@@ -58,8 +58,7 @@ int32_t pvalue(fmtcall *c) {
     return VF_OK;
   }
   Shown shown;
-  return render_fixed(*c, out, fw, fw, dd, x, shown) == VF_OK ? VF_OK
-                                                              : VF_ERR_NO_ROOM;
+  return render_f(out, fw, fw, dd, x, shown) == VF_OK ? VF_OK : VF_ERR_NO_ROOM;
 }
 
 } // namespace

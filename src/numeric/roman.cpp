@@ -17,7 +17,8 @@
 
 #include "core/call.h"
 #include "core/missing.h"
-#include "numeric/special_call.h"
+#include "core/text.h"
+#include "numeric/field_call.h"
 #include "registry/functions.h"
 #include "registry/limits.h"
 
@@ -72,8 +73,7 @@ int32_t show_missing(fmtcall *call) {
 extern "C" VF_API int32_t zfmromn(fmtcall *call) {
   using namespace valfmt;
   if (call == nullptr) return VF_ERR_BAD_CALL;
-  int32_t status = VF_OK;
-  if (!special_call_ok(call, kRoman, &status)) return status;
+  if (const int32_t refused = refuse_call(call, kRoman)) return refused;
   const int32_t w = call->w;
   char *out = static_cast<char *>(call->out);
   const double v = call_value(call);
@@ -86,7 +86,7 @@ extern "C" VF_API int32_t zfmromn(fmtcall *call) {
   const int32_t whole = static_cast<int32_t>(v);
   const int32_t n = whole < 0 ? -whole : whole;
   if (n == 0) {
-    put_padded(out, w, "0", 1);
+    copy_padded(out, w, "0", 1);
     return finish_narrow(call, 1);
   }
   char text[24];
@@ -97,6 +97,6 @@ extern "C" VF_API int32_t zfmromn(fmtcall *call) {
     put_stars(out, w);
     return finish_narrow(call, w);
   }
-  put_padded(out, w, text, len);
+  copy_padded(out, w, text, len);
   return finish_narrow(call, len);
 }

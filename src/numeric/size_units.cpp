@@ -20,7 +20,7 @@
 
 #include "core/call.h"
 #include "core/missing.h"
-#include "numeric/special_call.h"
+#include "numeric/field_call.h"
 #include "registry/functions.h"
 #include "registry/limits.h"
 
@@ -38,13 +38,12 @@ constexpr double kSizeLimit = 1099511627776.0; // 1024^4
 // puts the unit after it.  outlen covers both.
 int32_t put_with_unit(fmtcall *call, double x, const char *unit,
                       int32_t unit_len) {
-  fmtcall inner = *call;
-  inner.w = call->w - unit_len;
-  inner.value = &x;
-  const int32_t status = zfmt(&inner);
   char *out = static_cast<char *>(call->out);
-  std::memcpy(out + inner.outlen, unit, static_cast<std::size_t>(unit_len));
-  return finish_narrow(call, inner.outlen + unit_len, status);
+  Shown shown;
+  const int32_t status =
+      render_f(out, out_capacity(call), call->w - unit_len, call->d, x, shown);
+  std::memcpy(out + shown.len, unit, static_cast<std::size_t>(unit_len));
+  return finish_narrow(call, shown.len + unit_len, status);
 }
 
 // The missing value in the whole field, at the column F w.d uses.
@@ -58,8 +57,7 @@ int32_t show_missing(fmtcall *call) {
 int32_t kilobytes(fmtcall *call, RowLimits limits, const char *unit,
                   int32_t unit_len) {
   if (call == nullptr) return VF_ERR_BAD_CALL;
-  int32_t status = VF_OK;
-  if (!special_call_ok(call, limits, &status)) return status;
+  if (const int32_t refused = refuse_call(call, limits)) return refused;
   const double v = call_value(call);
   if (is_stray_nan(v)) return refuse_stray_nan(call, call->w);
   if (is_missing(v)) return show_missing(call);
@@ -79,8 +77,7 @@ int32_t zfmtkb(fmtcall *call) {
 // SIZEKMG: the unit that keeps the number below 1024.
 int32_t zfmtkmg(fmtcall *call) {
   if (call == nullptr) return VF_ERR_BAD_CALL;
-  int32_t status = VF_OK;
-  if (!special_call_ok(call, kSizeKMG, &status)) return status;
+  if (const int32_t refused = refuse_call(call, kSizeKMG)) return refused;
   const int32_t w = call->w;
   const double v = call_value(call);
   if (is_stray_nan(v)) return refuse_stray_nan(call, w);
