@@ -29,7 +29,8 @@ struct Resolved {
 std::string hex_of(const std::string &s) {
   static const char *digits = "0123456789ABCDEF";
   std::string h;
-  for (unsigned char ch : s) {
+  for (const char c : s) {
+    const auto ch = static_cast<unsigned char>(c);
     h += digits[ch >> 4];
     h += digits[ch & 15];
   }
@@ -44,14 +45,14 @@ TEST(ByteResults, KeepTheirBytesForSixteenBitCallers) {
     const char *hex; // expected field, worked out from the representation
   };
   const Case cases[] = {
-      {"PD", 12.34, 4, 2, "00001234"},    // sign byte 00, digits 001234
-      {"PD", -123, 3, 0, "800123"},       // sign byte 80
-      {"S370FPD", -123, 3, 0, "00123D"},  // sign nibble D
-      {"S370FZD", 12, 3, 0, "F0F1C2"},    // EBCDIC zoned, zone C last
-      {"IB", -1, 4, 0, "FFFFFFFF"},       // bytes 0x80..0x9F would change
+      {"PD", 12.34, 4, 2, "00001234"},   // sign byte 00, digits 001234
+      {"PD", -123, 3, 0, "800123"},      // sign byte 80
+      {"S370FPD", -123, 3, 0, "00123D"}, // sign nibble D
+      {"S370FZD", 12, 3, 0, "F0F1C2"},   // EBCDIC zoned, zone C last
+      {"IB", -1, 4, 0, "FFFFFFFF"},      // bytes 0x80..0x9F would change
       {"IEEE", 1.0, 8, 0, "3FF0000000000000"},
-      {"ZD", -123, 4, 0, "3031324C"},     // "012L"
-      {"S370FHEX", 1, 2, 0, "F0F1"},      // EBCDIC digits "01"
+      {"ZD", -123, 4, 0, "3031324C"}, // "012L"
+      {"S370FHEX", 1, 2, 0, "F0F1"},  // EBCDIC digits "01"
   };
   for (const Case &k : cases) {
     Resolved r(k.name);
@@ -67,8 +68,7 @@ TEST(ByteResults, KeepTheirBytesForSixteenBitCallers) {
 TEST(ByteResults, CharacterInformatsThatYieldRawBytesAreNotWidened) {
   Resolved r("$HEX", VF_KIND_INFORMAT);
   // "8141" is the bytes 0x81 0x41: widening would map them to two units.
-  const auto run =
-      invoke(r.h, "8141", 4, 0, 16, VF_ENC_NARROW, VF_ENC_UCS2);
+  const auto run = invoke(r.h, "8141", 4, 0, 16, VF_ENC_NARROW, VF_ENC_UCS2);
   EXPECT_EQ(run.status, VF_OK);
   EXPECT_EQ(hex_of(run.text), "8141");
   EXPECT_EQ(run.outenc, VF_ENC_NARROW);
