@@ -30,8 +30,8 @@ TEST(Scaling, OverflowRuleOfTheByteWriters) {
   EXPECT_EQ(vvzscal(300, 2.0), 2e300);
   // Beyond the scalable range (either sign, infinities too): missing.
   for (double v : {1e300, -1e300, kInf, -kInf})
-    EXPECT_EQ(bytetest::bits(vvzscal(10, v)), bytetest::kStandardMissing) << v;
-  EXPECT_EQ(bytetest::bits(vvzscal(309, 1.0)), bytetest::kStandardMissing);
+    EXPECT_EQ(bintest::bits(vvzscal(10, v)), bintest::kStandardMissing) << v;
+  EXPECT_EQ(bintest::bits(vvzscal(309, 1.0)), bintest::kStandardMissing);
   // At the edge: the largest double with the value's sign.
   EXPECT_EQ(vvzscal(5, DBL_MAX / 1e5), DBL_MAX);
   EXPECT_EQ(vvzscal(5, -DBL_MAX / 1e5), -DBL_MAX);
