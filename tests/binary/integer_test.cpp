@@ -19,7 +19,7 @@ std::string int_hex(int64_t k, int n, bool big = false) {
   for (int i = 0; i < n; ++i)
     b += static_cast<char>(static_cast<uint64_t>(k) >> (8 * i) & 0xFF);
   if (big) b = std::string(b.rbegin(), b.rend());
-  return bintest::hex(b);
+  return bintest::hex(b, ' ');
 }
 
 TEST(IntegerFormats, DocumentedEdgeCases) {
