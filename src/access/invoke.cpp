@@ -1,9 +1,16 @@
 // Invocation: xffmt dispatches a call block to a format function or a
 // user-format evaluator and brings the text result into the encoding the
 // caller asked for.  All work areas live on the stack; nothing allocates.
+//
+// Results that are not text are never widened: a numeric informat's stored
+// double, and the bytes of a machine representation (packed, zoned, binary
+// and floating-point fields, EBCDIC, transport fields, raw bytes read from
+// digit text), whose row functions registry/byte_results.def lists.  Such
+// a result keeps its bytes and outenc 0 whatever reqenc asks for.
 #include <cstring>
 
 #include "core/units.h"
+#include "registry/byte_results.h"
 #include "valfmt.h"
 
 namespace valfmt {
@@ -103,7 +110,7 @@ int32_t call_builtin(fmtcall *call, fmthandle *h) {
   const int32_t st = fn(call);
   if (st != VF_OK && st != VF_WARN) return st;
   if (call->outenc != call->reqenc && call->reqenc == VF_ENC_UCS2 &&
-      !stores_double(h))
+      !stores_double(h) && !yields_bytes(fn))
     widen_result(call);
   return st;
 }

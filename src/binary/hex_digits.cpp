@@ -179,7 +179,7 @@ void s370_work_bytes(const fmtcall *call, uint8_t work[8]) {
   if (n == 0) return;
   const IntField f =
       v > 0 ? pib_scaled(v, n, call->d) : ib_scaled(v, n, call->d);
-  put_big_endian(work, f.bits, n);
+  put_be(work, f.bits, n);
 }
 
 } // namespace

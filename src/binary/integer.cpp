@@ -23,6 +23,8 @@
 // result is +0.0.
 #include "binary/integer.h"
 
+#include "binary/byte_order.h"
+#include "binary/int_value.h"
 #include "binary/scale.h"
 #include "registry/functions.h"
 #include "registry/limits.h"
@@ -37,74 +39,6 @@ constexpr RowLimits kInIB = row_limits("@IB");
 constexpr RowLimits kInPIB = row_limits("@PIB");
 constexpr RowLimits kInS370 = row_limits("@S370FIB");
 
-struct IntBits {
-  uint64_t bits;
-  int32_t status;
-};
-
-// All ones in the low n bytes.
-constexpr uint64_t low_mask(int32_t n) {
-  return n >= 8 ? ~0ull : (1ull << (8 * n)) - 1;
-}
-
-// The unsigned field of f.n bytes for a value that is neither missing nor
-// a NaN.
-IntBits pib_bits(const BinaryField &f, double v) {
-  const uint64_t ones = low_mask(f.n);
-  if (v < 0) return {ones, f.status(VF_ERR_BINARY_FIT)};
-  if (f.d != 0) {
-    v = vvzscal(f.d, v);
-    if (is_missing(v)) return {ones, f.status(VF_WARN_RANGE)};
-  }
-  if (!(v < 0x1p64)) return {ones, f.status(VF_ERR_BINARY_FIT)};
-  const uint64_t u = round_half_up(v);
-  if (u > ones) return {ones, f.status(VF_ERR_BINARY_FIT)};
-  return {u, f.status(VF_OK)};
-}
-
-// The two's-complement field of f.n bytes (f.n >= 1) for a value that is
-// neither missing nor a NaN; saturates at either end.
-IntBits ib_bits(const BinaryField &f, double v) {
-  const uint64_t mask = low_mask(f.n);
-  const uint64_t top = 1ull << (8 * f.n - 1); // most negative, as bits
-  const uint64_t largest = top - 1;
-  if (f.d != 0) {
-    const double s = vvzscal(f.d, v);
-    if (is_missing(s)) return {v < 0 ? top : largest, f.status(VF_WARN_RANGE)};
-    v = s;
-  }
-  if (v >= 0) {
-    if (!(v < 0x1p64)) return {largest, f.status(VF_ERR_BINARY_FIT)};
-    const uint64_t u = round_half_up(v);
-    if (u > largest) return {largest, f.status(VF_ERR_BINARY_FIT)};
-    return {u, f.status(VF_OK)};
-  }
-  const double a = -v;
-  if (!(a < 0x1p64)) return {top, f.status(VF_ERR_BINARY_FIT)};
-  const uint64_t m = round_half_up(a);
-  if (m > top) return {top, f.status(VF_ERR_BINARY_FIT)};
-  return {(0 - m) & mask, f.status(VF_OK)};
-}
-
-void put_le(unsigned char *out, uint64_t bits, int32_t n) {
-  if (n == 8) {
-    std::memcpy(out, &bits, 8);
-    return;
-  }
-  for (int32_t i = 0; i < n; ++i)
-    out[i] = static_cast<unsigned char>(bits >> (8 * i));
-}
-
-void put_be(unsigned char *out, uint64_t bits, int32_t n) {
-  if (n == 8) {
-    bits = __builtin_bswap64(bits);
-    std::memcpy(out, &bits, 8);
-    return;
-  }
-  for (int32_t i = 0; i < n; ++i)
-    out[i] = static_cast<unsigned char>(bits >> (8 * (n - 1 - i)));
-}
-
 enum class Kind { pib, ib };
 enum class Order { little, big };
 
@@ -116,7 +50,7 @@ int32_t put_integer(fmtcall *c, RowLimits lim, bool magnitude = false) {
     return st;
   double v = f.v;
   if (magnitude && !is_missing(v)) v = v < 0 ? -v : (v == 0 ? 0.0 : v);
-  IntBits r{0, f.status(VF_OK)};
+  IntField r{0, f.status(VF_OK)};
   if (is_missing(v)) {
     // zero bytes
   } else if (v != v) {
@@ -124,36 +58,14 @@ int32_t put_integer(fmtcall *c, RowLimits lim, bool magnitude = false) {
   } else if (f.n == 0) {
     r.status = VF_ERR_OVERFLOW;
   } else {
-    r = K == Kind::pib ? pib_bits(f, v) : ib_bits(f, v);
+    r = K == Kind::pib ? pib_scaled(v, f.n, f.d) : ib_scaled(v, f.n, f.d);
+    r.status = f.status(r.status);
   }
   if (O == Order::little)
     put_le(f.out, r.bits, f.n);
   else
     put_be(f.out, r.bits, f.n);
   return finish_narrow(c, f.n, r.status);
-}
-
-uint64_t load_le(const unsigned char *p, int32_t n) {
-  uint64_t u = 0;
-  if (n == 8) {
-    std::memcpy(&u, p, 8);
-    return u;
-  }
-  for (int32_t i = n - 1; i >= 0; --i) u = (u << 8) | p[i];
-  return u;
-}
-
-uint64_t load_be(const unsigned char *p, int32_t n) {
-  uint64_t u = 0;
-  for (int32_t i = 0; i < n; ++i) u = (u << 8) | p[i];
-  return u;
-}
-
-// The n-byte two's-complement pattern u as a signed integer.
-int64_t sign_extend(uint64_t u, int32_t n) {
-  if (n <= 0) return 0;
-  const int32_t shift = 64 - 8 * n;
-  return static_cast<int64_t>(u << shift) >> shift;
 }
 
 template <bool Signed, Order O>

@@ -1,6 +1,6 @@
 // Byte moves of the real-binary members: a short real as the high-order
 // end of an 8-byte double (both directions), the big-endian single widened
-// to a double, and the big-endian signed integer of the transport files.
+// to a double.  (The transport integer wzrtint lives with the integers.)
 #pragma once
 
 #include <bit>
@@ -30,14 +30,6 @@ inline double ftod(const uint8_t be[4]) {
                         static_cast<uint32_t>(be[1]) << 16 |
                         static_cast<uint32_t>(be[2]) << 8 | be[3];
   return static_cast<double>(std::bit_cast<float>(word));
-}
-
-// wzrtint: n big-endian bytes (0..8), sign-extended from the first.
-inline int64_t wzrtint(const uint8_t *p, int32_t n) {
-  if (n <= 0) return 0;
-  uint64_t u = p[0] >= 0x80 ? ~0ull : 0;
-  for (int32_t i = 0; i < n; ++i) u = u << 8 | p[i];
-  return static_cast<int64_t>(u);
 }
 
 } // namespace valfmt

@@ -59,7 +59,7 @@ int32_t hfp_field(double v, int32_t d, uint8_t be[8]) {
   }
   const HfpValue h = ieee2xpt(v);
   if (h.overflow && status == VF_OK) status = VF_ERR_BINARY_FIT;
-  put_big_endian(be, h.bits, 8);
+  put_be(be, h.bits, 8);
   return status;
 }
 

@@ -1,6 +1,9 @@
-// Helpers of the binary suites: hexadecimal views of byte strings, the
-// double a reader stored, and a spread of test values.
+// Helpers of the binary suites: hexadecimal views of byte strings, missing
+// value patterns, a spread of test values, and the guarded runner's calls
+// with the expectations every binary call shares.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <bit>
 #include <cmath>
@@ -12,16 +15,20 @@
 #include <string_view>
 #include <vector>
 
+#include "registry/functions.h"
 #include "support/call_runner.h"
+#include "valfmt.h"
 
-namespace bytetest {
+namespace bintest {
 
-// "4059000000000000" for the bytes 40 59 00 ...
-inline std::string hex(std::string_view bytes) {
+// "4059000000000000" for the bytes 40 59 00 ..., or "40 59 00 ..." with a
+// separator.
+inline std::string hex(std::string_view bytes, char sep = 0) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string s;
   for (char ch : bytes) {
     const auto c = static_cast<unsigned char>(ch);
+    if (sep != 0 && !s.empty()) s += sep;
     s += kDigits[c >> 4];
     s += kDigits[c & 15];
   }
@@ -93,4 +100,33 @@ inline std::vector<double> spread(std::size_t count, uint64_t seed = 7) {
   return v;
 }
 
-} // namespace bytetest
+struct Put {
+  int32_t status;
+  std::string hex; // the outlen bytes written, as "0A FF"
+  int32_t outlen;
+};
+
+// A format on v; outsize is w unless given.
+inline Put put(fmtfn fn, double v, int32_t w, int32_t d = 0,
+               int32_t outsize = -1) {
+  const vftest::Run r = vftest::put(fn, v, w, d, outsize);
+  return {r.status, hex(r.text, ' '), r.outlen};
+}
+
+struct Read {
+  int32_t status;
+  double value;
+  uint64_t bits;
+};
+
+// An informat on the given bytes (hexadecimal text); w defaults to their
+// count.
+inline Read read(fmtfn fn, std::string_view hex_text, int32_t w = -1,
+                 int32_t d = 0) {
+  const std::string b = bytes(hex_text);
+  const vftest::Run r = vftest::input(fn, b, w, d);
+  EXPECT_EQ(r.outlen, 8);
+  return {r.status, r.number(), r.bits()};
+}
+
+} // namespace bintest

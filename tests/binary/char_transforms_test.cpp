@@ -15,8 +15,8 @@
 
 namespace {
 
-using bytetest::bytes;
-using bytetest::hex;
+using bintest::bytes;
+using bintest::hex;
 using vftest::input;
 using vftest::put;
 using namespace std::string_literals;
@@ -180,7 +180,7 @@ TEST(Numx, DecimalComma) {
   EXPECT_EQ(put(zfmnumx, 1234.5, 8, 2).text, " 1234,50");
   EXPECT_EQ(put(zfmnumx, -0.25, 6, 3).text, "-0,250");
   EXPECT_EQ(put(zfmnumx, 42.0, 4).text, "  42");
-  EXPECT_EQ(put(zfmnumx, bytetest::missing(0xFE), 8, 2).text, "     .  ");
+  EXPECT_EQ(put(zfmnumx, bintest::missing(0xFE), 8, 2).text, "     .  ");
   const vftest::Run cut = put(zfmnumx, 1.5, 6, 1, 3);
   EXPECT_EQ(cut.status, VF_ERR_OUTSIZE);
   EXPECT_EQ(cut.text, "***");

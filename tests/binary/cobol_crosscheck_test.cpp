@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "binary_helpers.h"
+#include "binary_test_util.h"
 
 namespace {
 

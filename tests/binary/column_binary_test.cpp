@@ -84,16 +84,16 @@ TEST(ColumnBinary, KeypunchCharacters) {
 TEST(ColumnBinary, CharacterInformat) {
   const std::string text = col({12, 1}) + col({0, 2}) + col({});
   const vftest::Run r = input(zifmccb, text, 5, 0, 8);
-  EXPECT_EQ(bytetest::hex(r.text), "C1E240"
-                                   "4040");
+  EXPECT_EQ(bintest::hex(r.text), "C1E240"
+                                  "4040");
   // A lone last byte is a column whose rows 4..9 are empty.
   EXPECT_EQ(
-      bytetest::hex(input(zifmccb, col({12, 1}).substr(0, 1), 1, 0, 1).text),
+      bintest::hex(input(zifmccb, col({12, 1}).substr(0, 1), 1, 0, 1).text),
       "C1");
   // Two punches among rows 1..7 stop the reading there.
   const vftest::Run bad = input(zifmccb, col({5}) + col({1, 2}), 2, 0, 4);
   EXPECT_EQ(bad.status, VF_ERR_SIGN);
-  EXPECT_EQ(bytetest::hex(bad.text), "F5");
+  EXPECT_EQ(bintest::hex(bad.text), "F5");
   // The buffer bounds the field.
   EXPECT_EQ(input(zifmccb, text, 5, 0, 2).text.size(), 2u);
 }
@@ -104,10 +104,10 @@ TEST(ColumnBinary, NumericInformat) {
   EXPECT_EQ(input(zifmcb, col({11}) + col({5}), 2).number(), -5.0);
   // Rows 12 and 1 are 'A': the missing value A.
   EXPECT_EQ(input(zifmcb, col({12, 1}), 1).bits(),
-            bytetest::bits(bytetest::missing(0xFD)));
+            bintest::bits(bintest::missing(0xFD)));
   const vftest::Run bad = input(zifmcb, col({0, 1, 2}), 1);
   EXPECT_EQ(bad.status, VF_ERR_SIGN);
-  EXPECT_EQ(bad.bits(), bytetest::kStandardMissing);
+  EXPECT_EQ(bad.bits(), bintest::kStandardMissing);
   // Only whole columns within valuelen and w are read.
   EXPECT_EQ(input(zifmcb, col({4}) + col({2}) + "\x04", 2).number(), 42.0);
   EXPECT_EQ(input(zifmcb, col({4}) + col({2}), 1).number(), 4.0);
@@ -140,13 +140,13 @@ TEST(ColumnBinary, Row) {
             25.0);
   const vftest::Run none = input(zifmrow, col({5}), 12, 3);
   EXPECT_EQ(none.status, VF_OK);
-  EXPECT_EQ(none.bits(), bytetest::kStandardMissing);
+  EXPECT_EQ(none.bits(), bintest::kStandardMissing);
   const vftest::Run two = input(zifmrow, col({1, 3}), 1, 5);
   EXPECT_EQ(two.status, VF_ERR_SIGN);
-  EXPECT_EQ(two.bits(), bytetest::kStandardMissing);
+  EXPECT_EQ(two.bits(), bintest::kStandardMissing);
   // Rows outside the field do not count.
   EXPECT_EQ(input(zifmrow, col({1, 7}), 1, 5).number(), 1.0);
-  EXPECT_EQ(input(zifmrow, "", 12, 5).bits(), bytetest::kStandardMissing);
+  EXPECT_EQ(input(zifmrow, "", 12, 5).bits(), bintest::kStandardMissing);
   EXPECT_EQ(input(zifmrow, col({1}), 13, 1).status, VF_ERR_WD_LIMITS);
   EXPECT_EQ(input(zifmrow, col({1}), 1, 26).status, VF_ERR_WD_LIMITS);
 }

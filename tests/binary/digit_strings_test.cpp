@@ -19,8 +19,8 @@
 
 namespace {
 
-using bytetest::bytes;
-using bytetest::hex;
+using bintest::bytes;
+using bintest::hex;
 using vftest::input;
 using vftest::put;
 using namespace std::string_literals;
@@ -74,13 +74,13 @@ TEST(HexFormat, IntegerAndBitPattern) {
     for (int w = 1; w <= 15; ++w)
       EXPECT_EQ(put(zfmhex, v, w).text, tail(all, w)) << i << " HEX" << w;
   }
-  for (double v : bytetest::spread(200))
-    EXPECT_EQ(put(zfmhex, v, 16).text, hex64(bytetest::bits(v))) << v;
+  for (double v : bintest::spread(200))
+    EXPECT_EQ(put(zfmhex, v, 16).text, hex64(bintest::bits(v))) << v;
 }
 
 TEST(HexFormat, MissingSaturationAndBuffers) {
-  EXPECT_EQ(put(zfmhex, bytetest::missing(0xFE), 8).text, "       .");
-  EXPECT_EQ(put(zfmhex, bytetest::missing(0xFD), 16).text,
+  EXPECT_EQ(put(zfmhex, bintest::missing(0xFE), 8).text, "       .");
+  EXPECT_EQ(put(zfmhex, bintest::missing(0xFD), 16).text,
             std::string(15, ' ') + "A");
   // Beyond the 64-bit range the IB field saturates: the low digits of
   // 7FFFFFFFFFFFFFFF and 8000000000000000.
@@ -102,17 +102,15 @@ TEST(HexInformat, DigitsMissingValuesAndErrors) {
   EXPECT_EQ(input(zifmhex, "  ff  ").number(), 255.0);
   EXPECT_EQ(input(zifmhex, "3FF0000000000000").number(), 1.0);
   EXPECT_EQ(input(zifmhex, "64", 2, 2).number(), 1.0);
-  EXPECT_EQ(input(zifmhex, "G").bits(),
-            bytetest::bits(bytetest::missing(0xF7)));
-  EXPECT_EQ(input(zifmhex, ".").bits(), bytetest::kStandardMissing);
-  EXPECT_EQ(input(zifmhex, "   ").bits(), bytetest::kStandardMissing);
-  EXPECT_EQ(input(zifmhex, "_").bits(),
-            bytetest::bits(bytetest::missing(0xFF)));
+  EXPECT_EQ(input(zifmhex, "G").bits(), bintest::bits(bintest::missing(0xF7)));
+  EXPECT_EQ(input(zifmhex, ".").bits(), bintest::kStandardMissing);
+  EXPECT_EQ(input(zifmhex, "   ").bits(), bintest::kStandardMissing);
+  EXPECT_EQ(input(zifmhex, "_").bits(), bintest::bits(bintest::missing(0xFF)));
   for (const char *bad : {"f f", "1G", "0x10", "-1", "  3FF0000000000000"}) {
     const auto n = static_cast<int32_t>(std::strlen(bad));
     const vftest::Run r = input(zifmhex, bad, n < 16 ? n : 16);
     EXPECT_EQ(r.status, VF_ERR_BAD_HEX) << bad;
-    EXPECT_EQ(r.bits(), bytetest::kStandardMissing) << bad;
+    EXPECT_EQ(r.bits(), bintest::kStandardMissing) << bad;
   }
   EXPECT_EQ(input(zifmhex, "41", 17).status, VF_ERR_WD_LIMITS);
   EXPECT_EQ(input(zifmhex, "41", 0).status, VF_ERR_WD_LIMITS);
@@ -130,12 +128,10 @@ TEST(HexInformat, RoundTripsHex) {
           << i << " w" << w;
     }
   }
-  for (double v : bytetest::spread(200))
-    EXPECT_EQ(input(zifmhex, put(zfmhex, v, 16).text).bits(),
-              bytetest::bits(v));
-  EXPECT_EQ(
-      input(zifmhex, put(zfmhex, bytetest::missing(0xFE), 16).text).bits(),
-      bytetest::kStandardMissing);
+  for (double v : bintest::spread(200))
+    EXPECT_EQ(input(zifmhex, put(zfmhex, v, 16).text).bits(), bintest::bits(v));
+  EXPECT_EQ(input(zifmhex, put(zfmhex, bintest::missing(0xFE), 16).text).bits(),
+            bintest::kStandardMissing);
 }
 
 TEST(CharHex, FormatBothDirections) {
@@ -194,7 +190,7 @@ TEST(S370Hex, EbcdicDigitsOfTheS370Fields) {
   EXPECT_EQ(put(zf7hex, 100.0, 16).text, ebcdic_digits("4264000000000000"));
   EXPECT_EQ(put(zf7hex, 65536.0, 4).text, ebcdic_digits("FFFF"));
   EXPECT_EQ(put(zf7hex, -40000.0, 4).text, ebcdic_digits("8000"));
-  EXPECT_EQ(hex(put(zf7hex, bytetest::missing(0xFE), 8).text),
+  EXPECT_EQ(hex(put(zf7hex, bintest::missing(0xFE), 8).text),
             "404040404040404B");
   const vftest::Run cut = put(zf7hex, 255.0, 4, 0, 2);
   EXPECT_EQ(cut.status, VF_ERR_OUTSIZE);
@@ -209,7 +205,7 @@ TEST(S370Hex, ReaderDigitHandling) {
             31.0);
   const vftest::Run blank = input(zif7hex, "\x40\x40");
   EXPECT_EQ(blank.status, VF_OK);
-  EXPECT_EQ(blank.bits(), bytetest::kStandardMissing);
+  EXPECT_EQ(blank.bits(), bintest::kStandardMissing);
   EXPECT_EQ(
       input(zif7hex, ebcdic_digits("1") + "\x40" + ebcdic_digits("2")).status,
       VF_ERR_BAD_HEX);
@@ -225,7 +221,7 @@ TEST(S370Hex, ReaderDigitHandling) {
     EXPECT_EQ(input(zif7hex, put(zf7hex, v, 3).text).number(),
               v < 256 ? 16 * v : 16 * 255.0);
   }
-  for (double v : bytetest::spread(100)) {
+  for (double v : bintest::spread(100)) {
     if (std::fabs(v) < std::ldexp(1.0, -260) || std::fabs(v) >= 7e75) continue;
     EXPECT_EQ(input(zif7hex, put(zf7hex, v, 16).text).number(), v) << v;
   }
@@ -253,7 +249,7 @@ TEST(OctalFormat, TwosComplementIn72Bits) {
 }
 
 TEST(OctalFormat, MissingBuffersAndWidths) {
-  EXPECT_EQ(put(zfmocn, bytetest::missing(0xFE), 3).text, "  .");
+  EXPECT_EQ(put(zfmocn, bintest::missing(0xFE), 3).text, "  .");
   const vftest::Run cut = put(zfmocn, 83.0, 4, 0, 2);
   EXPECT_EQ(cut.status, VF_ERR_OUTSIZE);
   EXPECT_EQ(cut.text, "23");
@@ -265,13 +261,12 @@ TEST(OctalInformat, ReadsDigitsAndRoundTrips) {
   EXPECT_EQ(input(zifmocn, "  17  ").number(), 15.0);
   EXPECT_EQ(input(zifmocn, "17", 2, 1).number(), 1.5);
   EXPECT_EQ(input(zifmocn, std::string(24, '7')).number(), std::ldexp(1.0, 72));
-  EXPECT_EQ(input(zifmocn, "   ").bits(), bytetest::kStandardMissing);
-  EXPECT_EQ(input(zifmocn, "A").bits(),
-            bytetest::bits(bytetest::missing(0xFD)));
+  EXPECT_EQ(input(zifmocn, "   ").bits(), bintest::kStandardMissing);
+  EXPECT_EQ(input(zifmocn, "A").bits(), bintest::bits(bintest::missing(0xFD)));
   for (const char *bad : {"18", "1 7", "-1", "9"}) {
     const vftest::Run r = input(zifmocn, bad);
     EXPECT_EQ(r.status, VF_ERR_BAD_OCTAL) << bad;
-    EXPECT_EQ(r.bits(), bytetest::kStandardMissing);
+    EXPECT_EQ(r.bits(), bintest::kStandardMissing);
   }
   EXPECT_EQ(input(zifmocn, "17", 25).status, VF_ERR_WD_LIMITS);
   for (int64_t i : integers()) {
@@ -330,15 +325,15 @@ TEST(BinaryFormat, IntegerAndBitPattern) {
     for (int w : {1, 7, 32, 57, 60})
       EXPECT_EQ(put(zfmbtn, v, w).text, tail(all, w)) << i << " w" << w;
   }
-  for (double v : bytetest::spread(100)) {
-    const std::string all = std::bitset<64>(bytetest::bits(v)).to_string();
+  for (double v : bintest::spread(100)) {
+    const std::string all = std::bitset<64>(bintest::bits(v)).to_string();
     for (int w : {61, 64}) EXPECT_EQ(put(zfmbtn, v, w).text, tail(all, w));
   }
 }
 
 TEST(BinaryFormat, MissingBuffersAndWidths) {
-  EXPECT_EQ(put(zfmbtn, bytetest::missing(0xFE), 8).text, "       .");
-  const vftest::Run wide = put(zfmbtn, bytetest::missing(0xFD), 40);
+  EXPECT_EQ(put(zfmbtn, bintest::missing(0xFE), 8).text, "       .");
+  const vftest::Run wide = put(zfmbtn, bintest::missing(0xFD), 40);
   EXPECT_EQ(wide.text, std::string(31, ' ') + "A" + std::string(8, ' '));
   const vftest::Run cut = put(zfmbtn, 5.0, 8, 0, 3);
   EXPECT_EQ(cut.status, VF_ERR_OUTSIZE);
@@ -353,7 +348,7 @@ TEST(BinaryInformat, ReadsDigitsAndRoundTrips) {
   for (const char *bad : {"2", "    ", "1 01", "10a"}) {
     const vftest::Run r = input(zifmbtn, bad);
     EXPECT_EQ(r.status, VF_ERR_BAD_INPUT) << bad;
-    EXPECT_EQ(r.bits(), bytetest::kStandardMissing);
+    EXPECT_EQ(r.bits(), bintest::kStandardMissing);
   }
   EXPECT_EQ(input(zifmbtn, "1", 65).status, VF_ERR_WD_LIMITS);
   // Up to 60 digits an integer, beyond that a double's bits.
@@ -369,9 +364,8 @@ TEST(BinaryInformat, ReadsDigitsAndRoundTrips) {
           << i << " w" << w;
     }
   }
-  for (double v : bytetest::spread(100))
-    EXPECT_EQ(input(zifmbtn, put(zfmbtn, v, 64).text).bits(),
-              bytetest::bits(v));
+  for (double v : bintest::spread(100))
+    EXPECT_EQ(input(zifmbtn, put(zfmbtn, v, 64).text).bits(), bintest::bits(v));
 }
 
 TEST(CharBinary, FormatBothDirections) {
@@ -435,7 +429,7 @@ TEST(BitsInformat, ShortInputsAndBadOffsets) {
   for (auto [w, d] : {std::pair{8, 4}, {1, 8}, {64, 1}, {9, 0}}) {
     const vftest::Run r = input(zifmbit, bytes("FF"), w, d);
     EXPECT_EQ(r.status, VF_ERR_NOTHING_TO_READ) << w << " " << d;
-    EXPECT_EQ(r.bits(), bytetest::kStandardMissing);
+    EXPECT_EQ(r.bits(), bintest::kStandardMissing);
   }
   EXPECT_EQ(input(zifmbit, "", 1, 0).status, VF_ERR_NOTHING_TO_READ);
   EXPECT_EQ(input(zifmbit, bytes("FF"), 1, -1).status, VF_ERR_WD_LIMITS);

@@ -17,10 +17,10 @@
 
 namespace {
 
-using bytetest::bytes;
-using bytetest::hex;
-using bytetest::memory_of;
-using bytetest::reversed;
+using bintest::bytes;
+using bintest::hex;
+using bintest::memory_of;
+using bintest::reversed;
 using vftest::input;
 using vftest::put;
 
@@ -45,7 +45,7 @@ double hfp_largest() {
 }
 
 TEST(RealBinary, RbIsTheHighOrderEndOfTheDouble) {
-  for (double v : bytetest::spread(300)) {
+  for (double v : bintest::spread(300)) {
     for (int w = 2; w <= 8; ++w) {
       const vftest::Run r = put(wzfmrb, v, w);
       ASSERT_EQ(r.status, VF_OK);
@@ -61,10 +61,10 @@ TEST(RealBinary, RbIsTheHighOrderEndOfTheDouble) {
 TEST(RealBinary, RbScalingOverflowWritesTheStandardMissingValue) {
   const vftest::Run r = put(wzfmrb, 1e300, 8, 10);
   EXPECT_EQ(r.status, VF_WARN_RANGE);
-  EXPECT_EQ(r.bits(), bytetest::kStandardMissing);
+  EXPECT_EQ(r.bits(), bintest::kStandardMissing);
   const vftest::Run neg = put(wzfmrb, -1e300, 8, 10);
   EXPECT_EQ(neg.status, VF_WARN_RANGE);
-  EXPECT_EQ(neg.bits(), bytetest::kStandardMissing);
+  EXPECT_EQ(neg.bits(), bintest::kStandardMissing);
   // Exactly at the edge of what 10^1 can scale: the largest double.
   const vftest::Run edge = put(wzfmrb, DBL_MAX / 10, 8, 1);
   EXPECT_EQ(edge.status, VF_OK);
@@ -72,14 +72,14 @@ TEST(RealBinary, RbScalingOverflowWritesTheStandardMissingValue) {
 }
 
 TEST(RealBinary, RbRoundTripsThroughTheReader) {
-  for (double v : bytetest::spread(500)) {
+  for (double v : bintest::spread(500)) {
     const vftest::Run f = put(wzfmrb, v, 8);
     const vftest::Run r = input(wzifmrb, f.text, 8);
     ASSERT_EQ(r.status, VF_OK) << v;
-    EXPECT_EQ(r.bits(), bytetest::bits(v)) << v;
+    EXPECT_EQ(r.bits(), bintest::bits(v)) << v;
     // Four bytes keep the upper half: the value with its low word zero.
     const double upper =
-        std::bit_cast<double>(bytetest::bits(v) & 0xFFFFFFFF00000000ull);
+        std::bit_cast<double>(bintest::bits(v) & 0xFFFFFFFF00000000ull);
     const vftest::Run r4 = input(wzifmrb, put(wzfmrb, v, 4).text, 4);
     if (upper != 0.0) {
       EXPECT_EQ(r4.number(), upper) << v;
@@ -94,20 +94,20 @@ TEST(RealBinary, RbMissingZerosAndSpecials) {
   // Missing values keep their pattern in RB8 and in RB4 (upper half).
   for (uint8_t code :
        {uint8_t{0xFE}, uint8_t{0xFF}, uint8_t{0xE4}, uint8_t{0xFD}}) {
-    const double m = bytetest::missing(code);
+    const double m = bintest::missing(code);
     for (int w : {8, 4, 3}) {
       const vftest::Run r = input(wzifmrb, put(wzfmrb, m, w).text, w);
       EXPECT_EQ(r.status, VF_OK);
-      EXPECT_EQ(r.bits(), bytetest::bits(m)) << int{code} << " w" << w;
+      EXPECT_EQ(r.bits(), bintest::bits(m)) << int{code} << " w" << w;
     }
   }
   // A missing pattern whose code byte is below 0xE4, infinities and other
   // NaNs are refused.
   for (double x :
-       {bytetest::missing(0xE3), bytetest::missing(0x00), kInf, -kInf, kNaN}) {
+       {bintest::missing(0xE3), bintest::missing(0x00), kInf, -kInf, kNaN}) {
     const vftest::Run r = input(wzifmrb, memory_of(x), 8);
     EXPECT_EQ(r.status, VF_ERR_NOTHING_TO_READ);
-    EXPECT_EQ(r.bits(), bytetest::kStandardMissing);
+    EXPECT_EQ(r.bits(), bintest::kStandardMissing);
   }
   EXPECT_EQ(input(wzifmrb, std::string(8, '\xFF'), 8).status,
             VF_ERR_NOTHING_TO_READ);
@@ -117,7 +117,7 @@ TEST(RealBinary, RbMissingZerosAndSpecials) {
   // A quotient that vanishes: the standard missing value and a warning.
   const vftest::Run tiny = input(wzifmrb, memory_of(5e-324), 8, 2);
   EXPECT_EQ(tiny.status, VF_WARN_RANGE);
-  EXPECT_EQ(tiny.bits(), bytetest::kStandardMissing);
+  EXPECT_EQ(tiny.bits(), bintest::kStandardMissing);
 }
 
 TEST(RealBinary, RbWidthsBuffersAndShortInput) {
@@ -132,7 +132,7 @@ TEST(RealBinary, RbWidthsBuffersAndShortInput) {
   for (int w : {0, 1, 9, -3}) {
     const vftest::Run r = input(wzifmrb, memory_of(1.0), w);
     EXPECT_EQ(r.status, VF_ERR_WD_LIMITS) << w;
-    EXPECT_EQ(r.bits(), bytetest::kStandardMissing);
+    EXPECT_EQ(r.bits(), bintest::kStandardMissing);
   }
   // Decimals outside 0..31 are refused, 98 and 99 read as 0.
   EXPECT_EQ(input(wzifmrb, memory_of(1.0), 8, 32).status, VF_ERR_WD_LIMITS);
@@ -144,7 +144,7 @@ TEST(RealBinary, RbWidthsBuffersAndShortInput) {
 }
 
 TEST(IeeeBinary, MatchesThePlatformsBigEndianForm) {
-  for (double v : bytetest::spread(300)) {
+  for (double v : bintest::spread(300)) {
     for (int w = 2; w <= 8; ++w) {
       const vftest::Run r = put(zfmieee, v, w);
       ASSERT_EQ(r.status, VF_OK);
@@ -162,9 +162,9 @@ TEST(IeeeBinary, MatchesThePlatformsBigEndianForm) {
 
 TEST(IeeeBinary, MissingValuesAndSpecials) {
   // Doubles keep a missing pattern; floats write 0.
-  EXPECT_EQ(hex(put(zfmieee, bytetest::missing(0xFE), 8).text),
+  EXPECT_EQ(hex(put(zfmieee, bintest::missing(0xFE), 8).text),
             "FFFFFE0000000000");
-  EXPECT_EQ(hex(put(zfmieee, bytetest::missing(0xFE), 4).text), "00000000");
+  EXPECT_EQ(hex(put(zfmieee, bintest::missing(0xFE), 4).text), "00000000");
   EXPECT_EQ(hex(put(zfmieee, -0.0, 8).text), "8000000000000000");
   EXPECT_EQ(hex(put(zfmieee, kInf, 4).text), "7F800000");
   EXPECT_EQ(hex(put(zfmieee, -kInf, 8).text), "FFF0000000000000");
@@ -178,12 +178,12 @@ TEST(IeeeBinary, MissingValuesAndSpecials) {
 TEST(IeeeBinary, ReaderRoundTripsWithinTheHexadecimalRange) {
   const double lo = std::ldexp(1.0, -260);
   const double hi = std::ldexp(1.0, 252);
-  for (double v : bytetest::spread(600)) {
+  for (double v : bintest::spread(600)) {
     const vftest::Run r8 = input(zifmiee, put(zfmieee, v, 8).text, 8);
     ASSERT_EQ(r8.status, VF_OK) << v;
     const double mag = std::fabs(v);
     if (mag >= lo && mag < hi)
-      EXPECT_EQ(r8.bits(), bytetest::bits(v)) << v;
+      EXPECT_EQ(r8.bits(), bintest::bits(v)) << v;
     else if (mag < lo)
       EXPECT_EQ(r8.bits(), 0u) << v;
     else
@@ -209,19 +209,19 @@ TEST(IeeeBinary, ReaderRoundTripsWithinTheHexadecimalRange) {
 
 TEST(IeeeBinary, ReaderMissingValuesSaturationAndNaNs) {
   EXPECT_EQ(input(zifmiee, bytes("FFFFFE0000000000"), 8).bits(),
-            bytetest::kStandardMissing);
+            bintest::kStandardMissing);
   EXPECT_EQ(input(zifmiee, bytes("FFFFE4"), 3).bits(),
-            bytetest::bits(bytetest::missing(0xE4)));
+            bintest::bits(bintest::missing(0xE4)));
   // Missing values are not divided.
   EXPECT_EQ(input(zifmiee, bytes("FFFFFF0000000000"), 8, 3).bits(),
-            bytetest::bits(bytetest::missing(0xFF)));
+            bintest::bits(bintest::missing(0xFF)));
   // 0xFF 0xFF with a code byte that names nothing, and other NaNs.
   for (const char *nan : {"FFFF000000000000", "FFFFE30000000000",
                           "7FF8000000000000", "7FC00000"}) {
     const std::string b = bytes(nan);
     const vftest::Run r = input(zifmiee, b, static_cast<int32_t>(b.size()));
     EXPECT_EQ(r.status, VF_ERR_NOTHING_TO_READ) << nan;
-    EXPECT_EQ(r.bits(), bytetest::kStandardMissing) << nan;
+    EXPECT_EQ(r.bits(), bintest::kStandardMissing) << nan;
   }
   // Infinities and huge magnitudes saturate with their sign.
   EXPECT_EQ(input(zifmiee, ieee_bytes(-kInf, 8), 8).number(), -hfp_largest());
@@ -248,7 +248,7 @@ TEST(IeeeBinary, ReaderWidthsAndShortInputs) {
 }
 
 TEST(FloatBinary, IsTheNativeSinglePrecisionFloat) {
-  for (double v : bytetest::spread(300)) {
+  for (double v : bintest::spread(300)) {
     const vftest::Run r = put(zfmflt, v, 4);
     ASSERT_EQ(r.status, VF_OK);
     const float f = std::fabs(v) > FLT_MAX ? 0.0f : static_cast<float>(v);
@@ -264,7 +264,7 @@ TEST(FloatBinary, IsTheNativeSinglePrecisionFloat) {
 }
 
 TEST(FloatBinary, MissingRangeAndSpecials) {
-  EXPECT_EQ(hex(put(zfmflt, bytetest::missing(0xFE), 4).text), "00000000");
+  EXPECT_EQ(hex(put(zfmflt, bintest::missing(0xFE), 4).text), "00000000");
   EXPECT_EQ(hex(put(zfmflt, 3.5e38, 4).text), "00000000");
   EXPECT_EQ(hex(put(zfmflt, -kInf, 4).text), "00000000");
   const float largest = FLT_MAX;
@@ -280,7 +280,7 @@ TEST(FloatBinary, MissingRangeAndSpecials) {
   for (const char *b : {"0000807F", "000080FF", "0000C07F", "FFFFFFFF"}) {
     const vftest::Run r = input(zifmflt, bytes(b), 4);
     EXPECT_EQ(r.status, VF_ERR_NOTHING_TO_READ) << b;
-    EXPECT_EQ(r.bits(), bytetest::kStandardMissing) << b;
+    EXPECT_EQ(r.bits(), bintest::kStandardMissing) << b;
   }
   EXPECT_EQ(input(zifmflt, bytes("00000000"), 4).bits(), 0u);
   // Two bytes given: the high-order half of the float.

@@ -18,8 +18,8 @@
 
 namespace {
 
-using bytetest::bytes;
-using bytetest::hex;
+using bintest::bytes;
+using bintest::hex;
 using vftest::input;
 using vftest::put;
 
@@ -29,7 +29,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 double truncated(double v, int kept) {
   if (kept >= 52) return v;
   const uint64_t drop = (1ull << (52 - kept)) - 1;
-  return std::bit_cast<double>(bytetest::bits(v) & ~drop);
+  return std::bit_cast<double>(bintest::bits(v) & ~drop);
 }
 
 // VAX: +-(2^55 + f) * 2^(e - 128 - 56) from the four little-endian words.
@@ -91,7 +91,7 @@ TEST(VaxReal, PublishedConstants) {
 }
 
 TEST(VaxReal, EveryWidthReadsBackItsTruncatedValue) {
-  for (double v : bytetest::spread(400)) {
+  for (double v : bintest::spread(400)) {
     if (!in_range(v, -128, 127)) continue;
     for (int w = 2; w <= 8; ++w) {
       const vftest::Run f = put(vaxrbfm, v, w);
@@ -127,15 +127,15 @@ TEST(VaxReal, RangeEndsAndMissingValues) {
   EXPECT_EQ(input(zifmvrb, bytes("8000000000000000"), 8).number(),
             std::ldexp(1.0, -128));
   // Missing values: FF .. c FF at width 8, (c & 7F) 80 0.. below.
-  EXPECT_EQ(hex(put(vaxrbfm, bytetest::missing(0xFE), 8).text),
+  EXPECT_EQ(hex(put(vaxrbfm, bintest::missing(0xFE), 8).text),
             "FFFFFFFFFFFFFEFF");
-  EXPECT_EQ(hex(put(vaxrbfm, bytetest::missing(0xFD), 4).text), "7D800000");
-  EXPECT_EQ(hex(put(vaxrbfm, bytetest::missing(0xFF), 3).text), "7F8000");
+  EXPECT_EQ(hex(put(vaxrbfm, bintest::missing(0xFD), 4).text), "7D800000");
+  EXPECT_EQ(hex(put(vaxrbfm, bintest::missing(0xFF), 3).text), "7F8000");
   for (uint8_t code = 0xE4; code != 0; ++code) {
-    const double m = bytetest::missing(code);
+    const double m = bintest::missing(code);
     for (int w : {8, 5, 2}) {
       const vftest::Run r = input(zifmvrb, put(vaxrbfm, m, w).text, w, 3);
-      EXPECT_EQ(r.bits(), bytetest::bits(m)) << int{code} << " w" << w;
+      EXPECT_EQ(r.bits(), bintest::bits(m)) << int{code} << " w" << w;
     }
   }
   // Below 0xE4 a short field is the VAX number: sign set, exponent 0.
@@ -167,7 +167,7 @@ TEST(MbfReal, PublishedConstants) {
 }
 
 TEST(MbfReal, EveryWidthReadsBackItsTruncatedValue) {
-  for (double v : bytetest::spread(400)) {
+  for (double v : bintest::spread(400)) {
     if (!in_range(v, -128, 127)) continue;
     for (int w = 2; w <= 8; ++w) {
       const vftest::Run f = put(zfmmrb, v, w);
@@ -187,7 +187,7 @@ TEST(MbfReal, RangeEndsMissingAndBuffers) {
   EXPECT_EQ(hex(put(zfmmrb, -kInf, 4).text), "FFFFFFFF");
   EXPECT_EQ(input(zifmmrb, bytes("FFFF7FFF"), 4).number(),
             std::ldexp(2.0 - std::ldexp(1.0, -23), 126));
-  for (double z : {0.0, -0.0, 1e-39, -1e-300, bytetest::missing(0xFE),
+  for (double z : {0.0, -0.0, 1e-39, -1e-300, bintest::missing(0xFE),
                    std::numeric_limits<double>::quiet_NaN()}) {
     const vftest::Run r = put(zfmmrb, z, 8);
     EXPECT_EQ(r.status, VF_OK);
@@ -212,7 +212,7 @@ TEST(HexFloat, PublishedConstants) {
 }
 
 TEST(HexFloat, MatchesTheDefinitionAndReadsBack) {
-  for (double v : bytetest::spread(500)) {
+  for (double v : bintest::spread(500)) {
     if (!in_range(v, -260, 252)) continue;
     const std::string field = hfp_oracle(v);
     ASSERT_EQ(hfp_decode(field), v);
@@ -255,7 +255,7 @@ TEST(HexFloat, RangeEndsAndZeros) {
   // With an ASCII code character first, the transport reader sees a
   // missing value.
   EXPECT_EQ(input(xprtifl, bytes("4100000000000000"), 8).bits(),
-            bytetest::bits(bytetest::missing(0xFD)));
+            bintest::bits(bintest::missing(0xFD)));
   // An unnormalised fraction is normalised.
   EXPECT_EQ(input(zif7rb, bytes("4201000000000000"), 8).number(), 1.0);
   // All 0xFF: the largest negative magnitude.
@@ -265,30 +265,30 @@ TEST(HexFloat, RangeEndsAndZeros) {
 
 TEST(HexFloat, MissingValues) {
   // System/370: 0x80 for '.', the EBCDIC character for the others.
-  EXPECT_EQ(hex(put(zf7rb, bytetest::missing(0xFE), 8).text),
+  EXPECT_EQ(hex(put(zf7rb, bintest::missing(0xFE), 8).text),
             "8000000000000000");
-  EXPECT_EQ(hex(put(zf7rb, bytetest::missing(0xFD), 4).text), "C1000000");
-  EXPECT_EQ(hex(put(zf7rb, bytetest::missing(0xFF), 2).text), "6D00");
-  EXPECT_EQ(hex(put(zf7rb, bytetest::missing(0x10), 2).text), "8000");
+  EXPECT_EQ(hex(put(zf7rb, bintest::missing(0xFD), 4).text), "C1000000");
+  EXPECT_EQ(hex(put(zf7rb, bintest::missing(0xFF), 2).text), "6D00");
+  EXPECT_EQ(hex(put(zf7rb, bintest::missing(0x10), 2).text), "8000");
   EXPECT_EQ(hex(put(zf7rb, std::numeric_limits<double>::quiet_NaN(), 2).text),
             "8000");
   // Transport: the ASCII character.
-  EXPECT_EQ(hex(put(xprtffl, bytetest::missing(0xFE), 8).text),
+  EXPECT_EQ(hex(put(xprtffl, bintest::missing(0xFE), 8).text),
             "2E00000000000000");
-  EXPECT_EQ(hex(put(xprtffl, bytetest::missing(0xE4), 3).text), "5A0000");
-  EXPECT_EQ(hex(put(xprtffl, bytetest::missing(0x10), 3).text), "2E0000");
+  EXPECT_EQ(hex(put(xprtffl, bintest::missing(0xE4), 3).text), "5A0000");
+  EXPECT_EQ(hex(put(xprtffl, bintest::missing(0x10), 3).text), "2E0000");
   for (uint8_t code = 0xE4; code != 0; ++code) {
-    const double m = bytetest::missing(code);
+    const double m = bintest::missing(code);
     EXPECT_EQ(input(zif7rb, put(zf7rb, m, 8).text, 8, 2).bits(),
-              bytetest::bits(m));
+              bintest::bits(m));
     EXPECT_EQ(input(xprtifl, put(xprtffl, m, 4).text, 4, 2).bits(),
-              bytetest::bits(m));
+              bintest::bits(m));
   }
   // EBCDIC '.' (0x4B) is the standard missing value as well; a first byte
   // whose character names no missing value gives the standard one.
-  EXPECT_EQ(input(zif7rb, bytes("4B00"), 2).bits(), bytetest::kStandardMissing);
+  EXPECT_EQ(input(zif7rb, bytes("4B00"), 2).bits(), bintest::kStandardMissing);
   EXPECT_EQ(input(zif7rb, bytes("4100000000000000"), 8).bits(),
-            bytetest::kStandardMissing);
+            bintest::kStandardMissing);
 }
 
 TEST(HexFloat, BuffersWidthsAndShortInputs) {
@@ -336,7 +336,7 @@ TEST(Transport, CharacterCopies) {
 TEST(S370Text, FTextInEbcdicBothWays) {
   EXPECT_EQ(hex(put(zf7f, 12.5, 8, 2).text), "404040F1F24BF5F0");
   EXPECT_EQ(hex(put(zf7f, -3.0, 4).text), "404060F3");
-  EXPECT_EQ(hex(put(zf7f, bytetest::missing(0xFE), 4).text), "4040404B");
+  EXPECT_EQ(hex(put(zf7f, bintest::missing(0xFE), 4).text), "4040404B");
   const vftest::Run stars = put(zf7f, 1.0, 4, 0, 2);
   EXPECT_EQ(stars.status, VF_ERR_OUTSIZE);
   EXPECT_EQ(hex(stars.text), "5C5C");
@@ -344,7 +344,7 @@ TEST(S370Text, FTextInEbcdicBothWays) {
   EXPECT_EQ(input(zif7f, bytes("F1F24BF5"), 4).number(), 12.5);
   EXPECT_EQ(input(zif7f, bytes("4060F1F2F3"), 5, 2).number(), -1.23);
   EXPECT_EQ(input(zif7f, bytes("4040C1"), 3).bits(),
-            bytetest::bits(bytetest::missing(0xFD)));
+            bintest::bits(bintest::missing(0xFD)));
   EXPECT_EQ(input(zif7f, bytes("F1F2"), 33).status, VF_ERR_WD_LIMITS);
   // The reader reads back what the writer wrote.
   for (double v : {0.0, 1.5, -42.25, 123456.75}) {

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "binary/integer.h"
-#include "binary_helpers.h"
+#include "binary_test_util.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ std::string int_hex(int64_t k, int n, bool big = false) {
   for (int i = 0; i < n; ++i)
     b += static_cast<char>(static_cast<uint64_t>(k) >> (8 * i) & 0xFF);
   if (big) b = std::string(b.rbegin(), b.rend());
-  return bintest::hex(b);
+  return bintest::hex(b, ' ');
 }
 
 TEST(IntegerFormats, DocumentedEdgeCases) {
@@ -187,12 +187,12 @@ TEST(IntegerInformats, BadWidthsShortInputAndEmptyFields) {
   for (fmtfn fn : {wzifmib, wzifmpb, zif7ib, zif7pib, zif7ibu, zifmpcp}) {
     const auto wide = read(fn, "01 02 03 04 05 06 07 08 09", 9);
     EXPECT_EQ(wide.status, VF_ERR_WD_LIMITS);
-    EXPECT_EQ(wide.bits, bintest::kStdMissing);
+    EXPECT_EQ(wide.bits, bintest::kStandardMissing);
     EXPECT_EQ(read(fn, "01", -3).status, VF_ERR_WD_LIMITS);
     EXPECT_EQ(read(fn, "01", 1, 40).status, VF_ERR_WD_LIMITS);
     const auto empty = read(fn, "", 4);
     EXPECT_EQ(empty.status, VF_OK);
-    EXPECT_EQ(empty.bits, bintest::kStdMissing);
+    EXPECT_EQ(empty.bits, bintest::kStandardMissing);
     // valuelen below w: only the bytes present are read (the runner fences
     // the input, so a read past it faults).
     EXPECT_EQ(read(fn, "05", 8).value, 5);

@@ -4,7 +4,7 @@
 #include <limits>
 #include <random>
 
-#include "binary_helpers.h"
+#include "binary_test_util.h"
 
 namespace {
 
@@ -123,7 +123,7 @@ TEST(PackedInformats, DocumentedEdgeCases) {
   EXPECT_EQ(read(wzifmpd, "80 12 34").value, -1234);
   const auto bad = read(wzifmpd, "0C 12");
   EXPECT_EQ(bad.status, VF_ERR_INVALID_DATA);
-  EXPECT_EQ(bad.bits, bintest::kStdMissing);
+  EXPECT_EQ(bad.bits, bintest::kStandardMissing);
   EXPECT_EQ(read(zif7pd, "12 3D").value, -123);
   EXPECT_EQ(read(zif7pd, "12 3F").value, 123);
   EXPECT_EQ(read(zif7pd, "12 3B").value, -123);
@@ -155,15 +155,15 @@ TEST(PackedInformats, BadNibblesFillsAndWidths) {
   for (const Case &c : cases) {
     const auto r = read(c.fn, c.hex, std::string_view(c.hex).empty() ? 3 : -1);
     EXPECT_EQ(r.status, c.status) << c.hex;
-    EXPECT_EQ(r.bits, bintest::kStdMissing) << c.hex;
+    EXPECT_EQ(r.bits, bintest::kStandardMissing) << c.hex;
   }
   const auto zeros = read(wzifmpd, "00 00 00");
   EXPECT_EQ(zeros.status, VF_OK);
   EXPECT_EQ(zeros.bits, 0u); // +0.0
   EXPECT_EQ(read(wzifmpd, "80 00").bits, 0u);
   EXPECT_EQ(read(zif7pd, "00 0D").bits, 0u);
-  EXPECT_EQ(read(wzifmpd, "", 0).bits, bintest::kStdMissing);
-  EXPECT_EQ(read(zifmpk, "", 4).bits, bintest::kStdMissing);
+  EXPECT_EQ(read(wzifmpd, "", 0).bits, bintest::kStandardMissing);
+  EXPECT_EQ(read(zifmpk, "", 4).bits, bintest::kStandardMissing);
   for (fmtfn fn : {wzifmpd, zifmpk, zif7pd, zif7pdu}) {
     EXPECT_EQ(read(fn, "12 3C", 17).status, VF_ERR_WD_LIMITS);
     EXPECT_EQ(read(fn, "12 3C", 2, -1).status, VF_ERR_WD_LIMITS);
@@ -203,7 +203,7 @@ TEST(PackedJulian, WritesAndReadsJulianDates) {
   for (const char *bad : {"19 60 0A 1F", "19 60 00 AF", "19 60 36 7F", ""}) {
     const auto r = read(ipdjulg, bad, 4);
     EXPECT_EQ(r.status, VF_ERR_DATE_TEXT) << bad;
-    EXPECT_EQ(r.bits, bintest::kStdMissing) << bad;
+    EXPECT_EQ(r.bits, bintest::kStandardMissing) << bad;
   }
   EXPECT_EQ(read(ipdjulg, "19 60 00 1F", 17).status, VF_ERR_WD_LIMITS);
   // Every day of a wide span goes out and comes back.

@@ -37,7 +37,7 @@ TEST(BinaryRows, WriterAndReaderPairsThroughTheAccessLayer) {
     ASSERT_EQ(inf.rc, VF_OK);
     const double v = p.v;
     const vftest::Run f =
-        vftest::invoke(fmt.h, bytetest::memory_of(v), p.w, p.d, p.w);
+        vftest::invoke(fmt.h, bintest::memory_of(v), p.w, p.d, p.w);
     ASSERT_GE(f.status, 0) << p.name;
     const vftest::Run r = vftest::invoke(inf.h, f.text, p.w, p.d, 8);
     EXPECT_EQ(r.status, VF_OK) << p.name;

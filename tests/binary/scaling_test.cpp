@@ -30,8 +30,8 @@ TEST(Scaling, OverflowRuleOfTheByteWriters) {
   EXPECT_EQ(vvzscal(300, 2.0), 2e300);
   // Beyond the scalable range (either sign, infinities too): missing.
   for (double v : {1e300, -1e300, kInf, -kInf})
-    EXPECT_EQ(bytetest::bits(vvzscal(10, v)), bytetest::kStandardMissing) << v;
-  EXPECT_EQ(bytetest::bits(vvzscal(309, 1.0)), bytetest::kStandardMissing);
+    EXPECT_EQ(bintest::bits(vvzscal(10, v)), bintest::kStandardMissing) << v;
+  EXPECT_EQ(bintest::bits(vvzscal(309, 1.0)), bintest::kStandardMissing);
   // At the edge: the largest double with the value's sign.
   EXPECT_EQ(vvzscal(5, DBL_MAX / 1e5), DBL_MAX);
   EXPECT_EQ(vvzscal(5, -DBL_MAX / 1e5), -DBL_MAX);
@@ -63,6 +63,18 @@ TEST(IntegerField, UnsignedRoundingAndSaturation) {
   EXPECT_EQ(pib_scaled(2.5551, 2, 2).bits, 256u);
   EXPECT_EQ(pib_scaled(1e300, 4, 10).status, VF_WARN_RANGE);
   EXPECT_EQ(pib_scaled(1e300, 4, 10).bits, 0xFFFFFFFFu);
+  // A negative value does not fit before any scaling is tried, so a huge
+  // negative one is a fit error, not a scaling warning.
+  EXPECT_EQ(pib_scaled(-1e300, 4, 10).status, VF_ERR_BINARY_FIT);
+  EXPECT_EQ(pib_scaled(-1e300, 4, 10).bits, 0xFFFFFFFFu);
+  // Every odd integer between 2^52 and 2^53 keeps its value, in both
+  // conversions (a floating-point half added would round it to even).
+  for (uint64_t k = (1ull << 52) + 1; k < (1ull << 53); k += 0x1234567891ull) {
+    const uint64_t odd = k | 1;
+    EXPECT_EQ(pib_value(static_cast<double>(odd), 8).bits, odd);
+    EXPECT_EQ(ib_value(static_cast<double>(odd), 8).bits, odd);
+    EXPECT_EQ(ib_value(-static_cast<double>(odd), 8).bits, 0 - odd);
+  }
 }
 
 TEST(IntegerField, TwosComplementRoundingAndSaturation) {

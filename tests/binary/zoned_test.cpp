@@ -3,7 +3,7 @@
 #include <limits>
 #include <random>
 
-#include "binary_helpers.h"
+#include "binary_test_util.h"
 
 namespace {
 
@@ -103,15 +103,16 @@ TEST(ZonedInformats, DocumentedEdgeCases) {
   EXPECT_EQ(vftest::input(zifmzb, b("    ")).bits(), 0u);
   const auto blank = vftest::input(wzifmzd, b("   "));
   EXPECT_EQ(blank.status, VF_OK);
-  EXPECT_EQ(blank.bits(), bintest::kStdMissing);
+  EXPECT_EQ(blank.bits(), bintest::kStandardMissing);
   for (const char *bad : {"1 2", "12 ", "1.2", "-12", "12S", "1A2"}) {
     const auto r = vftest::input(wzifmzd, b(bad));
     EXPECT_EQ(r.status, VF_ERR_INVALID_DATA) << bad;
-    EXPECT_EQ(r.bits(), bintest::kStdMissing) << bad;
+    EXPECT_EQ(r.bits(), bintest::kStandardMissing) << bad;
   }
   EXPECT_EQ(vftest::input(wzifmzv, b(" 12C")).status, VF_ERR_INVALID_DATA);
   EXPECT_EQ(vftest::input(wzifmzd, b("123"), 33).status, VF_ERR_WD_LIMITS);
-  EXPECT_EQ(vftest::input(wzifmzd, b("123"), 0).bits(), bintest::kStdMissing);
+  EXPECT_EQ(vftest::input(wzifmzd, b("123"), 0).bits(),
+            bintest::kStandardMissing);
   EXPECT_EQ(vftest::input(wzifmzd, b("12"), 8).number(), 12); // short input
   EXPECT_EQ(vftest::input(wzifmzd, b("}")).bits(), 0u);
 }
@@ -141,7 +142,7 @@ TEST(ZonedInformats, EbcdicReaders) {
   for (const Case &c : bad) {
     const auto r = read(c.fn, c.hex, std::string_view(c.hex).empty() ? 2 : -1);
     EXPECT_EQ(r.status, VF_ERR_BAD_ZONED) << c.hex;
-    EXPECT_EQ(r.bits, bintest::kStdMissing) << c.hex;
+    EXPECT_EQ(r.bits, bintest::kStandardMissing) << c.hex;
   }
   EXPECT_EQ(read(zif7zd, "F1 C2", 33).status, VF_ERR_WD_LIMITS);
   EXPECT_EQ(read(zif7zd, "F1 C2", 8).value, 12); // short input
