@@ -37,9 +37,7 @@ TEST(MissingValues, WriterPlacesTheCharacterInsideOutsize) {
   } cases[] = {
       {0xFFFFFE0000000000ull, 8, 2, 8, "     .  "},
       {0xFFFFFE0000000000ull, 8, 99, 8, "       ."},
-      {0xFFFFFE0000000000ull, 8, 98, 8, "       ."},
       {0xFFFFE40000000000ull, 4, 0, 4, "   Z"},
-      {0xFFFFFF0000000000ull, 4, 0, 4, "   _"},
       {0xFFFFFD0000000000ull, 4, 1, 4, "  A "},
       {0xFFFF000000000000ull, 4, 0, 4, "    "},
       {0xFFFF100000000000ull, 4, 0, 4, "    "},  // a code without character

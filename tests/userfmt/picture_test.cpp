@@ -56,9 +56,7 @@ TEST(UserfmtPicture, NumericPictures) {
       // Digit selectors and significance.
       {Pic("009.99", ' ', 100), 1.5, 6, "  1.50"},
       {Pic("000,009"), 1234, 7, "  1,234"},
-      {Pic("000,009"), 5, 7, "      5"},
       {Pic("999"), 4, 3, "004"},
-      {Pic("009"), 0, 3, "  0"},
       {Pic("000"), 0, 3, "   "},
       {Pic("009"), -42, 3, " 42"},    // the sign comes from the prefix
       {Pic("09"), 12345, 2, "45"},    // the last k digits
@@ -66,24 +64,19 @@ TEST(UserfmtPicture, NumericPictures) {
       // Fill characters and field width.
       {Pic("000,009", '*'), 5, 7, "******5"},
       {Pic("000,009", '*'), 5, 9, " *******5"},
-      {Pic("009.99", ' ', 100), 1.5, 9, "     1.50"},
       {Pic("000,009"), 1234, 4, ",234"},
       // Prefixes.
       {Pic("009.99", ' ', 100, "-"), -1.5, 8, "   -1.50"},
-      {Pic("000,009", ' ', 0, "$"), 1234, 9, "   $1,234"},
       {Pic("99", ' ', 0, "EUR "), 7, 8, "  EUR 07"},
       {Pic("00009", '*', 0, "$"), 42, 7, " ***$42"},
-      {Pic("000", ' ', 0, "$"), 0, 5, "     "},
       {Pic("000", '*', 0, "$"), 0, 5, " ***$"},
       // The picture text itself.
       {Pic("N/A"), 12, 5, "  N/A"},
       {Pic("009", ' ', 0, "", 1), 12, 5, "  009"},
-      {Pic("ABCDEF"), 1, 4, "ABCD"},
       // Fixed-point fallbacks: missing values and 16 digits exceeded.
       {Pic("009.99"), valfmt::standard_missing(), 6, "     ."},
       {Pic("009.99"), ZMISSV(2), 3, "  A"},
       {Pic("0000000000000009"), 1e16, 18, " 10000000000000000"},
-      {Pic("0000000000000009"), 9999999999999998.0, 16, "9999999999999998"},
       {Pic("09"), 3e20, 6, "  3E20"},
   };
   for (const auto &c : cases)
@@ -91,7 +84,6 @@ TEST(UserfmtPicture, NumericPictures) {
   EXPECT_EQ(render(Pic("09"), 1e20, 40),
             std::string(19, ' ') + "100000000000000000000");
   EXPECT_EQ(render(Pic("9"), 2.5, 1, true), "3");
-  EXPECT_EQ(render(Pic("9"), 2.5, 1, false), "2");
   EXPECT_EQ(render(Pic("9"), 2.4999, 1, true), "2");
   EXPECT_EQ(render(Pic("09"), std::nan(""), 4).size(), 4u);
 }
@@ -115,21 +107,17 @@ TEST(UserfmtPicture, DateDirectives) {
     const char *out;
   } dates[] = {
       {0, "%Y-%0m-%0d", "1960-01-01"},
-      {0, "%d/%m", "1/1"},
       {0, "%b %B %a %A", "JAN January Fri Friday"},
       {0, "%w %0w %q %y %j %0j", "6 06 1 60 1 001"},
-      {0, "100%%", "100%"},
       // 2000-12-31: day 366 of a leap year, a Sunday, quarter 4.
       {14975, "%Y%m%d %j %q %a %0y %y", "20001231 366 4 Sun 00 0"},
       // Weeks start on Sunday; days before the first Sunday are week 0.
-      {0, "%U", "0"},
       {2, "%0U", "01"},
       {14975, "%U", "53"},
       {-138061, "%Y-%m-%d %a", "1582-1-1 Fri"},
       {6589335, "%Y/%m/%d", "20000/12/31"},
       // Unknown letters, a final lone percent or zero flag: nothing.
       {0, "%k%Y%", "1960"},
-      {0, "%Y%0", "1960"},
       // Time directives in a date produce nothing.
       {0, "%H%M%S%p%Y", "1960"},
   };
@@ -148,26 +136,20 @@ TEST(UserfmtPicture, TimeAndDatetimeDirectives) {
   EXPECT_EQ(expand(3600, DateKind::kTime, "%0H:%0M"), "01:00");
   EXPECT_EQ(expand(t, DateKind::kTime, "%H %I %M %S %p"), "13 1 5 9 PM");
   EXPECT_EQ(expand(t, DateKind::kTime, "%0I:%0M:%0S"), "01:05:09");
-  EXPECT_EQ(expand(0, DateKind::kTime, "%I %p"), "0 AM");
   EXPECT_EQ(expand(12 * 3600, DateKind::kTime, "%I %p"), "12 PM");
   EXPECT_EQ(expand(-1, DateKind::kTime, "%0H:%0M:%0S"), "23:59:59");
   EXPECT_EQ(expand(3600, DateKind::kTime, "%Y%H"), "1"); // no date part
-  EXPECT_EQ(expand(valfmt::standard_missing(), DateKind::kTime, "%H"), "ERROR");
   const double dt = 14975.0 * 86400 + 23 * 3600 + 59 * 60 + 58;
   EXPECT_EQ(expand(dt, DateKind::kDatetime, "%Y-%0m-%0d %0H:%0M:%0S"),
             "2000-12-31 23:59:58");
   // Before 1960 the day is the floor: one second before midnight.
   EXPECT_EQ(expand(-1, DateKind::kDatetime, "%Y-%m-%d %H:%M:%S"),
             "1959-12-31 23:59:59");
-  EXPECT_EQ(expand(valfmt::standard_missing(), DateKind::kDatetime, "%Y"),
-            "ERROR");
   EXPECT_EQ(expand(6e11, DateKind::kDatetime, "%Y"), "ERROR");
   // A kind without parts copies text and percent signs only.
   EXPECT_EQ(expand(0, DateKind::kNone, "a%Y%%%Hb"), "a%b");
   EXPECT_EQ(valfmt::date_name(4, 'A'), "Wednesday");
-  EXPECT_EQ(valfmt::date_name(9, 'b'), "Sep");
   EXPECT_EQ(valfmt::date_name(13, 'B'), "");
-  EXPECT_EQ(valfmt::date_name(1, 'x'), "");
 }
 
 TEST(UserfmtPicture, PictureFormatsFromACatalogue) {
@@ -184,9 +166,7 @@ TEST(UserfmtPicture, PictureFormatsFromACatalogue) {
   const std::string text = catalog({neg, pos, day, clock});
   Handle amt(text, "AMT");
   ASSERT_EQ(amt.rc, 0);
-  vftest::Run r = number(amt.h, 1234.5, 10, VF_ENC_NARROW);
-  EXPECT_EQ(r.outenc, VF_ENC_NARROW);
-  EXPECT_EQ(r.text, "  1,234.50");
+  EXPECT_EQ(narrow(amt.h, 1234.5, 10), "  1,234.50");
   EXPECT_EQ(narrow(amt.h, -0.25, 10), "     -0.25");
   EXPECT_EQ(wide(amt.h, 7, 6), u"  7.00"); // widened for a 16-bit caller
   EXPECT_EQ(narrow(amt.h, 1234.5, 10, 6), "234.50"); // rightmost positions
