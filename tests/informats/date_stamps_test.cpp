@@ -38,12 +38,11 @@ TEST(TodstampInformat, ClockValuesAsDatetimes) {
                     static_cast<double>(y2k) + 0.5));
   // A shorter field is the high-order part of the clock.
   const std::string full = clock_bytes(kMicrosTo1960 + 123456789);
-  const uint64_t high =
-      (static_cast<uint64_t>(static_cast<unsigned char>(full[0])) << 24 |
-       static_cast<unsigned char>(full[1]) << 16 |
-       static_cast<unsigned char>(full[2]) << 8 |
-       static_cast<unsigned char>(full[3]))
-      << 20;
+  const uint64_t high = (uint64_t{static_cast<unsigned char>(full[0])} << 24 |
+                         uint64_t{static_cast<unsigned char>(full[1])} << 16 |
+                         uint64_t{static_cast<unsigned char>(full[2])} << 8 |
+                         uint64_t{static_cast<unsigned char>(full[3])})
+                        << 20;
   EXPECT_TRUE(reads(zifmtod, full.substr(0, 4),
                     static_cast<double>(high) / 1e6 - 1893369600.0));
 }
