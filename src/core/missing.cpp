@@ -1,5 +1,6 @@
 // Missing values: the display character of a code byte and the exported
-// test, constructor and field writer.
+// test, constructor and field writer, and the private-block writer the
+// families share.
 #include <cstring>
 
 #include "core/call.h"
@@ -17,6 +18,14 @@ char missing_char(double x) {
   if (c == -256) return ' '; // code byte 0
   if (c < -28) return ' ';
   return kChars[-c];
+}
+
+void write_missing_field(fmtcall *call, int32_t w, int32_t d) {
+  fmtcall field = *call;
+  field.w = w;
+  field.d = d;
+  zfmmiss(&field);
+  call->outlen = field.outlen;
 }
 
 } // namespace valfmt

@@ -45,4 +45,9 @@ constexpr int missing_code(unsigned char c) {
 // The character a missing value displays: '_', '.', 'A'..'Z', or a blank.
 char missing_char(double x);
 
+// The missing display of the call's value in a field of w columns with d
+// decimals (zfmmiss on a private copy of the block, so that the caller's w
+// and d stay as they were).  Sets the caller's outlen only.
+void write_missing_field(fmtcall *call, int32_t w, int32_t d);
+
 } // namespace valfmt

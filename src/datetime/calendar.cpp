@@ -32,7 +32,7 @@ bool is_valid_date(double date) {
 }
 
 CivilDate civil_of_date(double date) {
-  return civil_from_day(static_cast<int64_t>(std::floor(date)));
+  return civil_from_day(day_of_date(date));
 }
 
 // Date value to a calendar part, with missing input propagated.
@@ -155,7 +155,7 @@ VF_API double zqtr(double date) {
 
 VF_API double zwekday(double date) {
   if (!is_valid_date(date)) return standard_missing();
-  return weekday_of(static_cast<int64_t>(std::floor(date)));
+  return weekday_of(day_of_date(date));
 }
 
 VF_API double zhms(double hour, double minute, double second) {
@@ -213,12 +213,9 @@ VF_API int32_t zdatrng(fmtcall *call, int32_t kind) {
   double v = std::nan("");
   if (call->value) std::memcpy(&v, call->value, sizeof v);
   if (call->value && is_missing(v)) {
-    // The missing display ignores decimals: the writer gets a private
-    // block without them, and the caller's block keeps its own.
-    fmtcall no_decimals = *call;
-    no_decimals.d = 0;
-    zfmmiss(&no_decimals);
-    call->outlen = no_decimals.outlen;
+    // The missing display ignores decimals; the caller's block keeps its
+    // own.
+    write_missing_field(call, call->w, 0);
     return 2;
   }
   bool ok = true;
@@ -272,7 +269,7 @@ VF_API int32_t zpxdate(struct tm *tm, double date) {
     tm->tm_wday = 1; // 1 January 1900 was a Monday
     return 1;
   }
-  const int64_t fl = static_cast<int64_t>(std::floor(date));
+  const int64_t fl = day_of_date(date);
   const CivilDate c = civil_from_day(fl);
   tm->tm_mday = c.day;
   tm->tm_mon = c.month - 1;
@@ -290,8 +287,8 @@ VF_API int32_t zdatdif(const void *ignored, int64_t *days, double *years,
     if (years) *years = standard_missing();
     return 1;
   }
-  int64_t a = static_cast<int64_t>(std::floor(date1));
-  int64_t b = static_cast<int64_t>(std::floor(date2));
+  int64_t a = day_of_date(date1);
+  int64_t b = day_of_date(date2);
   const bool negate = a > b;
   if (negate) std::swap(a, b);
   double frac = 0;

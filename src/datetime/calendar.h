@@ -136,6 +136,24 @@ inline bool datetime_in_range(double v) {
   return v >= kFirstDatetime && v < kDatetimeLimit;
 }
 
+// The day of a date value in the valid range: its floor, without a call
+// into the mathematics library.
+inline int64_t day_of_date(double v) {
+  const auto t = static_cast<int64_t>(v);
+  return v < static_cast<double>(t) ? t - 1 : t;
+}
+
+// The day of any datetime value, floor(v / 86400) taken exactly: a moment
+// before midnight belongs to the day before even where the division rounds
+// up onto the whole day (it does for a tiny negative v, whose quotient
+// underflows to zero).  Infinities and NaNs come back as they are, for the
+// date formats' range step to refuse.
+inline double day_of_datetime(double v) {
+  double day = std::floor(v / kSecondsPerDay);
+  if (day * kSecondsPerDay > v) day -= 1;
+  return day;
+}
+
 // Weekday 1 (Sunday) .. 7 (Saturday) of a day in the valid range.
 constexpr int32_t weekday_of(int64_t date) {
   // Day 0 is a Friday (6).  138066 = 7 * 19723 + 5 keeps the sum positive

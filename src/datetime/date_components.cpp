@@ -52,7 +52,7 @@ int32_t format_year_number(fmtcall *call) {
     fill_stars(call, call->w);
     return VF_OK;
   }
-  const int32_t year = civil_from_day(static_cast<int64_t>(std::floor(v))).year;
+  const int32_t year = civil_from_day(day_of_date(v)).year;
   put_year_field(static_cast<char *>(call->out), call->w, year, call->w < 4);
   call->outlen = call->w;
   return VF_OK;

@@ -33,7 +33,7 @@ struct DateParts {
 
 bool split_date(double date, DateParts &p) {
   if (is_missing(date) || !date_in_range(date)) return false;
-  p.day = static_cast<int64_t>(std::floor(date));
+  p.day = day_of_date(date);
   p.civil = civil_from_day(p.day);
   p.weekday = weekday_of(p.day);
   return true;

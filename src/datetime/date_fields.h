@@ -1,9 +1,8 @@
-// What every numeric date format shares: the call checks against its
-// descriptor row, the first step for missing and out-of-range values, and
-// the writers of years and quarters into fixed fields.
+// What every numeric date format shares: the run of the call checks and
+// the first step (call_checks.h) around a layout, and the writers of years
+// and quarters into fixed fields.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -11,34 +10,11 @@
 #include "core/digits.h"
 #include "core/missing.h"
 #include "datetime/calendar.h"
+#include "datetime/call_checks.h"
 #include "registry/limits.h"
 #include "valfmt.h"
 
 namespace valfmt {
-
-// Why a call block cannot be formatted (null block, buffer or value, a
-// width outside `limits` or above outsize): fills what fits of w asterisks
-// and returns the status.
-int32_t refuse_date_call(fmtcall *call, RowLimits limits);
-
-// True when the call block may be formatted with the widths of `limits`;
-// otherwise the field holds the refusal and *status its reason.
-inline bool date_call_ok(fmtcall *call, RowLimits limits, int32_t *status) {
-  if (call != nullptr && call->out != nullptr && call->value != nullptr &&
-      call->w >= limits.minw && call->w <= limits.maxw &&
-      call->w <= call->outsize)
-    return true;
-  *status = refuse_date_call(call, limits);
-  return false;
-}
-
-// The display of a missing value across the call's width, decimals taken
-// as 0; status 0.
-int32_t show_missing_date(fmtcall *call);
-
-// The first step for a value that is missing or outside the date range:
-// the missing display (status 0) or w asterisks (VF_ERR_DATE_RANGE).
-int32_t show_missing_or_out_of_range(fmtcall *call);
 
 // Runs body(out, w, day) for a call whose value is a date in range, after
 // the call checks and the first step; body writes exactly w bytes.
@@ -48,9 +24,8 @@ inline int32_t run_date_format(fmtcall *call, RowLimits limits, Body body) {
   if (!date_call_ok(call, limits, &status)) return status;
   const double v = call_value(call);
   if (is_missing(v) || !date_in_range(v))
-    return show_missing_or_out_of_range(call);
-  const int64_t day = static_cast<int64_t>(std::floor(v));
-  body(static_cast<char *>(call->out), call->w, day);
+    return show_missing_or_out_of_range(call, ValueRange::kDate);
+  body(static_cast<char *>(call->out), call->w, day_of_date(v));
   return finish_narrow(call, call->w);
 }
 

@@ -67,7 +67,7 @@ int32_t format_year_month_abbrev(fmtcall *call) {
     fill_stars(call, w);
     return VF_ERR_DATE_TEXT;
   }
-  const CivilDate cd = civil_from_day(static_cast<int64_t>(std::floor(v)));
+  const CivilDate cd = civil_from_day(day_of_date(v));
   put_year_field(out, w - 3, cd.year, w < 7);
   put_month_abbrev(out + w - 3, cd.month);
   call->outlen = w;

@@ -34,7 +34,7 @@
 #include "core/digits.h"
 #include "datetime/calendar.h"
 #include "datetime/clock.h"
-#include "datetime/clock_call.h"
+#include "datetime/call_checks.h"
 #include "registry/functions.h"
 #include "registry/limits.h"
 
@@ -183,22 +183,22 @@ extern "C" {
 VF_API int32_t zfmdttm(fmtcall *call) {
   using namespace valfmt;
   int32_t status;
-  if (!clock_call_ok(call, kDatetime, false, &status)) return status;
-  double v = 0;
-  if (!clock_value(call, &v, &status)) return status;
+  ClockInput in;
+  if (!begin_clock_call(call, kDatetime, in, &status)) return status;
+  const double v = in.value;
   const DayTime dt = split_day_time(v);
-  write_datetime(dt.day, dt.time, call->w, clock_decimals(call, kDatetime.maxd),
-                 HourStyle::kElapsed, static_cast<char *>(call->out), nullptr);
+  write_datetime(dt.day, dt.time, call->w, in.decimals, HourStyle::kElapsed,
+                 static_cast<char *>(call->out), nullptr);
   return finish_narrow(call, call->w);
 }
 
 VF_API int32_t zfmdtmm(fmtcall *call) {
   using namespace valfmt;
   int32_t status;
-  if (!clock_call_ok(call, kDateAmPm, false, &status)) return status;
-  double v = 0;
-  if (!clock_value(call, &v, &status)) return status;
-  const int32_t d = clock_decimals(call, kDateAmPm.maxd);
+  ClockInput in;
+  if (!begin_clock_call(call, kDateAmPm, in, &status)) return status;
+  const double v = in.value;
+  const int32_t d = in.decimals;
   const int32_t w = call->w;
   char *out = static_cast<char *>(call->out);
   const DayTime dt = rounded_day_time(v, d);
@@ -216,7 +216,8 @@ VF_API int32_t zfmdtmm(fmtcall *call) {
 VF_API int32_t zfmdyam(fmtcall *call) {
   using namespace valfmt;
   int32_t status;
-  if (!clock_call_ok(call, kMdyAmPm, true, &status)) return status;
+  if (!narrow_call_ok(call, kMdyAmPm, ShortBuffer::kCut, &status))
+    return status;
   const int32_t cap = out_capacity(call);
   const int32_t w = call->w;
   const bool cut = cap < w;

@@ -3,21 +3,19 @@
 // datetime value as WEEKDATX does.
 //
 // Each runs its month-first base format and rewrites "Month d, yyyy" in the
-// result as "d Month yyyy" (zfmswap).  Widths whose layout has no comma
-// (WORDDATX below 12, WEEKDATX below 15) and the missing and asterisk
+// result as "d Month yyyy" (swap_to_day_first).  Widths whose layout has no
+// comma (WORDDATX below 12, WEEKDATX below 15) and the missing and asterisk
 // displays come out as the base format gives them.
 //
 // The day of a datetime is the floor of value / 86400, taken exactly: a
 // moment before midnight belongs to the day before even where the division
 // rounds up onto the whole day (a value just below zero does).
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 
 #include "core/call.h"
 #include "core/missing.h"
 #include "datetime/calendar.h"
-#include "datetime/word_call.h"
 #include "datetime/word_dates.h"
 #include "registry/functions.h"
 #include "registry/limits.h"
@@ -42,22 +40,14 @@ void weekday_first(char *out, int32_t w) {
   if (comma == nullptr) return;
   const auto k = static_cast<int32_t>(static_cast<const char *>(comma) - out);
   const int32_t start = k + 2;
-  if (!zfmswap(out + start, w - 1 - start)) return;
+  if (!swap_to_day_first(out + start, w - 1 - start)) return;
   std::memmove(out + 1, out, static_cast<std::size_t>(start));
   out[0] = ' ';
 }
 
-// The day of a datetime value: floor(v / 86400), corrected where the
-// division rounded up onto the next whole day.
-double day_of_datetime(double v) {
-  double day = std::floor(v / kSecondsPerDay);
-  if (day * kSecondsPerDay > v) day -= 1;
-  return day;
-}
-
 } // namespace
 
-bool zfmswap(char *region, int32_t n) {
+bool swap_to_day_first(char *region, int32_t n) {
   if (n <= 0 || n > kWordTextMax) return false;
   const void *found = std::memchr(region, ',', static_cast<std::size_t>(n));
   if (found == nullptr) return false;
@@ -102,16 +92,19 @@ extern "C" {
 VF_API int32_t zfmworddatx(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("WORDDATX");
   int32_t status;
-  if (!word_call_ok(call, kLimits, &status)) return status;
+  if (!narrow_call_ok(call, kLimits, ShortBuffer::kRefuse, &status))
+    return status;
   status = zfmworddate(call);
-  if (status == VF_OK) zfmswap(static_cast<char *>(call->out), call->outlen);
+  if (status == VF_OK)
+    swap_to_day_first(static_cast<char *>(call->out), call->outlen);
   return status;
 }
 
 VF_API int32_t zfmweekdatx(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("WEEKDATX");
   int32_t status;
-  if (!word_call_ok(call, kLimits, &status)) return status;
+  if (!narrow_call_ok(call, kLimits, ShortBuffer::kRefuse, &status))
+    return status;
   status = zfmweekdate(call);
   if (status == VF_OK)
     weekday_first(static_cast<char *>(call->out), call->outlen);
@@ -121,12 +114,10 @@ VF_API int32_t zfmweekdatx(fmtcall *call) {
 VF_API int32_t zfmdtwk(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("DTWKDATX");
   int32_t status;
-  if (!word_call_ok(call, kLimits, &status)) return status;
+  if (!narrow_call_ok(call, kLimits, ShortBuffer::kRefuse, &status))
+    return status;
   const double v = call_value(call);
-  if (is_missing(v)) {
-    show_missing(call);
-    return VF_OK;
-  }
+  if (is_missing(v)) return show_missing_date(call);
   // A private block carries the day; the caller's value stays as it is.
   const double day = day_of_datetime(v);
   fmtcall inner = *call;

@@ -26,7 +26,7 @@
 #include "core/missing.h"
 #include "datetime/calendar.h"
 #include "datetime/eras.h"
-#include "datetime/word_call.h"
+#include "datetime/call_checks.h"
 #include "registry/functions.h"
 #include "registry/limits.h"
 
@@ -106,18 +106,16 @@ extern "C" {
 VF_API int32_t zfmnengo(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("NENGO");
   int32_t status;
-  if (!word_call_ok(call, kLimits, &status)) return status;
+  if (!narrow_call_ok(call, kLimits, ShortBuffer::kRefuse, &status))
+    return status;
   const double v = call_value(call);
-  if (is_missing(v)) {
-    show_missing(call);
-    return VF_OK;
-  }
+  if (is_missing(v)) return show_missing_date(call);
   const int32_t w = call->w;
   if (!date_in_range(v)) {
     fill_stars(call, w);
     return VF_ERR_DATE_RANGE;
   }
-  const int64_t day = day_of(v);
+  const int64_t day = day_of_date(v);
   const int32_t era = era_of_day(day);
   if (era == 0) {
     fill_stars(call, w);
@@ -130,22 +128,17 @@ VF_API int32_t zfmnengo(fmtcall *call) {
 VF_API int32_t zfmmng(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("MINGUO");
   int32_t status;
-  if (!word_call_ok(call, kLimits, &status, /*short_out_ok=*/true))
-    return status;
+  if (!narrow_call_ok(call, kLimits, ShortBuffer::kCut, &status)) return status;
   const int32_t w = call->w;
-  const int32_t n = w < out_capacity(call) ? w : out_capacity(call);
-  if (n == 0) {
-    call->outlen = 0;
-    return VF_ERR_OUTSIZE;
-  }
+  const int32_t n = w < call->outsize ? w : call->outsize;
   const double v = call_value(call);
   if (is_missing(v)) {
-    show_missing(call);
+    show_missing_date(call);
     return VF_ERR_DATE_RANGE;
   }
   fill_stars(call, n);
   if (!date_in_range(v)) return VF_ERR_DATE_RANGE;
-  const CivilDate cd = civil_from_day(day_of(v));
+  const CivilDate cd = civil_from_day(day_of_date(v));
   const int32_t year = minguo_year(cd.year);
   if (year < 1) return VF_ERR_DATE_RANGE;
   char buf[16];

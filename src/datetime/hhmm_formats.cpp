@@ -23,7 +23,7 @@
 #include "core/call.h"
 #include "core/digits.h"
 #include "datetime/clock.h"
-#include "datetime/clock_call.h"
+#include "datetime/call_checks.h"
 #include "registry/functions.h"
 #include "registry/limits.h"
 
@@ -110,7 +110,7 @@ void lay_out(char *out, int32_t width, const char *prefix, int32_t plen,
 
 int32_t two_fields(fmtcall *c, const RowLimits &limits, Pair pair) {
   int32_t status;
-  if (!clock_call_ok(c, limits, true, &status)) return status;
+  if (!narrow_call_ok(c, limits, ShortBuffer::kCut, &status)) return status;
   const int32_t cap = out_capacity(c);
   const bool cut = cap < c->w;
   const int32_t width = cut ? cap : c->w;

@@ -9,7 +9,7 @@
 #include "core/call.h"
 #include "core/missing.h"
 #include "datetime/calendar.h"
-#include "datetime/word_call.h"
+#include "datetime/word_dates.h"
 #include "registry/functions.h"
 #include "registry/limits.h"
 
@@ -17,25 +17,15 @@ namespace valfmt {
 namespace {
 
 // Index of a name in datestgs: month m is m - 1, weekday k is k + 23.
+// A date out of range shows asterisks with status 0.
 template <typename NameIndex>
 int32_t name_format(fmtcall *c, RowLimits limits, NameIndex name_index) {
-  int32_t status;
-  if (!word_call_ok(c, limits, &status)) return status;
-  const double v = call_value(c);
-  if (is_missing(v)) {
-    show_missing(c);
-    return VF_OK;
-  }
-  if (!date_in_range(v)) {
-    fill_stars(c, c->w);
-    return VF_OK;
-  }
-  const char *name = datestgs[name_index(day_of(v))];
-  const int32_t w = c->w;
-  // The first min(length, w) letters, right-aligned.
-  put_right(static_cast<char *>(c->out), w, name,
-            static_cast<int32_t>(std::strlen(name)));
-  return finish_narrow(c, w);
+  return run_word_format(
+      c, limits, VF_OK, [&](char *out, int32_t w, int64_t day) {
+        const char *name = datestgs[name_index(day)];
+        // The first min(length, w) letters, right-aligned.
+        put_right(out, w, name, static_cast<int32_t>(std::strlen(name)));
+      });
 }
 
 } // namespace

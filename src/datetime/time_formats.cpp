@@ -30,7 +30,7 @@
 
 #include "core/call.h"
 #include "datetime/clock.h"
-#include "datetime/clock_call.h"
+#include "datetime/call_checks.h"
 #include "registry/functions.h"
 #include "registry/limits.h"
 
@@ -48,10 +48,10 @@ constexpr int32_t kMarkerWidth = 3; // " AM", " PM"
 
 int32_t elapsed_clock(fmtcall *c, const RowLimits &limits, bool tod) {
   int32_t status;
-  if (!clock_call_ok(c, limits, false, &status)) return status;
-  double v = 0;
-  if (!clock_value(c, &v, &status)) return status;
-  const int32_t d = clock_decimals(c, limits.maxd);
+  ClockInput in;
+  if (!begin_clock_call(c, limits, in, &status)) return status;
+  const double v = in.value;
+  const int32_t d = in.decimals;
   Clock k;
   status =
       tod ? clock_round(time_of_day(v), false, c->w, d, HourStyle::kElapsed, k)
@@ -90,10 +90,10 @@ VF_API int32_t zfmtod(fmtcall *call) {
 VF_API int32_t zfmtimm(fmtcall *call) {
   using namespace valfmt;
   int32_t status;
-  if (!clock_call_ok(call, kTimeAmPm, false, &status)) return status;
-  double v = 0;
-  if (!clock_value(call, &v, &status)) return status;
-  const int32_t d = clock_decimals(call, kTimeAmPm.maxd);
+  ClockInput in;
+  if (!begin_clock_call(call, kTimeAmPm, in, &status)) return status;
+  const double v = in.value;
+  const int32_t d = in.decimals;
   const int32_t w = call->w;
   char *out = static_cast<char *>(call->out);
   // The time of day, 0 to 86400 (86400 only by rounding: midnight).
@@ -114,10 +114,10 @@ VF_API int32_t zfmtimm(fmtcall *call) {
 VF_API int32_t zfmhour(fmtcall *call) {
   using namespace valfmt;
   int32_t status;
-  if (!clock_call_ok(call, kHour, false, &status)) return status;
-  double v = 0;
-  if (!clock_value(call, &v, &status)) return status;
-  const int32_t d = clock_decimals(call, kHour.maxd);
+  ClockInput in;
+  if (!begin_clock_call(call, kHour, in, &status)) return status;
+  const double v = in.value;
+  const int32_t d = in.decimals;
   // Whole hours and the seconds into the hour, split exactly.
   Seconds s;
   split_seconds(std::fabs(v), s);

@@ -20,7 +20,6 @@
 #include "core/digits.h"
 #include "core/missing.h"
 #include "datetime/calendar.h"
-#include "datetime/word_call.h"
 #include "datetime/word_dates.h"
 #include "registry/functions.h"
 #include "registry/limits.h"
@@ -162,28 +161,6 @@ void word_date_field(char *out, int32_t w, int64_t day) {
   put_year(p, cd.year, year_len);
 }
 
-namespace {
-
-// Runs a word date layout on a call block: the common checks, the missing
-// display, the range check, then the field.
-template <typename Field>
-int32_t word_format(fmtcall *c, RowLimits limits, Field field) {
-  int32_t status;
-  if (!word_call_ok(c, limits, &status)) return status;
-  const double v = call_value(c);
-  if (is_missing(v)) {
-    show_missing(c);
-    return VF_OK;
-  }
-  if (!date_in_range(v)) {
-    fill_stars(c, c->w);
-    return VF_ERR_DATE_RANGE;
-  }
-  field(static_cast<char *>(c->out), c->w, day_of(v));
-  return finish_narrow(c, c->w);
-}
-
-} // namespace
 } // namespace valfmt
 
 using namespace valfmt;
@@ -192,12 +169,12 @@ extern "C" {
 
 VF_API int32_t zfmweekdate(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("WEEKDATE");
-  return word_format(call, kLimits, week_date_field);
+  return run_word_format(call, kLimits, VF_ERR_DATE_RANGE, week_date_field);
 }
 
 VF_API int32_t zfmworddate(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("WORDDATE");
-  return word_format(call, kLimits, word_date_field);
+  return run_word_format(call, kLimits, VF_ERR_DATE_RANGE, word_date_field);
 }
 
 } // extern "C"

@@ -40,10 +40,4 @@ inline constexpr int32_t kCodeE = -999;
 // or VF_ERR_BAD_CALL (no value).
 int32_t render_fixed(fmtcall *call, int32_t w, int32_t code);
 
-// The missing value's field: w columns of blanks with its character under
-// the last of d decimals (in the last column for d 98 or 99), written
-// through a private copy of the call block so that the caller's w and d
-// stay as they were.  Sets outlen.
-void write_missing_field(fmtcall *call, int32_t w, int32_t d);
-
 } // namespace valfmt

@@ -282,14 +282,6 @@ int32_t render_value(char *out, int32_t w, int32_t code, double v) {
 
 } // namespace
 
-void write_missing_field(fmtcall *call, int32_t w, int32_t d) {
-  fmtcall field = *call;
-  field.w = w;
-  field.d = d;
-  zfmmiss(&field);
-  call->outlen = field.outlen;
-}
-
 int32_t render_fixed(fmtcall *call, int32_t w, int32_t code) {
   if (w < 1) {
     call->outlen = 0;

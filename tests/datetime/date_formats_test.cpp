@@ -204,6 +204,13 @@ TEST(DateAdapters, DayOfTheDatetime) {
   expect_widths(zfmdtmo, noon2, 5, {"JAN60", " JAN60", "JAN1960"});
   expect_widths(zfmdtye, noon2, 2, {"60", " 60", "1960"});
   expect_widths(zfmdtyy, kJul4 * 86400, 4, {"05:3", " 05:3", "2005:3"});
+  // A moment before the epoch belongs to 31 December 1959 even where
+  // v / 86400 underflows to zero; DTWKDATX agrees.
+  for (double v : {-5e-324, -2e-319, -1e-300}) {
+    EXPECT_EQ(text(zfmdtda, 9, v), "31DEC1959") << v;
+    EXPECT_EQ(text(zfmdtye, 4, v), "1959") << v;
+    EXPECT_EQ(text(zfmdtwk, 29, v), "   Thursday, 31 December 1959") << v;
+  }
 }
 
 struct FnWidth {

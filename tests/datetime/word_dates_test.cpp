@@ -146,7 +146,7 @@ TEST(WordDates, FractionsAndRangeEdges) {
 // blanks, the kept tail of ten characters, and regions it leaves alone.
 TEST(WordDates, DayFirstRewrite) {
   auto swap = [](std::string s) {
-    return valfmt::zfmswap(s.data(), static_cast<int32_t>(s.size()))
+    return valfmt::swap_to_day_first(s.data(), static_cast<int32_t>(s.size()))
                ? s
                : "unchanged";
   };
@@ -156,7 +156,7 @@ TEST(WordDates, DayFirstRewrite) {
   EXPECT_EQ(swap("May 7, 0123456789abc"), "    7 May 0123456789");
   EXPECT_EQ(swap(",x"), " x");
   EXPECT_EQ(swap("7,1960"), "7 1960");
-  EXPECT_FALSE(valfmt::zfmswap(nullptr, 0));
+  EXPECT_FALSE(valfmt::swap_to_day_first(nullptr, 0));
 }
 
 // DTWKDATX: WEEKDATX of the floor of the datetime by one day.
