@@ -68,19 +68,34 @@ void widen_result(fmtcall *c) {
   c->outenc = VF_ENC_UCS2;
 }
 
+// Character user formats compare 16-bit text.  Input in any encoding but
+// UCS-2 comes in bytes, valuelen of them: UTF-8 is decoded, any other
+// encoding widened through the Windows-1252 table as narrow text is, into
+// at most kWideUnits units.  Returns the number of units.
+int32_t widen_input(const fmtcall *call, uint16_t *wide) {
+  int32_t units = 0;
+  if (call->value == nullptr || call->valuelen <= 0) return 0;
+  const auto *bytes = static_cast<const uint8_t *>(call->value);
+  if (call->inenc == VF_ENC_UTF8)
+    UTF8ToUNICODE(bytes, call->valuelen, wide, 2 * kWideUnits, &units, nullptr);
+  else
+    LATIN1ToUNICODE(bytes, call->valuelen, wide, 2 * kWideUnits, &units);
+  return units;
+}
+
+bool is_16bit(uint32_t enc) {
+  return enc == VF_ENC_UCS2 || enc == VF_ENC_UCS2BE;
+}
+
 int32_t call_user(fmtcall *call, fmtuhandle *h) {
   if (h->evaluator == nullptr) return VF_ERR_NO_FUNCTION;
   const void *saved_value = call->value;
   const int32_t saved_len = call->valuelen;
   uint16_t wide[kWideUnits];
-  const bool widen = h->kind == '+' && call->inenc == VF_ENC_NARROW;
+  const bool widen = h->kind == '+' && !is_16bit(call->inenc);
   if (widen) {
-    int32_t units = 0;
-    if (call->value != nullptr && call->valuelen > 0)
-      LATIN1ToUNICODE(static_cast<const uint8_t *>(call->value), call->valuelen,
-                      wide, sizeof wide, &units);
+    call->valuelen = widen_input(call, wide);
     call->value = wide;
-    call->valuelen = units;
   }
   const int32_t st = h->evaluator(call, h->entry, h->ranges);
   if (widen) {

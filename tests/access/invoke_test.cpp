@@ -180,6 +180,14 @@ TEST(Invoke, CharacterUserFormatsWidenInputAndNarrowOutput) {
   EXPECT_EQ(units_of(r.text), (std::vector<uint16_t>{0x4E2D, 0x6587}));
   invoke(h, std::string(300, 'q'), 300, 0, 1024);
   EXPECT_EQ(g_seen.size(), 256u);
+  // Input in bytes of another encoding is read as bytes (valuelen of them,
+  // never as units past its end): UTF-8 decoded, others as narrow text.
+  invoke(h, "caf\xC3\xA9", 5, 0, 64, VF_ENC_UTF8);
+  EXPECT_EQ(g_seen, (std::vector<uint16_t>{'c', 'a', 'f', 0xE9}));
+  invoke(h, "A", 1, 0, 64, VF_ENC_UTF8);
+  EXPECT_EQ(g_seen, (std::vector<uint16_t>{'A'}));
+  invoke(h, "x\xE9", 2, 0, 64, 1);
+  EXPECT_EQ(g_seen, (std::vector<uint16_t>{'x', 0xE9}));
   // The caller's value and valuelen are back after the widened call.
   const char input[] = "ab";
   fmtcall c{};
