@@ -73,6 +73,18 @@ int32_t show_missing_date(fmtcall *c);
 enum class ValueRange : int32_t { kDate = 1, kDatetime = 2 };
 int32_t show_missing_or_out_of_range(fmtcall *c, ValueRange range);
 
+// Runs `format` on a private copy of the block whose value is `day` (the
+// datetime adapters): the caller's value and block stay as they were
+// except outlen and outenc, which take the format's.  Returns its status.
+inline int32_t format_on_day(fmtcall *c, double day, fmtfn format) {
+  fmtcall on_day = *c;
+  on_day.value = &day;
+  const int32_t status = format(&on_day);
+  c->outlen = on_day.outlen;
+  c->outenc = on_day.outenc;
+  return status;
+}
+
 // The clock formats' value step: true with *v for a value within the
 // datetime range; otherwise the call is finished by rule 3 and *status
 // set.

@@ -15,13 +15,8 @@ int32_t format_day_of_datetime(fmtcall *call, RowLimits limits,
   const double v = call_value(call);
   if (is_missing(v)) return show_missing_date(call);
   // A NaN that is not a missing value has no day: show it as out of range.
-  const double day = std::isnan(v) ? HUGE_VAL : day_of_datetime(v);
-  fmtcall on_day = *call;
-  on_day.value = &day;
-  status = date_format(&on_day);
-  call->outlen = on_day.outlen;
-  call->outenc = on_day.outenc;
-  return status;
+  return format_on_day(call, std::isnan(v) ? HUGE_VAL : day_of_datetime(v),
+                       date_format);
 }
 
 } // namespace

@@ -83,6 +83,22 @@ bool swap_to_day_first(char *region, int32_t n) {
   return true;
 }
 
+namespace {
+
+// A day-first format: the call checks against its own row, its month-first
+// base format, then the rewrite of a complete field.
+template <typename Rewrite>
+int32_t day_first(fmtcall *call, const RowLimits &limits, fmtfn base,
+                  Rewrite rewrite) {
+  int32_t status;
+  if (!narrow_call_ok(call, limits, ShortBuffer::kRefuse, &status))
+    return status;
+  status = base(call);
+  if (status == VF_OK) rewrite(static_cast<char *>(call->out), call->outlen);
+  return status;
+}
+
+} // namespace
 } // namespace valfmt
 
 using namespace valfmt;
@@ -91,24 +107,12 @@ extern "C" {
 
 VF_API int32_t zfmworddatx(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("WORDDATX");
-  int32_t status;
-  if (!narrow_call_ok(call, kLimits, ShortBuffer::kRefuse, &status))
-    return status;
-  status = zfmworddate(call);
-  if (status == VF_OK)
-    swap_to_day_first(static_cast<char *>(call->out), call->outlen);
-  return status;
+  return day_first(call, kLimits, zfmworddate, swap_to_day_first);
 }
 
 VF_API int32_t zfmweekdatx(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("WEEKDATX");
-  int32_t status;
-  if (!narrow_call_ok(call, kLimits, ShortBuffer::kRefuse, &status))
-    return status;
-  status = zfmweekdate(call);
-  if (status == VF_OK)
-    weekday_first(static_cast<char *>(call->out), call->outlen);
-  return status;
+  return day_first(call, kLimits, zfmweekdate, weekday_first);
 }
 
 VF_API int32_t zfmdtwk(fmtcall *call) {
@@ -118,14 +122,7 @@ VF_API int32_t zfmdtwk(fmtcall *call) {
     return status;
   const double v = call_value(call);
   if (is_missing(v)) return show_missing_date(call);
-  // A private block carries the day; the caller's value stays as it is.
-  const double day = day_of_datetime(v);
-  fmtcall inner = *call;
-  inner.value = &day;
-  status = zfmweekdatx(&inner);
-  call->outlen = inner.outlen;
-  call->outenc = inner.outenc;
-  return status;
+  return format_on_day(call, day_of_datetime(v), zfmweekdatx);
 }
 
 } // extern "C"
