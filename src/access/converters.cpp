@@ -37,7 +37,7 @@ uint16_t decode_utf8_sequence(const uint8_t *seq, int32_t continuation) {
     const uint8_t b = seq[i];
     value += (b & 0xC0) == 0x80
                  ? (b & 0x3Fu)
-                 : (b & utf8_mask[static_cast<std::size_t>(continuation)]);
+                 : (b & kUtf8LeadMask[static_cast<std::size_t>(continuation)]);
     if (i < continuation) value <<= 6;
   }
   return static_cast<uint16_t>(value);
@@ -88,7 +88,7 @@ VF_API int32_t LATIN1ToUNICODE(const uint8_t *src, int32_t srclen,
   const int32_t have = src ? non_negative(srclen) : 0;
   const int32_t room = dst ? non_negative(dstcap) / 2 : 0;
   const int32_t n = have < room ? have : room;
-  for (int32_t i = 0; i < n; ++i) dst[i] = cp1252_to_ucs2[src[i]];
+  for (int32_t i = 0; i < n; ++i) dst[i] = kCp1252ToUcs2[src[i]];
   if (nunits) *nunits = n;
   return n < have ? kConvNoRoom : kConvOk;
 }
@@ -124,7 +124,7 @@ VF_API int32_t UTF8ToUNICODE(const uint8_t *src, int32_t srclen, uint16_t *dst,
   int32_t units = 0;
   int32_t status = kConvOk;
   while (pos < have) {
-    const int32_t continuation = bytesFromUTF8[src[pos]];
+    const int32_t continuation = kUtf8Continuations[src[pos]];
     if (continuation + 1 > have - pos) {
       status = kConvSourceCut;
       break;

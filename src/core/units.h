@@ -10,7 +10,7 @@ namespace valfmt {
 // Byte -> UCS-2 unit, reading narrow text as Windows-1252.  The five bytes
 // that code page leaves unassigned (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to
 // the code points of the same value, so every byte round-trips.
-inline constexpr uint16_t cp1252_to_ucs2[256] = {
+inline constexpr uint16_t kCp1252ToUcs2[256] = {
     // 0x00..0x7F: identity
     0x00, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09, 0x0A, 0x0B,
     0x0C, 0x0D, 0x0E, 0x0F, 0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17,
@@ -61,7 +61,7 @@ inline void put_utf8_unit(uint16_t u, uint8_t *out) {
 
 // UTF-8 decoding tables: continuation bytes that follow a lead byte, and
 // the payload mask of a lead byte by that count.
-inline constexpr std::array<uint8_t, 256> bytesFromUTF8 = [] {
+inline constexpr std::array<uint8_t, 256> kUtf8Continuations = [] {
   std::array<uint8_t, 256> t{};
   for (std::size_t b = 0; b < t.size(); ++b)
     t[b] = b < 0xC0   ? 0
@@ -72,7 +72,7 @@ inline constexpr std::array<uint8_t, 256> bytesFromUTF8 = [] {
                       : 5;
   return t;
 }();
-inline constexpr std::array<uint16_t, 6> utf8_mask = {0x7F, 0x1F, 0x0F,
-                                                      0x07, 0x03, 0x01};
+inline constexpr std::array<uint16_t, 6> kUtf8LeadMask = {0x7F, 0x1F, 0x0F,
+                                                          0x07, 0x03, 0x01};
 
 } // namespace valfmt

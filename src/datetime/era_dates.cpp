@@ -38,7 +38,7 @@ namespace {
 void nengo_text(char *out, int32_t w, int32_t era, const CivilDate &cd) {
   char *p = out;
   if (w > 2) {
-    *p++ = letters[era];
+    *p++ = kEraLetters[era];
     if (w == 4 || w == 8 || w == 10) *p++ = '.';
   }
   const int32_t year = era_year(era, cd.year);

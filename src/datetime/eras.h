@@ -31,22 +31,22 @@ struct Reign {
 
 // Era numbers run 1..kReignCount in table order; 0 means "no era".
 inline constexpr int32_t kReignCount = 4;
-inline constexpr Reign reigns[kReignCount] = {
+inline constexpr Reign kReigns[kReignCount] = {
     {'M', -33506, 1868, 4, 6},   // Meiji
     {'T', -17321, 1912, 7, 30},  // Taisho
     {'S', -12060, 1926, 12, 25}, // Showa
     {'H', 10600, 1989, 1, 8},    // Heisei
 };
 // The era letters indexed by era number (index 0 is "no era").
-inline constexpr char letters[] = " MTSH";
+inline constexpr char kEraLetters[] = " MTSH";
 
 static_assert([] {
   for (int32_t i = 0; i < kReignCount; ++i) {
-    const Reign &r = reigns[i];
+    const Reign &r = kReigns[i];
     if (day_from_civil(r.first_year, r.month, r.day) != r.first_day)
       return false;
-    if (letters[i + 1] != r.letter) return false;
-    if (i > 0 && reigns[i - 1].first_day >= r.first_day) return false;
+    if (kEraLetters[i + 1] != r.letter) return false;
+    if (i > 0 && kReigns[i - 1].first_day >= r.first_day) return false;
   }
   return true;
 }());
@@ -54,7 +54,7 @@ static_assert([] {
 inline constexpr int32_t kMinguoFirstYear = 1912; // Minguo year 1
 
 constexpr const Reign &reign(int32_t era) {
-  return reigns[era - 1];
+  return kReigns[era - 1];
 }
 
 // The era (1..kReignCount) that contains day, or 0 before the first era.

@@ -21,7 +21,7 @@ int low_bytes(const char *src, int len, char *dst) {
   while (i < len) {
     uint16_t u;
     int32_t units = 0;
-    const int c = bytesFromUTF8[static_cast<uint8_t>(src[i])];
+    const int c = kUtf8Continuations[static_cast<uint8_t>(src[i])];
     if (c + 1 > len - i) break;
     UTF8ToUNICODE(reinterpret_cast<const uint8_t *>(src + i), c + 1, &u, 2,
                   &units, nullptr);
