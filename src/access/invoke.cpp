@@ -89,18 +89,20 @@ bool is_16bit(uint32_t enc) {
 
 int32_t call_user(fmtcall *call, fmtuhandle *h) {
   if (h->evaluator == nullptr) return VF_ERR_NO_FUNCTION;
-  const void *saved_value = call->value;
-  const int32_t saved_len = call->valuelen;
-  uint16_t wide[kWideUnits];
-  const bool widen = h->kind == '+' && !is_16bit(call->inenc);
-  if (widen) {
-    call->valuelen = widen_input(call, wide);
-    call->value = wide;
-  }
-  const int32_t st = h->evaluator(call, h->entry, h->ranges);
-  if (widen) {
-    call->value = saved_value;
-    call->valuelen = saved_len;
+  int32_t st;
+  if (h->kind == '+' && !is_16bit(call->inenc)) {
+    // The evaluator reads the widened text from a private block; the
+    // caller's block takes back what an evaluator sets.
+    uint16_t wide[kWideUnits];
+    fmtcall widened = *call;
+    widened.valuelen = widen_input(call, wide);
+    widened.value = wide;
+    st = h->evaluator(&widened, h->entry, h->ranges);
+    call->outlen = widened.outlen;
+    call->outenc = widened.outenc;
+    call->options = widened.options;
+  } else {
+    st = h->evaluator(call, h->entry, h->ranges);
   }
   if (st != VF_OK && st != VF_WARN) return st;
   if (call->outenc != VF_ENC_NARROW && call->reqenc == VF_ENC_NARROW)
