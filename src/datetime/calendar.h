@@ -21,6 +21,7 @@ inline constexpr int32_t kLastYear = 20000;
 inline constexpr double kFirstDatetime = -11928470400.0; // kFirstDate * 86400
 inline constexpr double kDatetimeLimit = 569318630400.0; // kDateLimit * 86400
 inline constexpr double kSecondsPerDay = 86400.0;
+inline constexpr int64_t kWholeSecondsPerDay = 86400;
 inline constexpr int32_t kLargestJulian = 20000365;
 // Two-digit years 50..99 are 1950..1999 and 0..49 are 2000..2049.
 inline constexpr int32_t kWindowStart = 1950;

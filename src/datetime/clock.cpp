@@ -64,7 +64,6 @@ constexpr int32_t kSignificant = 15;
 // hours are far past kClockMaxHours.
 constexpr double kInt64Split = 4611686018427387904.0;   // 2^62
 constexpr double kWideSplit = 1180591620717411303424.0; // 2^70
-constexpr int64_t kSecondsPerDayI = 86400;
 
 // The floor of 0 <= x < 2^62.
 inline double floor_of(double x) {
@@ -149,8 +148,8 @@ bool split_wide_seconds(double v, Seconds &s) {
   if (!(v < kWideSplit)) return false;
   // v is a whole number here.
   const auto u = static_cast<unsigned __int128>(v);
-  s.days = static_cast<int64_t>(u / kSecondsPerDayI);
-  s.sod = static_cast<int64_t>(u % kSecondsPerDayI);
+  s.days = static_cast<int64_t>(u / kWholeSecondsPerDay);
+  s.sod = static_cast<int64_t>(u % kWholeSecondsPerDay);
   s.frac = 0;
   return true;
 }

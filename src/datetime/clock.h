@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "core/digits.h"
+#include "datetime/calendar.h"
 #include "valfmt.h"
 
 namespace valfmt {
@@ -52,8 +53,8 @@ inline bool split_seconds(double v, Seconds &s) {
   if (!(v < 0x1p62)) return split_wide_seconds(v, s);
   const auto whole = static_cast<int64_t>(v);
   s.frac = v - static_cast<double>(whole);
-  s.days = whole / 86400;
-  s.sod = whole % 86400;
+  s.days = whole / kWholeSecondsPerDay;
+  s.sod = whole % kWholeSecondsPerDay;
   return true;
 }
 
@@ -149,18 +150,18 @@ inline DayTime split_day_time(double x) {
   auto whole = static_cast<int64_t>(x);
   if (static_cast<double>(whole) > x) --whole;
   DayTime dt;
-  dt.day = whole / 86400;
+  dt.day = whole / kWholeSecondsPerDay;
   dt.time.days = 0;
-  dt.time.sod = whole % 86400;
+  dt.time.sod = whole % kWholeSecondsPerDay;
   if (dt.time.sod < 0) {
-    dt.time.sod += 86400;
+    dt.time.sod += kWholeSecondsPerDay;
     --dt.day;
   }
   // Exact, except for a tiny negative x: its fraction rounds up to 1.
   dt.time.frac = x - static_cast<double>(whole);
   if (dt.time.frac >= 1) {
     dt.time.frac = 0;
-    if (++dt.time.sod == 86400) {
+    if (++dt.time.sod == kWholeSecondsPerDay) {
       dt.time.sod = 0;
       dt.time.days = 1;
     }

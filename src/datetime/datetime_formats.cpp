@@ -51,7 +51,7 @@ constexpr int32_t kMarkerFrom = 13;       // DATEAMPM: narrower has none
 constexpr int32_t kMdyTimeFrom = 17;      // MDYAMPM: narrower has no time
 constexpr int32_t kMdyFourDigitFrom = 19; // MDYAMPM: four-digit years
 constexpr int32_t kMdyTimeWidth = 9;      // TIMEAMPM9.
-constexpr int64_t kSecondsPerDayWhole = 86400;
+constexpr int64_t kWholeSecondsPerDay = 86400;
 // The widest text DATETIME lays out.
 constexpr int32_t kDatetimeMaxText = 40;
 
@@ -147,7 +147,7 @@ DayTime rounded_day_time(double v, int32_t d) {
   dt.time.days = 0;
   if (d <= 1 && dt.time.frac >= (d == 0 ? 0.5 : 0.95)) {
     dt.time.frac = 0;
-    if (++dt.time.sod == kSecondsPerDayWhole) {
+    if (++dt.time.sod == kWholeSecondsPerDay) {
       dt.time.sod = 0;
       ++dt.day;
     }

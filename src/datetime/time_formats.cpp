@@ -68,7 +68,8 @@ int32_t elapsed_clock(fmtcall *c, const RowLimits &limits, bool tod) {
 // on a 24-hour day.
 bool afternoon(const Seconds &t, int32_t d) {
   const int32_t dr = d > 30 ? 30 : d;
-  const double x = static_cast<double>(t.days * 86400 + t.sod) + t.frac;
+  const double x =
+      static_cast<double>(t.days * kWholeSecondsPerDay + t.sod) + t.frac;
   const double r = 5.0 / std::pow(10.0, dr + 1) + 1e-8;
   const auto hour = static_cast<int64_t>(std::trunc(x + r)) / 3600;
   return hour % 24 >= 12;
