@@ -9,17 +9,17 @@
 #include <vector>
 
 #include "numeric/fraction.h"
-#include "numeric/special_helpers.h"
+#include "numeric/words_helpers.h"
 #include "registry/functions.h"
 #include "valfmt.h"
 
 namespace {
 
-using vfspecial::call;
-using vfspecial::left;
-using vfspecial::right;
-using vfspecial::Shown;
-using vfspecial::stars;
+using vfwords::call;
+using vfwords::left;
+using vfwords::right;
+using vfwords::Shown;
+using vfwords::stars;
 
 // The numeral of 1 <= n < 10000 by subtracting the largest value that
 // fits, thousands as repeated 'M'.
@@ -91,11 +91,11 @@ TEST(Roman, ValuesOutOfRange) {
 
 TEST(Roman, MissingValuesStandAtTheLeft) {
   for (char c : std::string("._AZ")) {
-    const Shown s = call(zfmromn, vfspecial::missing(vfspecial::code_of(c)), 6);
+    const Shown s = call(zfmromn, vfwords::missing(vfwords::code_of(c)), 6);
     EXPECT_EQ(s.status, VF_OK);
     EXPECT_EQ(s.text, left(std::string(1, c), 6));
   }
-  EXPECT_EQ(call(zfmromn, vfspecial::missing(0), 6).text, "      ");
+  EXPECT_EQ(call(zfmromn, vfwords::missing(0), 6).text, "      ");
 }
 
 // FRACT of whole + num/den for a reduced fraction, as the format joins
@@ -197,10 +197,10 @@ TEST(Fract, NonFiniteAndMissing) {
   const Shown nan = call(zfmfrac, std::numeric_limits<double>::quiet_NaN(), 8);
   EXPECT_EQ(nan.text, stars(8));
   EXPECT_EQ(nan.status, VF_ERR_NOTHING_TO_READ);
-  const Shown m = call(zfmfrac, vfspecial::missing(0xFE), 6);
+  const Shown m = call(zfmfrac, vfwords::missing(0xFE), 6);
   EXPECT_EQ(m.text, "     .");
   EXPECT_EQ(m.status, VF_OK);
-  EXPECT_EQ(call(zfmfrac, vfspecial::missing(0xE4), 6).text, "     Z");
+  EXPECT_EQ(call(zfmfrac, vfwords::missing(0xE4), 6).text, "     Z");
 }
 
 TEST(Fract, ConcurrentCallsShareNoState) {

@@ -6,15 +6,15 @@
 #include <limits>
 #include <string>
 
-#include "numeric/special_helpers.h"
+#include "numeric/words_helpers.h"
 #include "registry/functions.h"
 #include "valfmt.h"
 
 namespace {
 
-using vfspecial::call;
-using vfspecial::Shown;
-using vfspecial::stars;
+using vfwords::call;
+using vfwords::Shown;
+using vfwords::stars;
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kKB = 1024.0;
@@ -54,9 +54,9 @@ TEST(SizeK, DecimalsShowTheFraction) {
 }
 
 TEST(SizeK, MissingValuesUseTheWholeField) {
-  expect(sizek, vfspecial::missing(0xFE), 9, 2, "      .  ");
-  expect(sizekb, vfspecial::missing(0xFE), 6, 0, "     .");
-  expect(sizekmg, vfspecial::missing(vfspecial::code_of('Q')), 6, 1, "    Q ");
+  expect(sizek, vfwords::missing(0xFE), 9, 2, "      .  ");
+  expect(sizekb, vfwords::missing(0xFE), 6, 0, "     .");
+  expect(sizekmg, vfwords::missing(vfwords::code_of('Q')), 6, 1, "    Q ");
 }
 
 TEST(SizeKMG, UnitsChangeAtEach1024) {
@@ -124,8 +124,8 @@ TEST(Oddsr, NegativeRatiosAreRefused) {
 }
 
 TEST(Oddsr, MissingValuesByTheirCharacter) {
-  using vfspecial::code_of;
-  using vfspecial::missing;
+  using vfwords::code_of;
+  using vfwords::missing;
   expect(zfmoddsr, missing(code_of('I')), 6, 2, ">99.99");
   expect(zfmoddsr, missing(code_of('I')), 6, 0, ">99999");
   expect(zfmoddsr, missing(code_of('_')), 6, 2, "      ");

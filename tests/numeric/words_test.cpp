@@ -8,15 +8,15 @@
 #include <random>
 #include <string>
 
-#include "numeric/special_helpers.h"
+#include "numeric/words_helpers.h"
 #include "registry/functions.h"
 #include "valfmt.h"
 
 namespace {
 
-using vfspecial::call;
-using vfspecial::left;
-using vfspecial::Shown;
+using vfwords::call;
+using vfwords::left;
+using vfwords::Shown;
 
 // English words of 1 <= n < 1e9, spelled recursively from the largest
 // unit down: the independent reading of the number the formats spell.
@@ -179,17 +179,17 @@ TEST(Words, WidestField) {
 
 TEST(Words, MissingValues) {
   for (char c : std::string("._ABMZ")) {
-    expect_words(zfmwrds, vfspecial::missing(vfspecial::code_of(c)), 9,
+    expect_words(zfmwrds, vfwords::missing(vfwords::code_of(c)), 9,
                  "missing  ");
-    expect_words(zfmwrdf, vfspecial::missing(vfspecial::code_of(c)), 9,
+    expect_words(zfmwrdf, vfwords::missing(vfwords::code_of(c)), 9,
                  "missing  ");
   }
   // A code byte without a character is still a missing value.
-  expect_words(zfmwrds, vfspecial::missing(0), 7, "missing");
-  expect_words(zfmwrds, vfspecial::missing(0x10), 7, "missing");
+  expect_words(zfmwrds, vfwords::missing(0), 7, "missing");
+  expect_words(zfmwrds, vfwords::missing(0x10), 7, "missing");
   // The word is cut to a narrow field like padding; it names no number.
-  expect_words(zfmwrds, vfspecial::missing(0xFE), 5, "missi");
-  expect_words(zfmwrdf, vfspecial::missing(0xFE), 6, "missin");
+  expect_words(zfmwrds, vfwords::missing(0xFE), 5, "missi");
+  expect_words(zfmwrdf, vfwords::missing(0xFE), 6, "missin");
 }
 
 TEST(Wordf, KnownTexts) {

@@ -12,7 +12,7 @@
 
 #include "valfmt.h"
 
-namespace vfspecial {
+namespace vfwords {
 
 struct Shown {
   std::string text;  // the outlen bytes
@@ -86,4 +86,4 @@ inline uint8_t code_of(char c) {
   return static_cast<uint8_t>(0xFD - (c - 'A'));
 }
 
-} // namespace vfspecial
+} // namespace vfwords

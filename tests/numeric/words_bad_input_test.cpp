@@ -1,6 +1,6 @@
 // Hostile calls to the spelled-out, Roman, fraction, size and odds
 // formats: widths outside the descriptors' limits, short buffers, stray
-// NaNs, every missing code and extreme magnitudes.  Each gets its stated
+// NaNs, every missing code and extreme magnitudes.  Each gets its own
 // field and status and nothing is written past outsize.
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <limits>
 #include <string>
 
-#include "numeric/special_helpers.h"
+#include "numeric/words_helpers.h"
 #include "registry/functions.h"
 #include "registry/limits.h"
 #include "support/call_runner.h"
@@ -18,7 +18,7 @@
 
 namespace {
 
-using vfspecial::stars;
+using vfwords::stars;
 
 struct Format {
   const char *name;
@@ -65,7 +65,7 @@ const double kExtremes[] = {0.0,
                             std::numeric_limits<double>::infinity(),
                             -std::numeric_limits<double>::infinity()};
 
-TEST(SpecialInput, WidthsOutsideTheLimitsAreRefused) {
+TEST(WordsBadInput, WidthsOutsideTheLimitsAreRefused) {
   for (const Format &f : kFormats) {
     if (is_oddsr(f)) continue; // states its own handling
     for (int32_t w :
@@ -78,7 +78,7 @@ TEST(SpecialInput, WidthsOutsideTheLimitsAreRefused) {
   }
 }
 
-TEST(SpecialInput, ShortBuffersAreRefused) {
+TEST(WordsBadInput, ShortBuffersAreRefused) {
   for (const Format &f : kFormats) {
     for (int32_t w : {f.limits.minw, f.limits.defw, f.limits.maxw}) {
       for (int32_t size : {w - 1, 1, 0}) {
@@ -90,7 +90,7 @@ TEST(SpecialInput, ShortBuffersAreRefused) {
   }
 }
 
-TEST(SpecialInput, MissingBlocksAndBuffers) {
+TEST(WordsBadInput, MissingBlocksAndBuffers) {
   for (const Format &f : kFormats) {
     EXPECT_EQ(f.fn(nullptr), VF_ERR_BAD_CALL) << f.name;
     char buf[40];
@@ -109,7 +109,7 @@ TEST(SpecialInput, MissingBlocksAndBuffers) {
   }
 }
 
-TEST(SpecialInput, StrayNaNsAreStars) {
+TEST(WordsBadInput, StrayNaNsAreStars) {
   for (const Format &f : kFormats) {
     for (double v : kStrayNaNs) {
       for (int32_t w : {f.limits.minw, f.limits.defw, f.limits.maxw}) {
@@ -121,17 +121,17 @@ TEST(SpecialInput, StrayNaNsAreStars) {
   }
 }
 
-TEST(SpecialInput, EveryMissingCodeGivesADefinedField) {
+TEST(WordsBadInput, EveryMissingCodeGivesADefinedField) {
   for (const Format &f : kFormats) {
     for (int code = 0; code < 256; ++code) {
-      const double v = vfspecial::missing(static_cast<uint8_t>(code));
+      const double v = vfwords::missing(static_cast<uint8_t>(code));
       const vftest::Run r = vftest::put(f.fn, v, f.limits.defw, 0);
-      const bool refused = is_oddsr(f) && code == vfspecial::code_of('M');
+      const bool refused = is_oddsr(f) && code == vfwords::code_of('M');
       EXPECT_EQ(r.status, refused ? VF_ERR_NO_ROOM : VF_OK)
           << f.name << " code " << code;
       EXPECT_GT(r.outlen, 0) << f.name << " code " << code;
       // Missing values show no digits (ODDSR's infinite odds aside).
-      if (!is_oddsr(f) || code != vfspecial::code_of('I')) {
+      if (!is_oddsr(f) || code != vfwords::code_of('I')) {
         EXPECT_EQ(r.text.find_first_of("0123456789"), std::string::npos)
             << f.name << " code " << code << " \"" << r.text << "\"";
       }
@@ -139,7 +139,7 @@ TEST(SpecialInput, EveryMissingCodeGivesADefinedField) {
   }
 }
 
-TEST(SpecialInput, ExtremeMagnitudesAtEveryWidth) {
+TEST(WordsBadInput, ExtremeMagnitudesAtEveryWidth) {
   for (const Format &f : kFormats) {
     for (double v : kExtremes) {
       for (int32_t w = f.limits.minw; w <= 40 && w <= f.limits.maxw; ++w) {
@@ -163,7 +163,7 @@ TEST(SpecialInput, ExtremeMagnitudesAtEveryWidth) {
   }
 }
 
-TEST(SpecialInput, ZeroAndNegativeZeroLookAlike) {
+TEST(WordsBadInput, ZeroAndNegativeZeroLookAlike) {
   for (const Format &f : kFormats) {
     for (int32_t w : {f.limits.minw, f.limits.defw}) {
       const vftest::Run plus = vftest::put(f.fn, 0.0, w, 0);
@@ -174,7 +174,7 @@ TEST(SpecialInput, ZeroAndNegativeZeroLookAlike) {
   }
 }
 
-TEST(SpecialInput, NamesResolveToTheseFunctions) {
+TEST(WordsBadInput, NamesResolveToTheseFunctions) {
   struct Case {
     const char *name;
     double value;
