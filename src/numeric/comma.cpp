@@ -51,9 +51,7 @@ namespace {
 
 int32_t comma(fmtcall *c) {
   Shown shown;
-  const int32_t status =
-      comma_field(static_cast<char *>(c->out), out_capacity(c), c->w, c->d,
-                  call_value(c), shown);
+  const int32_t status = write_field(c, comma_field, shown);
   return finish_narrow(c, shown.len, status);
 }
 
@@ -62,8 +60,7 @@ int32_t commax(fmtcall *c) {
   const double v = call_value(c);
   char *out = static_cast<char *>(c->out);
   Shown shown;
-  const int32_t status =
-      comma_field(out, out_capacity(c), c->w, c->d, v, shown);
+  const int32_t status = write_field(c, comma_field, shown);
   if ((status == VF_OK || status == VF_WARN) && !is_missing(v) &&
       !vzabl(out, shown.len, '*'))
     swap_marks(out, shown.len);
@@ -73,8 +70,7 @@ int32_t commax(fmtcall *c) {
 int32_t negparen(fmtcall *c) {
   char *out = static_cast<char *>(c->out);
   Shown shown;
-  const int32_t status =
-      comma_field(out, out_capacity(c), c->w, c->d, call_value(c), shown);
+  const int32_t status = write_field(c, comma_field, shown);
   const int32_t len = shown.len;
   finish_narrow(c, len, status);
   if (status != VF_OK) return status;

@@ -62,9 +62,7 @@ namespace {
 
 int32_t dollar(fmtcall *c) {
   Shown shown;
-  const int32_t status =
-      dollar_field(static_cast<char *>(c->out), out_capacity(c), c->w, c->d,
-                   call_value(c), shown);
+  const int32_t status = write_field(c, dollar_field, shown);
   return finish_narrow(c, shown.len, status);
 }
 
@@ -72,8 +70,7 @@ int32_t dollarx(fmtcall *c) {
   const double v = call_value(c);
   char *out = static_cast<char *>(c->out);
   Shown shown;
-  const int32_t status =
-      dollar_field(out, out_capacity(c), c->w, c->d, v, shown);
+  const int32_t status = write_field(c, dollar_field, shown);
   if (status == VF_OK || status == VF_WARN) {
     const int32_t point = wzstpos(out, shown.len, '.');
     wzstrnc(out, shown.len, ',', '.');
@@ -85,8 +82,7 @@ int32_t dollarx(fmtcall *c) {
 int32_t yen(fmtcall *c) {
   char *out = static_cast<char *>(c->out);
   Shown shown;
-  const int32_t status =
-      dollar_field(out, out_capacity(c), c->w, c->d, call_value(c), shown);
+  const int32_t status = write_field(c, dollar_field, shown);
   if (status == VF_OK) {
     const int32_t sign = wzstpos(out, shown.len, '$');
     if (sign >= 0) out[sign] = '\\';
@@ -96,9 +92,7 @@ int32_t yen(fmtcall *c) {
 
 int32_t eurox(fmtcall *c) {
   Shown shown;
-  const int32_t status =
-      eurox_field(static_cast<char *>(c->out), out_capacity(c), c->w, c->d,
-                  call_value(c), shown);
+  const int32_t status = write_field(c, eurox_field, shown);
   return finish_narrow(c, shown.len, status);
 }
 
@@ -106,8 +100,7 @@ int32_t euro(fmtcall *c) {
   const double v = call_value(c);
   char *out = static_cast<char *>(c->out);
   Shown shown;
-  const int32_t status =
-      eurox_field(out, out_capacity(c), c->w, c->d, v, shown);
+  const int32_t status = write_field(c, eurox_field, shown);
   if (status == VF_OK && !is_missing(v)) swap_marks(out, shown.len);
   return finish_narrow(c, shown.len, status);
 }

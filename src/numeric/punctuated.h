@@ -94,6 +94,16 @@ int32_t dollar_field(char *out, int32_t cap, int32_t w, int32_t d, double v,
 int32_t eurox_field(char *out, int32_t cap, int32_t w, int32_t d, double v,
                     Shown &shown);
 
+// A field writer of the punctuated family.
+using FieldWriter = int32_t (*)(char *out, int32_t cap, int32_t w, int32_t d,
+                                double v, Shown &shown);
+
+// Runs `field` on the call's buffer, width, decimals and value.
+inline int32_t write_field(fmtcall *c, FieldWriter field, Shown &shown) {
+  return field(static_cast<char *>(c->out), out_capacity(c), c->w, c->d,
+               call_value(c), shown);
+}
+
 // Exchanges '.' and ',' in n bytes.
 void swap_marks(char *text, int32_t n);
 
