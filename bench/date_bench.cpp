@@ -6,46 +6,13 @@
 #include <cstdint>
 #include <ctime>
 
+#include "date_inputs.h"
 #include "registry/functions.h"
 #include "valfmt.h"
 
 namespace {
 
-constexpr int kDates = 4096;
-constexpr int64_t kFirst = -138061; // 1582-01-01
-constexpr int64_t kSpan = 2936550;  // up to 9999-12-31
-
-// Days spread over 1582..9999 by a fixed linear congruential sequence.
-const std::array<double, kDates> &dates() {
-  static const std::array<double, kDates> d = [] {
-    std::array<double, kDates> a{};
-    uint64_t x = 0x9E3779B97F4A7C15ull;
-    for (double &v : a) {
-      x = x * 6364136223846793005ull + 1442695040888963407ull;
-      v = static_cast<double>(kFirst + static_cast<int64_t>((x >> 33) % kSpan));
-    }
-    return a;
-  }();
-  return d;
-}
-
-void run_format(benchmark::State &state, fmtfn fn, int32_t w) {
-  const auto &d = dates();
-  char out[16];
-  double v = 0;
-  fmtcall c{};
-  c.w = w;
-  c.value = &v;
-  c.out = out;
-  c.outsize = sizeof out;
-  std::size_t i = 0;
-  for (auto _ : state) {
-    v = d[i++ & (kDates - 1)];
-    benchmark::DoNotOptimize(fn(&c));
-    benchmark::DoNotOptimize(out);
-  }
-  state.SetItemsProcessed(state.iterations());
-}
+using namespace datebench;
 
 void BM_Date9(benchmark::State &state) {
   run_format(state, zfmdate, 9);
