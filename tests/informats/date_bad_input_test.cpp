@@ -12,6 +12,7 @@
 namespace {
 
 using date_test::fails;
+using namespace std::string_literals;
 using date_test::kStandardMissing;
 using date_test::kUnwritten;
 using date_test::read;
@@ -37,17 +38,12 @@ const Reader kReaders[] = {
 };
 #undef VF_READER
 
-const std::set<int32_t> kReaderStatuses = {VF_OK,
-                                           VF_ERR_DATE_TEXT,
-                                           VF_ERR_DATE_NO_DIGIT,
-                                           VF_ERR_DATE_DAY,
-                                           VF_ERR_DATE_YEAR,
-                                           VF_ERR_TIME_TEXT,
-                                           VF_ERR_TIME_HOURS,
-                                           VF_ERR_TIME_MINUTES_EMPTY,
-                                           VF_ERR_TIME_MINUTES,
-                                           VF_ERR_AMPM,
-                                           VF_ERR_WIDTH};
+// clang-format off
+const std::set<int32_t> kReaderStatuses = {
+    VF_OK, VF_ERR_DATE_TEXT, VF_ERR_DATE_NO_DIGIT, VF_ERR_DATE_DAY,
+    VF_ERR_DATE_YEAR, VF_ERR_TIME_TEXT, VF_ERR_TIME_HOURS,
+    VF_ERR_TIME_MINUTES_EMPTY, VF_ERR_TIME_MINUTES, VF_ERR_AMPM, VF_ERR_WIDTH};
+// clang-format on
 
 // Random texts: raw bytes, or bytes drawn from what dates are made of.
 std::string random_text(std::mt19937 &rng, bool datelike, int32_t len) {
@@ -93,41 +89,17 @@ TEST(DateBadInput, LongGarbageIsRejected) {
   }
 }
 
+// Octal escapes: \240 is 0xA0, \311 0xC9, \267 0xB7, \304 0xC4.
 TEST(DateBadInput, HighBytesAndNulBytesAreDelimitersNotLetters) {
-  EXPECT_TRUE(reads_date(zifmmdy,
-                         "12\xA0"
-                         "31\xA0"
-                         "60",
-                         1960, 12, 31));
-  EXPECT_TRUE(fails(zifmdat,
-                    "01\xC9\xC9\xC9"
-                    "60",
-                    VF_ERR_DATE_DAY));
-  EXPECT_TRUE(fails(zifmtim,
-                    "12\xB7"
-                    "30",
-                    VF_ERR_TIME_TEXT));
-  EXPECT_TRUE(fails(zifmmyy, "\xC4JAN60", VF_ERR_DATE_TEXT));
-  const std::string nul_year("01JAN\0"
-                             "1960",
-                             10);
-  EXPECT_TRUE(reads_date(zifmdat, nul_year, 1960, 1, 1));
-  EXPECT_TRUE(fails(zifmtim,
-                    std::string("12\0"
-                                "30",
-                                5),
-                    VF_ERR_TIME_TEXT));
-  EXPECT_TRUE(fails(zifmjul,
-                    std::string("1960\0"
-                                "01",
-                                7),
-                    VF_ERR_DATE_TEXT));
-  EXPECT_TRUE(fails(zifmmdy, std::string("12/31/60\0", 9), VF_ERR_DATE_TEXT));
-  EXPECT_TRUE(fails(zifmdtm,
-                    std::string("01JAN1960:12\0"
-                                "00",
-                                15),
-                    VF_ERR_TIME_TEXT));
+  EXPECT_TRUE(reads_date(zifmmdy, "12\24031\24060", 1960, 12, 31));
+  EXPECT_TRUE(reads_date(zifmdat, "01JAN\0001960"s, 1960, 1, 1));
+  EXPECT_TRUE(fails(zifmdat, "01\311\311\31160", VF_ERR_DATE_DAY));
+  EXPECT_TRUE(fails(zifmmyy, "\304JAN60", VF_ERR_DATE_TEXT));
+  for (const std::string &t : {"12\26730"s, "12\00030"s})
+    EXPECT_TRUE(fails(zifmtim, t, VF_ERR_TIME_TEXT));
+  EXPECT_TRUE(fails(zifmjul, "1960\00001"s, VF_ERR_DATE_TEXT));
+  EXPECT_TRUE(fails(zifmmdy, "12/31/60\000"s, VF_ERR_DATE_TEXT));
+  EXPECT_TRUE(fails(zifmdtm, "01JAN1960:12\00000"s, VF_ERR_TIME_TEXT));
 }
 
 TEST(DateBadInput, InputShorterThanWidthOrEmpty) {

@@ -4,14 +4,16 @@
 
 namespace {
 
+using date_test::all_fail;
+using date_test::all_read;
 using date_test::fails;
 using date_test::missing_bits;
 using date_test::reads_date;
 
 TEST(NengoInformat, ReadsEraDates) {
-  for (const char *t : {"H01.01.08", "h1/1/8", "010108", "  H.01/01/08",
-                        "H 1 1 8", "H010108", "1.1.8"})
-    EXPECT_TRUE(reads_date(zifmnen, t, 1989, 1, 8));
+  all_read(zifmnen, 1989, 1, 8,
+           {"H01.01.08", "h1/1/8", "010108", "  H.01/01/08", "H 1 1 8",
+            "H010108", "1.1.8"});
   EXPECT_TRUE(reads_date(zifmnen, "H31/04/30", 2019, 4, 30));
   EXPECT_TRUE(reads_date(zifmnen, "M01.04.06", 1868, 4, 6));
   EXPECT_TRUE(reads_date(zifmnen, "M45.07.29", 1912, 7, 29));
@@ -20,55 +22,44 @@ TEST(NengoInformat, ReadsEraDates) {
   EXPECT_TRUE(reads_date(zifmnen, "S01.12.25", 1926, 12, 25));
   EXPECT_TRUE(reads_date(zifmnen, "S64.01.07", 1989, 1, 7));
   EXPECT_TRUE(reads_date(zifmnen, "H99.12.31", 2087, 12, 31));
-  // Era year, month and day take at most two digits each: 123108 is
-  // year 12, month 31, day 08.
-  EXPECT_TRUE(fails(zifmnen, "H123108xyz", VF_ERR_DATE_TEXT));
 }
 
 // Each era ends the day before the next begins; every failure stores the
 // standard missing value, so a reused result buffer never keeps a stale
-// date.
+// date.  Era year, month and day take at most two digits each: 123108 is
+// year 12, month 31, day 08.
 TEST(NengoInformat, EraBoundariesAndFailures) {
-  for (const char *t : {"S64.01.08", "T16.01.01", "M01.04.05", "H01.01.07",
-                        "T01.07.29", "X01.01.01", "H01.02.30", "H01.13.01",
-                        "H01.01", "H01.JAN.08", "H00.12.31", "H1", "H1.",
-                        "\xC8"
-                        "01.01.08"})
-    EXPECT_TRUE(fails(zifmnen, t, VF_ERR_DATE_TEXT));
+  all_fail(zifmnen, VF_ERR_DATE_TEXT,
+           {"S64.01.08", "T16.01.01", "M01.04.05", "H01.01.07", "T01.07.29",
+            "X01.01.01", "H01.02.30", "H01.13.01", "H01.01", "H01.JAN.08",
+            "H00.12.31", "H1", "H1.",
+            "\xC8"
+            "01.01.08",
+            "H123108xyz"});
   // Short texts go through the missing notation first.
-  EXPECT_TRUE(fails(zifmnen, "", VF_OK));
-  EXPECT_TRUE(fails(zifmnen, "    ", VF_OK));
+  all_fail(zifmnen, VF_OK, {"", "    "});
   EXPECT_TRUE(fails(zifmnen, " .K ", VF_OK, -1, missing_bits('K')));
 }
 
 TEST(MinguoInformat, ReadsMinguoAndGregorianYears) {
-  for (const char *t : {"49/01/01", "49-1-1", "490101", "49.1", " 490101",
-                        "0049/01/01", "1960/1/1", "19600101", "49 1 1 "})
-    EXPECT_TRUE(reads_date(zifmmng, t, 1960, 1, 1));
+  all_read(zifmmng, 1960, 1, 1,
+           {"49/01/01", "49-1-1", "490101", "49.1", " 490101", "0049/01/01",
+            "1960/1/1", "19600101", "49 1 1 "});
   EXPECT_TRUE(reads_date(zifmmng, "1/1/1", 1912, 1, 1));
   EXPECT_TRUE(reads_date(zifmmng, "999/12/31", 2910, 12, 31));
   EXPECT_TRUE(reads_date(zifmmng, "1000101", 2011, 1, 1)); // 100/01/01
   EXPECT_TRUE(reads_date(zifmmng, "108/2", 2019, 2, 1));
+  EXPECT_TRUE(reads_date(zifmmng, "1960/12", 1960, 12, 1)); // 7 bytes
 }
 
+// Short digit runs are rejected, not guessed; "19600/12" has 8 bytes.
 TEST(MinguoInformat, Failures) {
-  EXPECT_TRUE(fails(zifmmng, "49/01/01/1", VF_ERR_DATE_NO_DIGIT));
-  EXPECT_TRUE(fails(zifmmng, "/490101", VF_ERR_DATE_NO_DIGIT));
-  EXPECT_TRUE(fails(zifmmng, "ab/cd", VF_ERR_DATE_NO_DIGIT));
-  EXPECT_TRUE(reads_date(zifmmng, "1960/12", 1960, 12, 1));  // 7 bytes
-  EXPECT_TRUE(fails(zifmmng, "19600/12", VF_ERR_DATE_TEXT)); // 8 bytes
-  EXPECT_TRUE(fails(zifmmng, "0/1/1", VF_ERR_DATE_TEXT));
-  EXPECT_TRUE(fails(zifmmng, "49/0/1", VF_ERR_DATE_TEXT));
-  EXPECT_TRUE(fails(zifmmng, "49/2/30", VF_ERR_DATE_TEXT));
-  EXPECT_TRUE(fails(zifmmng, "1500/1/1", VF_ERR_DATE_TEXT));
-  EXPECT_TRUE(fails(zifmmng, "123456789", VF_ERR_DATE_TEXT));
-  EXPECT_TRUE(fails(zifmmng, "  ", VF_OK));
+  all_fail(zifmmng, VF_ERR_DATE_NO_DIGIT, {"49/01/01/1", "/490101", "ab/cd"});
+  all_fail(zifmmng, VF_ERR_DATE_TEXT,
+           {"19600/12", "0/1/1", "49/0/1", "49/2/30", "1500/1/1", "123456789",
+            "1", "49", "491", "4901", "10001", "1912"});
+  all_fail(zifmmng, VF_OK, {"  "});
   EXPECT_TRUE(fails(zifmmng, "_", VF_OK, -1, missing_bits('_')));
-}
-
-TEST(MinguoInformat, ShortDigitRunsAreRejectedNotGuessed) {
-  for (const char *t : {"1", "49", "491", "4901", "10001", "1912"})
-    EXPECT_TRUE(fails(zifmmng, t, VF_ERR_DATE_TEXT));
 }
 
 } // namespace

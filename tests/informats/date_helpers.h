@@ -109,4 +109,16 @@ constexpr uint64_t missing_bits(char c) {
   return 0xFFFF000000000000ull | code << 40;
 }
 
+// Every text fails with `status` and leaves the standard missing value.
+inline void all_fail(fmtfn fn, int32_t status,
+                     std::initializer_list<std::string_view> texts) {
+  for (std::string_view t : texts) EXPECT_TRUE(fails(fn, t, status));
+}
+
+// Every text reads as the date y-m-d.
+inline void all_read(fmtfn fn, int64_t y, int64_t m, int64_t d,
+                     std::initializer_list<std::string_view> texts) {
+  for (std::string_view t : texts) EXPECT_TRUE(reads_date(fn, t, y, m, d));
+}
+
 } // namespace date_test

@@ -38,22 +38,19 @@ struct Pair {
   Years years;
 };
 
+// One row per layout: each separator style, and each year length where
+// the layout has two.
 const Pair kPairs[] = {
     {"DATE7", zfmdate, 7, zifmdat, day, kWindow},
     {"DATE9", zfmdate, 9, zifmdat, day, kFull},
-    {"DATE11", zfmdate, 11, zifmdat, day, kFull},
     {"DDMMYY6", zfmddmmyy, 6, zifmdmy, day, kWindow},
-    {"DDMMYY8", zfmddmmyy, 8, zifmdmy, day, kWindow},
     {"DDMMYY10", zfmddmmyy, 10, zifmdmy, day, kFull},
     {"DDMMYYP10", zfmddmmyyp, 10, zifmdmy, day, kFull},
     {"DDMMYYN8", zfmddmmyyn, 8, zifmdmy, day, kFull},
     {"MMDDYY6", zfmmmddyy, 6, zifmmdy, day, kWindow},
-    {"MMDDYY10", zfmmmddyy, 10, zifmmdy, day, kFull},
     {"MMDDYYB10", zfmmmddyyb, 10, zifmmdy, day, kFull},
     {"MMDDYYN8", zfmmmddyyn, 8, zifmmdy, day, kFull},
-    {"YYMMDD6", zfmyymmdd, 6, zifmymd, day, kWindow},
     {"YYMMDD8", zfmyymmdd, 8, zifmymd, day, kWindow},
-    {"YYMMDD10", zfmyymmdd, 10, zifmymd, day, kFull},
     {"YYMMDDD10", zfmyymmddd, 10, zifmymd, day, kFull},
     {"YYMMDDN8", zfmyymmddn, 8, zifmymd, day, kFull},
     {"MONYY5", zfmmonyy, 5, zifmmyy, month, kWindow},
@@ -67,41 +64,27 @@ const Pair kPairs[] = {
     {"JULIAN5", zfmjulian, 5, zifmjul, day, kWindow},
     {"JULIAN7", zfmjulian, 7, zifmjul, day, kFull},
     {"XYYMMDD6", zfmxymd, 6, zifmxym, day, kWindow},
-    {"XYYMMDD8", zfmxymd, 8, zifmxym, day, kWindow},
     {"XYYMMDD10", zfmxymd, 10, zifmxym, day, kFull},
-    {"XYYMMDD12", zfmxymd, 12, zifmxym, day, kFull},
-    {"NENGO7", zfmnengo, 7, zifmnen, day, kNengo},
     {"NENGO8", zfmnengo, 8, zifmnen, day, kNengo},
-    {"NENGO9", zfmnengo, 9, zifmnen, day, kNengo},
     {"NENGO10", zfmnengo, 10, zifmnen, day, kNengo},
-    {"MINGUO6", zfmmng, 6, zifmmng, day, kMinguo2},
-    {"MINGUO7", zfmmng, 7, zifmmng, day, kMinguo2},
     {"MINGUO8", zfmmng, 8, zifmmng, day, kMinguo2},
-    {"MINGUO9", zfmmng, 9, zifmmng, day, kMinguo2},
     {"MINGUO10", zfmmng, 10, zifmmng, day, kMinguo3},
 };
 
-std::string render(fmtfn fn, double v, int32_t w, int32_t &status) {
-  char out[40];
+// Unfenced calls: the sweep makes hundreds of thousands of them, and the
+// guarded runner's page mapping per call would dominate; the suites of
+// each informat run the guarded checks.
+int32_t call(fmtfn fn, const void *value, int32_t len, int32_t w, void *out,
+             int32_t outsize, int32_t &outlen) {
   fmtcall c{};
   c.w = w;
-  c.value = &v;
-  c.valuelen = 8;
+  c.value = value;
+  c.valuelen = len;
   c.out = out;
-  c.outsize = sizeof out;
-  status = fn(&c);
-  return std::string(out,
-                     static_cast<std::size_t>(c.outlen > 0 ? c.outlen : 0));
-}
-
-int32_t read_back(fmtfn fn, const std::string &text, double &v) {
-  fmtcall c{};
-  c.w = static_cast<int32_t>(text.size());
-  c.value = text.data();
-  c.valuelen = c.w;
-  c.out = &v;
-  c.outsize = 8;
-  return fn(&c);
+  c.outsize = outsize;
+  const int32_t status = fn(&c);
+  outlen = c.outlen;
+  return status;
 }
 
 int64_t at_resolution(Resolution r, int64_t y, int64_t m, int64_t d) {
@@ -123,12 +106,15 @@ TEST(DateRoundTrip, EveryFormatReadsBackThroughItsInformat) {
         for (int64_t d :
              {int64_t{1}, (y * 7 + m * 3) % 27 + 2, month_days(y, m)}) {
           const auto date = static_cast<double>(day_of(y, m, d));
-          int32_t st = 0;
-          const std::string text = render(p.format, date, p.w, st);
-          ASSERT_EQ(st, VF_OK) << p.name << " " << y << "-" << m << "-" << d;
+          char out[40];
+          int32_t len = 0;
+          ASSERT_EQ(call(p.format, &date, 8, p.w, out, 40, len), VF_OK)
+              << p.name << " " << y << "-" << m << "-" << d;
+          const std::string text(out, static_cast<std::size_t>(len));
           ASSERT_EQ(text.find('*'), std::string::npos) << p.name << " " << text;
           double back = 0;
-          ASSERT_EQ(read_back(p.informat, text, back), VF_OK)
+          const auto tw = static_cast<int32_t>(text.size());
+          ASSERT_EQ(call(p.informat, text.data(), tw, tw, &back, 8, len), VF_OK)
               << p.name << " \"" << text << "\"";
           ASSERT_EQ(back,
                     static_cast<double>(at_resolution(p.resolution, y, m, d)))

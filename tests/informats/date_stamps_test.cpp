@@ -63,10 +63,9 @@ TEST(TuInformat, TimerUnits) {
 }
 
 TEST(PackedTimeInformats, SignsDigitsAndDurations) {
-  EXPECT_TRUE(reads(zifmpdt, bytes({0x01, 0x23, 0x45, 0x6F}), 45296));
-  EXPECT_TRUE(reads(zifmpdt, bytes({0x01, 0x23, 0x45, 0x6D}), -45296));
-  EXPECT_TRUE(reads(zifmpdt, bytes({0x01, 0x23, 0x45, 0x6B}), -45296));
-  EXPECT_TRUE(reads(zifmpdt, bytes({0x01, 0x23, 0x45, 0x6C}), 45296));
+  for (unsigned sign : {0x6Fu, 0x6Cu, 0x6Du, 0x6Bu}) // D and B are minus
+    EXPECT_TRUE(reads(zifmpdt, bytes({0x01, 0x23, 0x45, sign}),
+                      sign == 0x6D || sign == 0x6B ? -45296 : 45296));
   EXPECT_TRUE(
       reads(zifmpdt, bytes({0x00, 0x99, 0x99, 0x9F}), 9 * 3600 + 99 * 60 + 99));
   for (unsigned last : {0x69u, 0x60u, 0xAFu, 0xFCu})
@@ -135,10 +134,6 @@ TEST(TimeStampInformats, WidthsAndShortInput) {
   EXPECT_TRUE(fails(zifmtod, "", VF_ERR_WIDTH, 8));
   EXPECT_TRUE(fails(zifmpdt, std::string(8, '\x01'), VF_ERR_WD_LIMITS));
 }
-
-} // namespace
-
-namespace {
 
 // Any eight bytes give one of the stamp statuses, and every failure the
 // standard missing value.
