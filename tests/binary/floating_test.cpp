@@ -55,7 +55,6 @@ TEST(RealBinary, RbIsTheHighOrderEndOfTheDouble) {
   }
   // Decimals scale first: RB8.2 of 1.5 is the double 150.
   EXPECT_EQ(put(wzfmrb, 1.5, 8, 2).text, memory_of(150.0));
-  EXPECT_EQ(hex(put(wzfmrb, 1.0, 4).text), "0000F03F");
 }
 
 TEST(RealBinary, RbScalingOverflowWritesTheStandardMissingValue) {
@@ -153,10 +152,6 @@ TEST(IeeeBinary, MatchesThePlatformsBigEndianForm) {
           << v << " IEEER" << w;
     }
   }
-  EXPECT_EQ(hex(put(zfmieee, 100.0, 8).text), "4059000000000000");
-  EXPECT_EQ(hex(put(zfmieee, 1.0, 4).text), "3F800000");
-  EXPECT_EQ(hex(put(zfmieee, -2.0, 3).text), "C00000");
-  EXPECT_EQ(hex(put(zfmieer, 1.0, 8).text), "000000000000F03F");
   EXPECT_EQ(hex(put(zfmieee, 1.25, 8, 2).text), hex(ieee_bytes(125.0, 8)));
 }
 
@@ -258,7 +253,6 @@ TEST(FloatBinary, IsTheNativeSinglePrecisionFloat) {
       EXPECT_EQ(input(zifmflt, r.text, 4).number(), static_cast<double>(f));
     }
   }
-  EXPECT_EQ(hex(put(zfmflt, 1.0, 4).text), "0000803F");
   EXPECT_EQ(hex(put(zfmflt, 0.015, 4, 2).text), hex(put(zfmflt, 1.5, 4).text));
   EXPECT_EQ(input(zifmflt, bytes("0000C03F"), 4, 1).number(), 1.5 / 10);
 }

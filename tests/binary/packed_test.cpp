@@ -24,14 +24,6 @@ std::string packed_hex(std::string digits, int n, int sign_nibble = -1) {
   return spaced;
 }
 
-TEST(PackedFormats, DocumentedEdgeCases) {
-  EXPECT_EQ(put(wzfmpd, -123, 3).hex, "80 01 23");
-  EXPECT_EQ(put(zf7pd, -123, 3).hex, "00 12 3D");
-  EXPECT_EQ(put(zf7pd, -0.3, 2).hex, "00 0D");
-  EXPECT_EQ(put(zf7pdu, 123, 2).hex, "12 3F");
-  EXPECT_EQ(put(zfmpk, -1234, 3).hex, "00 12 34");
-}
-
 TEST(PackedFormats, EveryWidthHoldsItsLargestValueAndNoMore) {
   for (int w = 1; w <= 16; ++w) {
     SCOPED_TRACE(w);
