@@ -50,20 +50,6 @@ TEST(FixedDigits, PowersOfTenAreTheNearestDoubles) {
               valfmt::kStandardMissingBits);
 }
 
-TEST(FixedDigits, IntegerTestAndBinaryExponent) {
-  EXPECT_TRUE(valfmt::is_integral(-0.0));
-  EXPECT_TRUE(valfmt::is_integral(4503599627370495.0));
-  EXPECT_FALSE(valfmt::is_integral(4503599627370495.5));
-  EXPECT_TRUE(valfmt::is_integral(1e300));
-  EXPECT_FALSE(valfmt::is_integral(-1e-300));
-  EXPECT_FALSE(valfmt::is_integral(std::nan("")));
-  for (double x : {1.0, 0.75, -3.5, 1e-310, 5e-324, 1e308, 0.0, 0.1}) {
-    int e = 0;
-    std::frexp(x, &e);
-    EXPECT_EQ(valfmt::binary_exponent(x), e) << x;
-  }
-}
-
 TEST(FixedDigits, IntegerPartIsExact) {
   char b[400];
   std::mt19937_64 rng(7);

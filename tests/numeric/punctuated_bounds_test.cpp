@@ -249,41 +249,4 @@ TEST(PunctuatedBounds, EveryMissingValueIsOneCharacterInBlanks) {
   EXPECT_EQ(paren.status, VF_ERR_NO_ROOM);
 }
 
-TEST(PunctuatedBounds, QuoteOnEveryWidthAndBuffer) {
-  const std::string inputs[] = {"", "   ", "a\"b", std::string(40000, '"'),
-                                std::string(33000, 'x') + "  "};
-  for (const std::string &in : inputs) {
-    for (int32_t w : {-5, 0, 1, 2, 3, 100, 32767}) {
-      const int32_t wpos = w > 0 ? w : 0;
-      for (int32_t outsize : {0, 1, wpos - 1, wpos, 2 * wpos, 2 * wpos + 1}) {
-        if (outsize < 0) continue;
-        for (uint32_t enc : {VF_ENC_NARROW, VF_ENC_UCS2}) {
-          const vftest::FencedBytes fenced(in);
-          fmtcall c{};
-          c.w = w;
-          c.value = in.empty() ? nullptr : fenced.data();
-          c.valuelen = static_cast<int32_t>(enc == VF_ENC_UCS2 ? in.size() / 2
-                                                               : in.size());
-          c.inenc = enc;
-          const vftest::Run r = vftest::run_block(zfmcq, nullptr, c, outsize);
-          const int32_t room = enc == VF_ENC_UCS2 ? outsize / 2 : outsize;
-          const int32_t cols = wpos < room ? wpos : room;
-          const int32_t unit = enc == VF_ENC_UCS2 ? 2 : 1;
-          EXPECT_EQ(r.outlen, cols * unit) << "w=" << w << " size=" << outsize;
-          const int32_t expected = wpos > room ? VF_ERR_OUTSIZE
-                                   : cols < 2  ? VF_ERR_NO_ROOM
-                                               : VF_OK;
-          EXPECT_EQ(r.status, expected) << "w=" << w << " size=" << outsize;
-          if (cols >= 2 && enc == VF_ENC_NARROW) {
-            EXPECT_EQ(r.text[0], '"');
-            EXPECT_EQ(r.text[r.text.find_last_not_of(' ')], '"');
-          } else if (cols >= 2) {
-            EXPECT_EQ(r.text.substr(0, 2), std::string("\"\0", 2));
-          }
-        }
-      }
-    }
-  }
-}
-
 } // namespace

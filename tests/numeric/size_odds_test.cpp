@@ -85,12 +85,6 @@ TEST(SizeKMG, CountsFromATerabyteOnAreStars) {
     expect(sizekmg, v, 6, 1, stars(6));
 }
 
-TEST(Oddsr, KnownTexts) {
-  expect(zfmoddsr, 0.001, 6, 2, " <0.01");
-  expect(zfmoddsr, 2000, 6, 2, ">99.99");
-  expect(zfmoddsr, 2.5, 6, 2, "  2.50");
-}
-
 TEST(Oddsr, LowerThreshold) {
   expect(zfmoddsr, 0.01, 6, 2, "  0.01");
   expect(zfmoddsr, std::nextafter(0.01, 0.0), 6, 2, " <0.01");

@@ -163,17 +163,6 @@ TEST(WordsBadInput, ExtremeMagnitudesAtEveryWidth) {
   }
 }
 
-TEST(WordsBadInput, ZeroAndNegativeZeroLookAlike) {
-  for (const Format &f : kFormats) {
-    for (int32_t w : {f.limits.minw, f.limits.defw}) {
-      const vftest::Run plus = vftest::put(f.fn, 0.0, w, 0);
-      const vftest::Run minus = vftest::put(f.fn, -0.0, w, 0);
-      EXPECT_EQ(plus.text, minus.text) << f.name << " w=" << w;
-      EXPECT_EQ(minus.text.find('-'), std::string::npos) << f.name;
-    }
-  }
-}
-
 TEST(WordsBadInput, NamesResolveToTheseFunctions) {
   struct Case {
     const char *name;
