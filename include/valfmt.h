@@ -455,6 +455,52 @@ typedef struct euro_reentstr {
 VF_API const euro_reentstr *estrent(void);
 VF_API const euro_reentstr *getrent(void);
 
+
+/* ------------------------------------------------------------------------
+ * Locale database: 133 read-only locale records of 143 text fields each.
+ * A locale ID is the 1-based record number; any other ID reads en_US.
+ * ---------------------------------------------------------------------- */
+#define VF_LOC_RECORDS 133
+#define VF_LOC_FIELDS 143
+#define VF_LOC_TEXT 160 /* every fetched field and convention text */
+
+/* One text of the conventions record: its length and bytes (not
+ * terminated). */
+typedef struct zoxltext {
+  int32_t len;                /*   0 */
+  char bytes[VF_LOC_TEXT];    /*   4 */
+} zoxltext;                   /* 164 */
+
+/* Number and currency conventions derived from one pattern field. */
+typedef struct zoxlconv {
+  zoxltext currency_symbol; /*   0 */
+  zoxltext decimal_point;   /* 164 */
+  zoxltext thousands_sep;   /* 328 */
+  int32_t grouping;         /* 492 */
+  zoxltext positive_sign;   /* 496 */
+  zoxltext negative_sign;   /* 660 */
+  int32_t frac_digits;      /* 824 */
+  int32_t p_cs_precedes;    /* 828 */
+  int32_t p_sep_by_space;   /* 832 */
+  int32_t p_sign_posn;      /* 836 */
+  int32_t n_cs_precedes;    /* 840 */
+  int32_t n_sep_by_space;   /* 844 */
+  int32_t n_sign_posn;      /* 848 */
+} zoxlconv;                 /* 852 */
+
+/* The holder wzssglc fills: the field (length and bytes) and, for the
+ * pattern fields 113, 114, 126 to 129, the conventions that go with it. */
+typedef struct zoxlfield {
+  int32_t len;             /*    0 field length, -1 when it did not fit */
+  char text[VF_LOC_TEXT];  /*    4 */
+  zoxlconv conv;           /*  164 */
+} zoxlfield;               /* 1016 */
+
+VF_API int32_t getZOXLocDB(char *buffer, int32_t bufsize, int32_t field,
+                           int32_t locid);
+VF_API int32_t wzssglc(int32_t locid, int32_t field, zoxlfield *holder);
+VF_API int32_t LocnameToID(const char *name, int32_t len, int32_t *id);
+
 #ifdef __cplusplus
 } /* extern "C" */
 #endif

@@ -86,3 +86,17 @@ VF_AT(fmtcontext, ranges, 80);
 VF_AT(fmtcontext, inmemory, 96);
 VF_AT(fmtcontext, cookie, 104);
 VF_AT(fmtcontext, catkind, 145);
+
+static_assert(sizeof(zoxltext) == 164);
+VF_AT(zoxltext, bytes, 4);
+static_assert(sizeof(zoxlconv) == 852);
+VF_AT(zoxlconv, decimal_point, 164);
+VF_AT(zoxlconv, thousands_sep, 328);
+VF_AT(zoxlconv, grouping, 492);
+VF_AT(zoxlconv, positive_sign, 496);
+VF_AT(zoxlconv, negative_sign, 660);
+VF_AT(zoxlconv, frac_digits, 824);
+VF_AT(zoxlconv, n_sign_posn, 848);
+static_assert(sizeof(zoxlfield) == 1016);
+VF_AT(zoxlfield, text, 4);
+VF_AT(zoxlfield, conv, 164);
