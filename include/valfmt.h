@@ -455,7 +455,6 @@ typedef struct euro_reentstr {
 VF_API const euro_reentstr *estrent(void);
 VF_API const euro_reentstr *getrent(void);
 
-
 /* ------------------------------------------------------------------------
  * Locale database: 133 read-only locale records of 143 text fields each.
  * A locale ID is the 1-based record number; any other ID reads en_US.
@@ -467,9 +466,9 @@ VF_API const euro_reentstr *getrent(void);
 /* One text of the conventions record: its length and bytes (not
  * terminated). */
 typedef struct zoxltext {
-  int32_t len;                /*   0 */
-  char bytes[VF_LOC_TEXT];    /*   4 */
-} zoxltext;                   /* 164 */
+  int32_t len;             /*   0 */
+  char bytes[VF_LOC_TEXT]; /*   4 */
+} zoxltext;                /* 164 */
 
 /* Number and currency conventions derived from one pattern field. */
 typedef struct zoxlconv {
@@ -491,10 +490,10 @@ typedef struct zoxlconv {
 /* The holder wzssglc fills: the field (length and bytes) and, for the
  * pattern fields 113, 114, 126 to 129, the conventions that go with it. */
 typedef struct zoxlfield {
-  int32_t len;             /*    0 field length, -1 when it did not fit */
-  char text[VF_LOC_TEXT];  /*    4 */
-  zoxlconv conv;           /*  164 */
-} zoxlfield;               /* 1016 */
+  int32_t len;            /*    0 field length, -1 when it did not fit */
+  char text[VF_LOC_TEXT]; /*    4 */
+  zoxlconv conv;          /*  164 */
+} zoxlfield;              /* 1016 */
 
 VF_API int32_t getZOXLocDB(char *buffer, int32_t bufsize, int32_t field,
                            int32_t locid);
