@@ -19,7 +19,7 @@ cmake --build build -j"$parallel" --target valfmt >/dev/null
 # --- PostgreSQL -------------------------------------------------------
 pg_config=${PG_CONFIG:-pg_config}
 bindir=$("$pg_config" --bindir)
-pgxs_dir=$(dirname "$("$pg_config" --pgxs)")/..
+pgxs_dir=$(dirname "$(dirname "$("$pg_config" --pgxs)")")
 make -s -C ext/postgres clean >/dev/null
 make -s -C ext/postgres all
 if [ "$(id -u)" -eq 0 ] || [ -w "$("$pg_config" --pkglibdir)" ]; then
@@ -68,7 +68,7 @@ tests=$(sed -n 's/^REGRESS = //p' ext/postgres/Makefile)
 # shellcheck disable=SC2086
 if ! (cd "$regress" && "${as_user[@]}" env \
   VALFMT_TEST_CATALOG="$regress/cntlout.xml" \
-  "$pgxs_dir/src/test/regress/pg_regress" --inputdir="$regress" \
+  "$pgxs_dir/test/regress/pg_regress" --inputdir="$regress" \
   --outputdir="$regress" --bindir="$bindir" --host=127.0.0.1 --port="$port" \
   --user=postgres --dbname=valfmt_regress $tests); then
   cat "$regress/regression.diffs" 2>/dev/null

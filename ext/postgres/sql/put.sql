@@ -25,7 +25,7 @@ SELECT '<' || vf_put(date '2024-02-29', 'MMDDYY10.') || '>';
 SELECT '<' || vf_put(date '2024-02-29', 'JULIAN7.') || '>';
 SELECT '<' || vf_put(date '2024-02-29', 'WEEKDAY1.') || '>';
 SELECT '<' || vf_put(date '2024-02-29', 'MONYY7.') || '>';
--- before 1582 the calendar has no days: the field is filled with '*'
+-- before 1582 the calendar has no days: an error status, an SQL error
 SELECT '<' || vf_put(date '1500-01-01', 'DATE9.') || '>';
 
 -- timestamps count seconds from 1 January 1960, times from midnight
