@@ -49,7 +49,9 @@ static bool is_blank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-static bool is_digit(char c) { return c >= '0' && c <= '9'; }
+static bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 /* A number of at most `digits` digits in s[0..n), or -1. */
 static int32_t small_number(const char *s, size_t n, size_t digits) {
@@ -88,9 +90,8 @@ vfh_error vfh_parse(const char *text, size_t len, vfh_format *f) {
   if (dot != NULL) {
     const size_t at = (size_t)(dot - text);
     if (memchr(dot + 1, '.', len - at - 1) != NULL) return VFH_SYNTAX;
-    if (at + 1 < len &&
-        (f->d = small_number(dot + 1, len - at - 1, VFH_MAX_DECIMAL_DIGITS)) <
-            0)
+    if (at + 1 < len && (f->d = small_number(dot + 1, len - at - 1,
+                                             VFH_MAX_DECIMAL_DIGITS)) < 0)
       return VFH_SYNTAX;
     size_t p = at;
     while (p > 0 && is_digit(text[p - 1])) --p;
@@ -126,9 +127,8 @@ static vfh_error check_limits(vfh_format *f, char *message) {
     return VFH_LIMITS;
   }
   if (f->d > a->maxd) {
-    snprintf(message, VFH_MESSAGE,
-             "format \"%s\": %d decimals outside 0..%u", f->text, (int)f->d,
-             (unsigned)a->maxd);
+    snprintf(message, VFH_MESSAGE, "format \"%s\": %d decimals outside 0..%u",
+             f->text, (int)f->d, (unsigned)a->maxd);
     return VFH_LIMITS;
   }
   return VFH_OK;
@@ -159,10 +159,9 @@ vfh_error vfh_resolve(vfh_format *f, const char *text, size_t len,
   f->informat = want_informat;
   fmthandle *h = &f->storage.builtin;
   memset(&f->storage, 0, sizeof f->storage);
-  const int32_t st =
-      xfname3(f->name, f->namelen,
-              want_informat ? VF_KIND_INFORMAT : VFH_FORMAT_KIND, &f->attrs, &h,
-              ctx);
+  const int32_t st = xfname3(f->name, f->namelen,
+                             want_informat ? VF_KIND_INFORMAT : VFH_FORMAT_KIND,
+                             &f->attrs, &h, ctx);
   if (st != VF_OK || h == NULL) {
     snprintf(message, VFH_MESSAGE, "unknown %s \"%s\"",
              want_informat ? "informat" : "format", f->text);
@@ -296,7 +295,8 @@ size_t vfh_result_to_utf8(const void *out, int32_t outlen, uint32_t outenc,
     for (int32_t i = 0; i + 1 < outlen; i += 2)
       o += put_utf8((uint16_t)(p[i] | (p[i + 1] << 8)), dst + o);
   } else {
-    for (int32_t i = 0; i < outlen; ++i) o += put_utf8(cp1252_unit(p[i]), dst + o);
+    for (int32_t i = 0; i < outlen; ++i)
+      o += put_utf8(cp1252_unit(p[i]), dst + o);
   }
   return o;
 }
@@ -329,27 +329,26 @@ int32_t vfh_check_catalog(const char *xml, size_t len) {
 }
 
 const char *vfh_catalog_words(int32_t code) {
-  static const char *const kWords[] = {
-      "a block could not be allocated",
-      "element out of place",
-      "name, label or attribute name too long",
-      "required attribute missing",
-      "LIBRARY type is not EXPORT",
-      "record length or column outside it",
-      "line over 255 bytes, or cut input",
-      "TYPE, DATATYPE, LENGTH or Offset empty",
-      "unknown TYPE or DATATYPE value",
-      "compressed table",
-      "sorted table",
-      "COLUMN count differs from Variables",
-      "data or table end without a table",
-      "required or named column not declared",
-      "character value longer than its column",
-      "date/time numeric column, or F label",
-      "format not found",
-      "catalogue empty or not opened",
-      "requested rows are behind",
-      "row of another type"};
+  static const char *const kWords[] = {"a block could not be allocated",
+                                       "element out of place",
+                                       "name, label or attribute name too long",
+                                       "required attribute missing",
+                                       "LIBRARY type is not EXPORT",
+                                       "record length or column outside it",
+                                       "line over 255 bytes, or cut input",
+                                       "TYPE, DATATYPE, LENGTH or Offset empty",
+                                       "unknown TYPE or DATATYPE value",
+                                       "compressed table",
+                                       "sorted table",
+                                       "COLUMN count differs from Variables",
+                                       "data or table end without a table",
+                                       "required or named column not declared",
+                                       "character value longer than its column",
+                                       "date/time numeric column, or F label",
+                                       "format not found",
+                                       "catalogue empty or not opened",
+                                       "requested rows are behind",
+                                       "row of another type"};
   if (code <= -1 && code >= -20) return kWords[-code - 1];
   return "unreadable catalogue";
 }

@@ -20,19 +20,19 @@
 extern "C" {
 #endif
 
-#define VFH_NAME_MAX 32  /* longest name the library resolves */
-#define VFH_TEXT_MAX 64  /* longest format text kept for messages */
-#define VFH_MESSAGE 256  /* room for any message built here */
+#define VFH_NAME_MAX 32 /* longest name the library resolves */
+#define VFH_TEXT_MAX 64 /* longest format text kept for messages */
+#define VFH_MESSAGE 256 /* room for any message built here */
 
 /* Why a format text could not be used. */
 typedef enum vfh_error {
   VFH_OK = 0,
-  VFH_EMPTY,      /* empty or blank format text */
-  VFH_SYNTAX,     /* not NAME, NAMEw., NAMEw.d */
-  VFH_UNKNOWN,    /* resolution found nothing */
-  VFH_NO_FUNC,    /* a name without an implementation */
-  VFH_LIMITS,     /* w or d outside the name's limits */
-  VFH_WRONG_KIND  /* informat where a format is wanted, or the reverse */
+  VFH_EMPTY,     /* empty or blank format text */
+  VFH_SYNTAX,    /* not NAME, NAMEw., NAMEw.d */
+  VFH_UNKNOWN,   /* resolution found nothing */
+  VFH_NO_FUNC,   /* a name without an implementation */
+  VFH_LIMITS,    /* w or d outside the name's limits */
+  VFH_WRONG_KIND /* informat where a format is wanted, or the reverse */
 } vfh_error;
 
 /* One resolved format, in storage the host keeps (never moved: a handle in
@@ -41,12 +41,12 @@ typedef struct vfh_format {
   char text[VFH_TEXT_MAX + 1]; /* the format text as given, for messages */
   char name[VFH_NAME_MAX + 1]; /* upper case, without '@' */
   int32_t namelen;
-  int32_t w;       /* -1 when the text gives none */
+  int32_t w; /* -1 when the text gives none */
   int32_t d;
-  bool informat;   /* resolved as an informat */
-  bool character;  /* reads character input ('$' name) */
-  bool user;       /* a user-defined format from the catalogue */
-  bool builtin;    /* a built-in name (limits apply) */
+  bool informat;  /* resolved as an informat */
+  bool character; /* reads character input ('$' name) */
+  bool user;      /* a user-defined format from the catalogue */
+  bool builtin;   /* a built-in name (limits apply) */
   fmtattr attrs;
   fmthandle_storage storage;
   fmthandle *handle; /* null until resolved */
@@ -62,8 +62,7 @@ vfh_error vfh_parse(const char *text, size_t len, vfh_format *f);
  * '@' by an informat caller.  On any error `message` (VFH_MESSAGE bytes)
  * says what went wrong and `f->handle` stays null. */
 vfh_error vfh_resolve(vfh_format *f, const char *text, size_t len,
-                      bool want_informat, const fmtcontext *ctx,
-                      char *message);
+                      bool want_informat, const fmtcontext *ctx, char *message);
 
 /* Releases the handle of a resolved format (no-op otherwise). */
 void vfh_release(vfh_format *f);
@@ -80,7 +79,9 @@ void vfh_status_message(const vfh_format *f, int32_t status, char *message);
 const char *vfh_status_words(int32_t status);
 
 /* True when the top bit of a call status is set. */
-static inline bool vfh_is_error(int32_t status) { return status < 0; }
+static inline bool vfh_is_error(int32_t status) {
+  return status < 0;
+}
 
 /* True when all n bytes are ASCII. */
 bool vfh_ascii(const char *s, size_t n);

@@ -325,7 +325,8 @@ static void check_status(const VfSlot *s, int32 st) {
 
 /* The call's text result in the database's encoding. */
 static text *result_text(const VfSlot *s, const fmtcall *c) {
-  int32 n = c->outlen < 0 ? 0 : (c->outlen > c->outsize ? c->outsize : c->outlen);
+  int32 n =
+      c->outlen < 0 ? 0 : (c->outlen > c->outsize ? c->outsize : c->outlen);
   const char *out = (const char *)c->out;
   char *utf8;
   size_t len;
@@ -333,10 +334,9 @@ static text *result_text(const VfSlot *s, const fmtcall *c) {
   text *result;
   if (c->outenc != VF_ENC_UCS2) {
     if (vfh_has_nul(out, n))
-      ereport(ERROR,
-              (errcode(ERRCODE_CHARACTER_NOT_IN_REPERTOIRE),
-               errmsg("valfmt: format \"%s\" gives bytes, not text",
-                      s->f.text)));
+      ereport(ERROR, (errcode(ERRCODE_CHARACTER_NOT_IN_REPERTOIRE),
+                      errmsg("valfmt: format \"%s\" gives bytes, not text",
+                             s->f.text)));
     if (vfh_ascii(out, (size_t)n)) return cstring_to_text_with_len(out, n);
   }
   utf8 = palloc((Size)n * 3 + 1);
@@ -467,8 +467,7 @@ Datum vf_put_timestamp(PG_FUNCTION_ARGS) {
 Datum vf_put_time(PG_FUNCTION_ARGS) {
   VfSlot *s = format_arg(fcinfo, false);
   if (PG_ARGISNULL(0)) PG_RETURN_NULL();
-  return put_number(fcinfo, s,
-                    (double)PG_GETARG_TIMEADT(0) / USECS_PER_SEC);
+  return put_number(fcinfo, s, (double)PG_GETARG_TIMEADT(0) / USECS_PER_SEC);
 }
 
 Datum vf_put_text(PG_FUNCTION_ARGS) {

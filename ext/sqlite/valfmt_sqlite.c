@@ -241,15 +241,15 @@ static void vf_input(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
 #ifdef _WIN32
 __declspec(dllexport)
 #endif
-int sqlite3_valfmtsqlite_init(sqlite3 *db, char **err,
-                              const sqlite3_api_routines *api) {
+    int sqlite3_valfmtsqlite_init(sqlite3 *db, char **err,
+                                  const sqlite3_api_routines *api) {
   (void)err;
   SQLITE_EXTENSION_INIT2(api);
   const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
-  int rc = sqlite3_create_function(db, "vf_put", 2, flags, NULL, vf_put, NULL,
-                                   NULL);
+  int rc =
+      sqlite3_create_function(db, "vf_put", 2, flags, NULL, vf_put, NULL, NULL);
   if (rc == SQLITE_OK)
-    rc = sqlite3_create_function(db, "vf_input", 2, flags, NULL, vf_input,
-                                 NULL, NULL);
+    rc = sqlite3_create_function(db, "vf_input", 2, flags, NULL, vf_input, NULL,
+                                 NULL);
   return rc;
 }
