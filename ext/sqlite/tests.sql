@@ -1,0 +1,39 @@
+-- The sqlite3 shell with the valfmt extension: results between < and >.
+.load ./valfmt_sqlite
+.bail off
+-- numbers, integers and numeric text with numeric formats
+SELECT '<' || vf_put(1234.567, 'F10.2') || '>';
+SELECT '<' || vf_put(42, 'F8.2') || '>';
+SELECT '<' || vf_put('-1234.5', 'COMMA10.2') || '>';
+SELECT '<' || vf_put(0, 'DATE9.') || '>';
+SELECT '<' || vf_put(23000, 'date9.') || '>';
+SELECT '<' || vf_put(45296, 'TIME8.') || '>';
+-- character formats, UTF-8 in and out
+SELECT '<' || vf_put('abc', '$UPCASE5.') || '>';
+SELECT '<' || vf_put('héllo', '$CHAR7.') || '>';
+SELECT '<' || vf_put('日本語', '$CHAR4.') || '>';
+SELECT '<' || vf_put(12, '$CHAR3.') || '>';
+-- informats: numbers, missing values and text
+SELECT vf_input('(1,234)', 'COMMA10.2');
+SELECT vf_input('21DEC2022', '@DATE9.');
+SELECT vf_input('.', 'F1.') IS NULL, vf_input(NULL, 'F1.') IS NULL,
+       vf_put(NULL, 'F1.') IS NULL;
+SELECT '<' || vf_input('abc', '$UPCASE3.') || '>';
+SELECT typeof(vf_input('12.5', 'F.')), vf_input('12.5', 'F.');
+-- a format column that changes from row to row
+SELECT '<' || vf_put(x, f) || '>' FROM (SELECT 0 AS x, 'DATE9.' AS f
+  UNION ALL SELECT 1.5, 'F5.2' UNION ALL SELECT 366, 'DATE9.');
+-- every day of 1990 to 2030 shown with DATE9. reads back as itself
+WITH RECURSIVE d(x) AS (SELECT 10957 UNION ALL SELECT x + 1 FROM d
+                        WHERE x < 25932)
+SELECT count(*), sum(vf_input(vf_put(x, 'DATE9.'), 'DATE9.') <> x) FROM d;
+-- errors
+SELECT vf_put(1, NULL);
+SELECT vf_put(1, '');
+SELECT vf_put(1, 'NOSUCH8.');
+SELECT vf_put(1, 'F99999.2');
+SELECT vf_put('abc', 'F8.');
+SELECT vf_put(1, '@DATE9.');
+SELECT vf_input('abc', 'F3.');
+SELECT vf_put(1, 'PD4.');
+SELECT '<' || vf_put(1, 'F3.') || '>';
