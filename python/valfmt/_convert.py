@@ -205,8 +205,10 @@ def as_column(values) -> np.ndarray:
             arr = np.asarray(values)
         except (ValueError, TypeError):
             arr = None
-        if arr is not None and arr.dtype.kind in "US" and not all(
-                isinstance(v, (str, bytes)) for v in values):
+        if arr is not None and arr.dtype.kind == "S":
+            arr = None  # bytes keep their trailing NUL bytes
+        if arr is not None and arr.dtype.kind == "U" and not all(
+                isinstance(v, str) for v in values):
             arr = None  # numbers among texts stay what they are
         if arr is None or arr.ndim != 1 or arr.dtype.kind not in "fiubUSMm":
             arr = np.empty(len(values), dtype=object)
