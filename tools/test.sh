@@ -9,6 +9,7 @@
 #   sanitizers        the unit suites under AddressSanitizer and
 #                     UndefinedBehaviorSanitizer
 #   fuzz              the libFuzzer targets, 60 s each from fuzz/corpus/
+#   python            the Python package built and its pytest suites
 # The exit status is non-zero when any step failed.
 #
 # It installs nothing: ./tools/setup-debian.sh installs what is missing.
@@ -48,6 +49,7 @@ step "format" ./tools/ci/format-check.sh
 step "tidy" ./tools/ci/tidy.sh
 step "sanitizers" ./tools/ci/sanitize.sh
 step "fuzz" ./tools/ci/fuzz.sh
+step "python" ./tools/ci/python.sh
 
 echo
 printf '%-16s %8s %8s  %s\n' step seconds cpu result
