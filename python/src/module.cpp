@@ -63,7 +63,8 @@ valfmt_py::TextColumn pack_texts(const py::array &values, bool wide_ok,
     PyObject *o = *reinterpret_cast<PyObject *const *>(base + i * item);
     bool is_missing = o == Py_None;
     for (const auto &m : missing) is_missing = is_missing || o == m.ptr();
-    if (!is_missing && PyFloat_Check(o)) is_missing = std::isnan(PyFloat_AS_DOUBLE(o));
+    if (!is_missing && PyFloat_Check(o))
+      is_missing = std::isnan(PyFloat_AS_DOUBLE(o));
     if (is_missing) {
       col.add_missing();
     } else if (PyUnicode_Check(o)) {
@@ -77,9 +78,8 @@ valfmt_py::TextColumn pack_texts(const py::array &values, bool wide_ok,
       col.add_bytes(reinterpret_cast<const uint8_t *>(PyByteArray_AS_STRING(o)),
                     static_cast<std::size_t>(PyByteArray_GET_SIZE(o)));
     } else {
-      throw py::type_error("value at position " + std::to_string(i) +
-                           " is " + Py_TYPE(o)->tp_name +
-                           ", expected str or bytes");
+      throw py::type_error("value at position " + std::to_string(i) + " is " +
+                           Py_TYPE(o)->tp_name + ", expected str or bytes");
     }
     if (col.length.back() < 0 ||
         static_cast<std::size_t>(col.length.back()) > INT32_MAX / 2)
@@ -97,8 +97,8 @@ py::array text_array(std::size_t n, std::size_t cap) {
 // Runs the loop without the interpreter lock and builds the result array:
 // float64 for a numeric informat, object (bytes) for byte results, str
 // (numpy unicode, as wide as the longest result) otherwise.
-py::tuple run_column(const Resolved &r, const valfmt_py::Inputs &in,
-                     int32_t w, int32_t d, int32_t localeid, int threads) {
+py::tuple run_column(const Resolved &r, const valfmt_py::Inputs &in, int32_t w,
+                     int32_t d, int32_t localeid, int threads) {
   const valfmt_py::CallShape shape{w, d, localeid};
   py::array_t<int32_t> status(static_cast<py::ssize_t>(in.n));
   valfmt_py::Results out;
@@ -182,16 +182,15 @@ PYBIND11_MODULE(_valfmt, m) {
       .def_property_readonly("status", &Resolved::status)
       .def_property_readonly("found", &Resolved::found)
       .def_property_readonly("runs", &Resolved::runs)
-      .def_property_readonly("user", [](const Resolved &r) {
-        return r.found() && r.user();
-      })
+      .def_property_readonly(
+          "user", [](const Resolved &r) { return r.found() && r.user(); })
       .def_property_readonly("bytes_result", &Resolved::bytes_result)
       .def_property_readonly("stores_double", &Resolved::stores_double)
       .def_property_readonly("module", &Resolved::module)
       .def_property_readonly("limits", [](const Resolved &r) {
         const fmtattr &a = r.attrs();
-        return py::make_tuple(a.minw, a.maxw, a.defw, a.maxd, a.flag1,
-                              a.flag2, a.aux_lo | (uint32_t{a.aux_hi} << 16));
+        return py::make_tuple(a.minw, a.maxw, a.defw, a.maxd, a.flag1, a.flag2,
+                              a.aux_lo | (uint32_t{a.aux_hi} << 16));
       });
 
   m.def(
@@ -212,8 +211,7 @@ PYBIND11_MODULE(_valfmt, m) {
       "apply_texts",
       [](const Resolved &r, const py::array &values, int32_t w, int32_t d,
          int32_t localeid, int threads, const py::tuple &missing) {
-        if (values.ndim() != 1 ||
-            (values.flags() & py::array::c_style) == 0)
+        if (values.ndim() != 1 || (values.flags() & py::array::c_style) == 0)
           throw py::value_error("expected a contiguous 1-d array");
         // Character formats take UCS-2 for text beyond Windows-1252;
         // informats read bytes, so such text reaches them as UTF-8.

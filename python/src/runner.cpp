@@ -2,11 +2,10 @@
 // the caller packs the input before and builds the result objects after,
 // and releases the interpreter lock around run().
 //
-// Text results are asked for as UCS-2 (reqenc 25), the one encoding in
-// which built-in and user-defined formats both deliver every character;
-// results that stay narrow (bytes of a machine representation, or narrow
-// text too long for the library's widening area) arrive with outenc 0 and
-// are decoded here through the same Windows-1252 table.
+// Results are decoded by the encoding the call block reports: narrow text
+// through the library's own Windows-1252 table, 16-bit text (locale
+// formats, user formats, which are asked for UCS-2 so that no character
+// is lost) as UCS-2.
 #include "runner.h"
 
 #include <algorithm>
@@ -40,8 +39,7 @@ bool fill_input(const Inputs &in, std::size_t i, double *number,
   if (in.numbers != nullptr) {
     double x = in.numbers[i];
     // NaN that carries no missing code is the standard missing value.
-    if (std::isnan(x) && !valfmt::is_missing(x))
-      x = valfmt::standard_missing();
+    if (std::isnan(x) && !valfmt::is_missing(x)) x = valfmt::standard_missing();
     *number = x;
     call->value = number;
     return true;
@@ -62,6 +60,16 @@ void store_text(Results *out, std::size_t i, const std::u32string &text,
   if (text.size() > out->text_cap) overflow->emplace_back(i, text);
 }
 
+// The common case: narrow text that fits its row, decoded in place.
+bool store_narrow(Results *out, std::size_t i, const uint8_t *p,
+                  std::size_t len, const uint16_t *table) {
+  if (len > out->text_cap) return false;
+  uint32_t *row = out->text + i * out->text_cap;
+  for (std::size_t k = 0; k < len; ++k) row[k] = table[p[k]];
+  std::fill(row + len, row + out->text_cap, 0u);
+  return true;
+}
+
 void clear_result(const Resolved &r, Results *out, std::size_t i) {
   if (r.stores_double()) {
     out->doubles[i] = valfmt::standard_missing();
@@ -78,6 +86,7 @@ void run_range(const Resolved &r, const CallShape &shape, const Inputs &in,
                std::vector<std::pair<std::size_t, std::u32string>> *overflow) {
   std::vector<uint8_t> buffer(output_capacity(shape.w));
   std::u32string text;
+  const uint16_t *table = cp1252_units();
   double number = 0;
   for (std::size_t i = begin; i < end; ++i) {
     fmtcall call{};
@@ -96,7 +105,9 @@ void run_range(const Resolved &r, const CallShape &shape, const Inputs &in,
     } else {
       call.out = buffer.data();
       call.outsize = static_cast<int32_t>(buffer.size());
-      call.reqenc = out->bytes ? VF_ENC_NARROW : VF_ENC_UCS2;
+      // Built-in formats deliver narrow text or say that they wrote 16-bit
+      // text; user formats would narrow theirs to UTF-8 cut at 256 bytes.
+      call.reqenc = r.user() ? VF_ENC_UCS2 : VF_ENC_NARROW;
     }
     const int32_t st = xffmt(&call, r.handle());
     out->status[i] = st;
@@ -105,12 +116,13 @@ void run_range(const Resolved &r, const CallShape &shape, const Inputs &in,
       continue;
     }
     if (r.stores_double()) continue;
-    const auto len = static_cast<std::size_t>(
-        std::clamp(call.outlen, 0, call.outsize));
+    const auto len =
+        static_cast<std::size_t>(std::clamp(call.outlen, 0, call.outsize));
     if (out->bytes) {
       out->byte_values[i].assign(reinterpret_cast<const char *>(buffer.data()),
                                  len);
-    } else {
+    } else if (call.outenc != VF_ENC_NARROW ||
+               !store_narrow(out, i, buffer.data(), len, table)) {
       text.clear();
       decode_result(buffer.data(), len, call.outenc, &text);
       store_text(out, i, text, overflow);
@@ -162,8 +174,8 @@ std::string Resolved::module() const {
 void run(const Resolved &r, const CallShape &shape, const Inputs &in,
          Results *out, int threads) {
   std::size_t nthreads = threads < 1 ? 1 : static_cast<std::size_t>(threads);
-  nthreads = std::min(nthreads, std::max<std::size_t>(
-                                    1, in.n / kMinValuesPerThread));
+  nthreads =
+      std::min(nthreads, std::max<std::size_t>(1, in.n / kMinValuesPerThread));
   if (nthreads <= 1) {
     run_range(r, shape, in, out, 0, in.n, &out->overflow);
     return;

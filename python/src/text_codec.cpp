@@ -99,8 +99,10 @@ void decode_utf8(const uint8_t *p, std::size_t n, std::u32string *out) {
     bool ok = more > 0 && i + more < n;
     uint32_t cp = b & (0x3Fu >> more);
     for (std::size_t k = 1; ok && k <= more; ++k) {
-      if ((p[i + k] & 0xC0) != 0x80) ok = false;
-      else cp = (cp << 6) | (p[i + k] & 0x3Fu);
+      if ((p[i + k] & 0xC0) != 0x80)
+        ok = false;
+      else
+        cp = (cp << 6) | (p[i + k] & 0x3Fu);
     }
     out->push_back(ok ? cp : kReplacement);
     i += ok ? more + 1 : 1;
@@ -119,6 +121,10 @@ int cp1252_byte(uint32_t cp) {
 
 uint32_t cp1252_char(uint8_t b) {
   return cp1252().to_unit[b];
+}
+
+const uint16_t *cp1252_units() {
+  return cp1252().to_unit.data();
 }
 
 void TextColumn::reserve(std::size_t n, std::size_t bytes) {
@@ -152,8 +158,10 @@ void TextColumn::add_units(const void *units, int kind, std::size_t n,
   bool narrow = true;
   for (std::size_t i = 0; i < n && narrow; ++i) {
     const int b = cp1252_byte(unit_at(units, kind, i));
-    if (b < 0) narrow = false;
-    else data.push_back(static_cast<uint8_t>(b));
+    if (b < 0)
+      narrow = false;
+    else
+      data.push_back(static_cast<uint8_t>(b));
   }
   if (narrow) {
     start.push_back(static_cast<int64_t>(first));
@@ -182,8 +190,8 @@ void TextColumn::add_units(const void *units, int kind, std::size_t n,
       put_unit(cp, &data);
     }
   }
-  length.push_back(
-      static_cast<int32_t>((data.size() - static_cast<std::size_t>(start.back())) / 2));
+  length.push_back(static_cast<int32_t>(
+      (data.size() - static_cast<std::size_t>(start.back())) / 2));
   form.push_back(TextForm::kWide);
 }
 

@@ -42,8 +42,10 @@ struct TextColumn {
 // value, as the library's widening table has it.
 int cp1252_byte(uint32_t cp);
 
-// The code point the library widens a narrow byte to.
+// The code point the library widens a narrow byte to, and the whole table
+// of 256 for loops.
 uint32_t cp1252_char(uint8_t b);
+const uint16_t *cp1252_units();
 
 // Appends the code points of a result of `len` bytes in encoding `enc`
 // (0 narrow, 20 UTF-8, 24 and 25 UCS-2) to `out`.
