@@ -124,10 +124,10 @@ def parse_records():
 
 
 # ---------------------------------------------------------------- sources
-def strip_comment(line, comment, escape):
+def strip_comment(line, comment, escape, quoted=False):
     """The line without a trailing comment (a comment character outside
-    a quoted string)."""
-    quoted, i = False, 0
+    a quoted string; `quoted` when the line continues an open string)."""
+    i = 0
     while i < len(line):
         c = line[i]
         if c == escape:
@@ -178,7 +178,9 @@ class LocaleSource:
             if not buf and s.lstrip().startswith(comment):
                 continue
             cont = s.endswith(escape) and not s.endswith(escape + escape)
-            s = strip_comment(s[:-1] if cont else s, comment, escape)
+            open_quote = buf.replace(escape + '"', "").count('"') % 2 == 1
+            s = strip_comment(s[:-1] if cont else s, comment, escape,
+                              open_quote)
             if cont:
                 buf += s
                 continue

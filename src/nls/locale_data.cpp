@@ -4275,7 +4275,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         "%Y<U5E74>%m<U6708>%d<U65E5>",  // 28
         "%Y<U5E74>%m<U6708>%d<U65E5>",  // 29
         "%Y<U5E74>%m<U6708>%d<U65E5> %p %I<U6642>%M<U5206>%S<U79D2>",  // 30
-        "%Y<U5E74>%m<U6708>%d<U65E5",  // 31
+        "%Y<U5E74>%m<U6708>%d<U65E5> (%A) %H<U6642>%M<U5206>%S<U79D2>",  // 31
         "%Y<U5E74>%m<U6708>%e<U65E5> %p %I<U6642>%M<U5206>%S<U79D2>",  // 32
         "%Y<U5E74>%m<U6708>%d<U65E5> %A %p %I<U6642>%M<U5206>%S<U79D2>",  // 33
         "%Y<U5E74>%m<U6708>%d<U65E5> %a %p %I<U6642>%M<U5206>%S<U79D2>",  // 34
@@ -11099,7 +11099,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         "Ms.",  // 136
         "Miss.",  // 137
         "%z%c%T%s%b%e%r",  // 138
-        "+%",  // 139
+        "+%c ;%a ;%l",  // 139
         "0",  // 140
         {},  // 141
         {},  // 142
