@@ -27,7 +27,8 @@ void put(const char *loc, const char *key, const UnicodeString &v) {
 
 void date_pattern(const char *loc, const icu::Locale &l, const char *key,
                   icu::DateFormat::EStyle style) {
-  std::unique_ptr<icu::DateFormat> f(icu::DateFormat::createDateInstance(style, l));
+  std::unique_ptr<icu::DateFormat> f(
+      icu::DateFormat::createDateInstance(style, l));
   auto *s = dynamic_cast<icu::SimpleDateFormat *>(f.get());
   UnicodeString p;
   if (s != nullptr) s->toPattern(p);
@@ -39,12 +40,13 @@ void skeletons(const char *loc, const icu::Locale &l) {
   std::unique_ptr<icu::DateTimePatternGenerator> g(
       icu::DateTimePatternGenerator::createInstance(l, st));
   if (U_FAILURE(st)) return;
-  const char *sk[] = {"yMMMM", "yyMMM", "MMMMd", "MMMd", "y", "yy",
-                      "yQQQQ", "yyQQQ", "Yw"};
+  const char *sk[] = {"yMMMM", "yyMMM", "MMMMd", "MMMd", "y",
+                      "yy",    "yQQQQ", "yyQQQ", "Yw"};
   for (const char *k : sk) {
     st = U_ZERO_ERROR;
     UnicodeString p = g->getBestPattern(UnicodeString(k), st);
-    put(loc, (std::string("skel.") + k).c_str(), U_SUCCESS(st) ? p : UnicodeString());
+    put(loc, (std::string("skel.") + k).c_str(),
+        U_SUCCESS(st) ? p : UnicodeString());
   }
 }
 
@@ -69,7 +71,8 @@ void quarters(const char *loc, const icu::Locale &l) {
 void number_pattern(const char *loc, const icu::Locale &l, const char *key,
                     UNumberFormatStyle style) {
   UErrorCode st = U_ZERO_ERROR;
-  std::unique_ptr<icu::NumberFormat> f(icu::NumberFormat::createInstance(l, style, st));
+  std::unique_ptr<icu::NumberFormat> f(
+      icu::NumberFormat::createInstance(l, style, st));
   auto *d = dynamic_cast<icu::DecimalFormat *>(f.get());
   UnicodeString p;
   if (U_SUCCESS(st) && d != nullptr) d->toPattern(p);
@@ -86,13 +89,14 @@ void currency(const char *loc, const icu::Locale &l) {
       sym.getSymbol(icu::DecimalFormatSymbols::kCurrencySymbol));
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv) {
   for (int i = 1; i < argc; ++i) {
     const char *loc = argv[i];
     // Gregorian dates and Latin digits whatever the locale's default.
-    icu::Locale l((std::string(loc) + "@calendar=gregorian;numbers=latn").c_str());
+    icu::Locale l(
+        (std::string(loc) + "@calendar=gregorian;numbers=latn").c_str());
     date_pattern(loc, l, "date.full", icu::DateFormat::kFull);
     date_pattern(loc, l, "date.long", icu::DateFormat::kLong);
     date_pattern(loc, l, "date.medium", icu::DateFormat::kMedium);
