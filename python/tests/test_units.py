@@ -83,3 +83,11 @@ class TestInformatWithoutWidth:
 
     def test_a_given_width_still_reads_that_many(self):
         assert valfmt.input("7777799999", "F5.") == 77777.0
+
+    def test_whole_texts_split_over_threads_and_pickled(self):
+        import pickle
+        numbers = [float(i * 7919 % 10**(1 + i % 12)) for i in range(20000)]
+        texts = np.array([f"{int(x)}" for x in numbers], dtype=object)
+        inf = pickle.loads(pickle.dumps(valfmt.Informat("F.")))
+        assert inf.width is None
+        np.testing.assert_array_equal(inf(texts, threads=4), numbers)
