@@ -1,6 +1,7 @@
 // Packed decimal: PD, PK, S370FPD, S370FPDU, the packed Julian dates and
 // the matching informats.
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <random>
 
@@ -148,6 +149,20 @@ TEST(PackedInformats, BadNibblesFillsAndWidths) {
     const auto r = read(c.fn, c.hex, std::string_view(c.hex).empty() ? 3 : -1);
     EXPECT_EQ(r.status, c.status) << c.hex;
     EXPECT_EQ(r.bits, bintest::kStandardMissing) << c.hex;
+  }
+  // Each digit nibble of every width, set to A..F among nines, is refused;
+  // the same field of nines alone reads as the double nearest 10^(2w-1) - 1.
+  for (int w = 1; w <= 16; ++w) {
+    std::string nines(static_cast<std::size_t>(2 * w - 1), '9');
+    const double expected = std::strtod(nines.c_str(), nullptr); // rounded once
+    EXPECT_EQ(read(zif7pd, nines + "C").value, expected) << w;
+    for (std::size_t pos = 0; pos < nines.size(); ++pos) {
+      for (const char bad : {'A', 'F'}) {
+        std::string field = nines + "D";
+        field[pos] = bad;
+        EXPECT_EQ(read(zif7pd, field).status, VF_ERR_BAD_PACKED) << field;
+      }
+    }
   }
   const auto zeros = read(wzifmpd, "00 00 00");
   EXPECT_EQ(zeros.status, VF_OK);
