@@ -64,6 +64,10 @@ int32_t put_s370_packed(fmtcall *c, bool unsigned_sign) {
       fill(out, w - 1, kNines);
       last = static_cast<unsigned char>(0x90 | sign);
       st = VF_ERR_NO_ROOM;
+    } else if (w <= 8) { // at most 15 digits: the sign nibble follows them
+      const uint64_t word = bcd16(static_cast<uint64_t>(m.value)) << 4 | sign;
+      store_low_be(out, word, w);
+      last = static_cast<unsigned char>(word);
     } else {
       u128 q;
       unsigned units;

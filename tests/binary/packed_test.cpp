@@ -1,5 +1,6 @@
 // Packed decimal: PD, PK, S370FPD, S370FPDU, the packed Julian dates and
 // the matching informats.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -60,6 +61,30 @@ TEST(PackedFormats, EveryWidthHoldsItsLargestValueAndNoMore) {
             packed_hex("1000000000000000019884624838656", 16, 0xC));
   EXPECT_EQ(put(wzfmpd, -1e29, 16).hex,
             "80 " + packed_hex("99999999999999991433150857216", 15));
+}
+
+TEST(PackedFormats, RandomIntegersPackDigitForDigit) {
+  std::mt19937_64 rng(11);
+  for (int w = 1; w <= 16; ++w) {
+    SCOPED_TRACE(w);
+    for (int i = 0; i < 300; ++i) {
+      // Up to 15 digits (exact doubles), no more than each field holds.
+      const int s370_digits = std::min(2 * w - 1, 15);
+      const uint64_t limit = static_cast<uint64_t>(std::pow(10.0, s370_digits));
+      const uint64_t u = rng() % limit;
+      const double v = static_cast<double>(u);
+      const std::string digits = std::to_string(u);
+      EXPECT_EQ(put(zf7pd, v, w).hex, packed_hex(digits, w, 0xC)) << u;
+      EXPECT_EQ(put(zf7pdu, -v, w).hex, packed_hex(digits, w, 0xF)) << u;
+      EXPECT_EQ(put(zfmpk, v, w).hex, packed_hex(digits, w)) << u;
+      if (w > 1 && static_cast<int>(digits.size()) <= 2 * w - 2) {
+        // -0.0 is not negative: its sign byte stays 00.
+        EXPECT_EQ(put(wzfmpd, -v, w).hex,
+                  (u == 0 ? "00 " : "80 ") + packed_hex(digits, w - 1))
+            << u;
+      }
+    }
+  }
 }
 
 TEST(PackedFormats, ScalingRoundingAndScalingOverflow) {
