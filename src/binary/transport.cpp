@@ -13,8 +13,8 @@
 //   - A buffer smaller than w: XPORTFLT and $XPORTCH write what fits and
 //     return VF_ERR_OVERFLOW, like XPORTINT.
 //   - $XPORTCH and xprtich copy no more than the input holds (no padding).
-//   - The readers take the widths of the formats they reverse (XPORTFLT
-//     2..8, XPORTINT 1..8) and decimals 0..31.
+//   - The readers take the rows of the formats they reverse (XPORTFLT,
+//     XPORTINT) for the family's entry rule: widths 0..8, decimals 0..31.
 #include <cmath>
 #include <cstring>
 
