@@ -26,17 +26,12 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/valfmtConfig.cmake
   ${CMAKE_CURRENT_BINARY_DIR}/valfmtConfigVersion.cmake
   DESTINATION ${VALFMT_CMAKE_DIR})
 
-# pkg-config: paths relative to the prefix the package is installed in.
-if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
-  set(VALFMT_PC_LIBDIR "${CMAKE_INSTALL_LIBDIR}")
-else()
-  set(VALFMT_PC_LIBDIR "\${prefix}/${CMAKE_INSTALL_LIBDIR}")
-endif()
-if(IS_ABSOLUTE "${CMAKE_INSTALL_INCLUDEDIR}")
-  set(VALFMT_PC_INCLUDEDIR "${CMAKE_INSTALL_INCLUDEDIR}")
-else()
-  set(VALFMT_PC_INCLUDEDIR "\${prefix}/${CMAKE_INSTALL_INCLUDEDIR}")
-endif()
+# pkg-config: the file finds the prefix from its own place, so that a
+# package installed with cmake --install --prefix DIR (or moved) stays right.
+file(RELATIVE_PATH VALFMT_PC_TO_PREFIX
+  "/p/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/p")
+set(VALFMT_PC_LIBDIR "\${prefix}/${CMAKE_INSTALL_LIBDIR}")
+set(VALFMT_PC_INCLUDEDIR "\${prefix}/${CMAKE_INSTALL_INCLUDEDIR}")
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/cmake/valfmt.pc.in
   ${CMAKE_CURRENT_BINARY_DIR}/valfmt.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/valfmt.pc

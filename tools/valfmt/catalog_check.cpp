@@ -200,6 +200,11 @@ void check_ranges(Checker &c, const std::vector<const Row *> &rows) {
     ranges.push_back({lo, hi, cell(*r, "SEXCL") == "Y",
                       cell(*r, "EEXCL") == "Y", r->line});
   }
+  for (std::size_t i = 1; i < ranges.size(); ++i)
+    if (ranges[i].lo < ranges[i - 1].lo)
+      c.warning(ranges[i].line, "range starts below the range of line " +
+                                    std::to_string(ranges[i - 1].line) +
+                                    "; write the rows in ascending order");
   if (multilabel) return; // several labels per value are meant
   for (std::size_t i = 0; i < ranges.size(); ++i)
     for (std::size_t j = i + 1; j < ranges.size(); ++j) {
@@ -217,6 +222,7 @@ void check_ranges(Checker &c, const std::vector<const Row *> &rows) {
 
 struct Header {
   std::map<std::string, std::size_t> lengths; // column -> LENGTH
+  std::set<std::string> numeric;              // numeric columns
   std::size_t declared = 0;                   // Variables number
   std::size_t variables_line = 0;
   bool library = false;
@@ -234,7 +240,9 @@ void header_line(Checker &c, const std::string &line, std::size_t n,
     if (!attribute(line, "name", column) || !attribute(line, "order", &v))
       c.error(n, "COLUMN needs the attributes order and name");
     h.lengths[*column] = 0;
-  } else if (tag == "LENGTH" && !column->empty()) {
+  } else if (tag == "TYPE" && text == "numeric") {
+    h.numeric.insert(*column);
+  } else if (tag == "LENGTH" && !column->empty() && !h.numeric.count(*column)) {
     h.lengths[*column] = std::strtoul(text.c_str(), nullptr, 10);
   } else if (tag == "Variables") {
     if (attribute(line, "number", &v))
@@ -347,8 +355,18 @@ int run_catalog(const Options &opt, const std::vector<std::string> &args) {
     check_row(c, r, h.lengths);
     formats[cell(r, "FMTNAME") + "/" + cell(r, "TYPE")].push_back(&r);
   }
-  for (const auto &[key, list] : formats)
-    if (key.back() != 'C') check_ranges(c, list);
+  for (const auto &[key, list] : formats) {
+    if (key.back() != 'C') {
+      check_ranges(c, list);
+      continue;
+    }
+    for (std::size_t i = 1; i < list.size(); ++i)
+      if (cell(*list[i], "HLO").find('O') == std::string::npos &&
+          cell(*list[i], "START") < cell(*list[i - 1], "START"))
+        c.warning(list[i]->line, "range starts below the one of line " +
+                                     std::to_string(list[i - 1]->line) +
+                                     "; write the rows in ascending order");
+  }
   if (args.size() == 3) {
     Options o = opt;
     std::ifstream in(args[1], std::ios::binary);

@@ -16,9 +16,7 @@ void print_result(const Result &r, const std::string &fmt,
                   Reporter &rep) {
   if (!r.usable) {
     out.flush();
-    const bool input_fault = r.status == kNotANumber || r.status == kNotHex;
-    print_status(input_fault ? value : fmt + " " + value, r.status, informat);
-    rep.count_failure();
+    rep.fail("", failure_text(fmt, value, r.status, informat));
     return;
   }
   out.put(r.shown);

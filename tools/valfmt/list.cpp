@@ -163,8 +163,7 @@ void describe_builtin(const FormatRef &ref, const fmthandle *h,
         std::printf("about:    pseudo-format: %s\n", kPseudoMeaning[i]);
   } else {
     const std::string base = ref.informat ? name.substr(1) : name;
-    std::printf("about:    %s %s, %s %s\n",
-                ref.informat ? "informat of the" : "format of the",
+    std::printf("about:    one of the %s; %s %s\n",
                 name_family(module, name).c_str(),
                 ref.informat ? "reads text into" : "shows",
                 ref.informat && base[0] == '$'

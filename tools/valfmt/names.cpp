@@ -54,7 +54,7 @@ ValueKind value_kind(const std::string &module, const std::string &name) {
   if (!name.empty() && name[0] == '$') return ValueKind::kText;
   if (is_datetime_name(name)) return ValueKind::kDatetime;
   if (module == "JAZWFTME" || is_time_name(name)) return ValueKind::kTime;
-  if (module == "JAZWFDTE" || name.rfind("NLDATE", 0) == 0 ||
+  if (module == "JAZWFDTE" || module == "JAZWIDTE" || name.rfind("NLDATE", 0) == 0 ||
       name.rfind("DT", 0) == 0 || name == "MINGUO" || name == "YYQZ" ||
       name == "XYYMMDD")
     return ValueKind::kDate;

@@ -66,6 +66,14 @@ std::string status_text(int32_t st, bool informat) {
   return words + code;
 }
 
+std::string failure_text(const std::string &fmt, const std::string &value,
+                         int32_t st, bool informat) {
+  const std::string why = st == kNotANumber ? "not a number"
+                          : st == kNotHex   ? "not hexadecimal bytes"
+                                            : status_text(st, informat);
+  return fmt + ": \"" + echo(value) + "\" " + why;
+}
+
 void print_status(const std::string &what, int32_t st, bool informat) {
   if (st == kNotANumber || st == kNotHex) {
     std::fprintf(stderr, "valfmt: %s: not %s\n",
@@ -258,7 +266,7 @@ void Session::note_result(const std::string &value, ValueText how,
   const std::string as = "shown as \"" + echo(trimmed(r->shown)) + "\"";
   const std::string what = text_ + ": \"" + echo(value) + "\" ";
   if (r->status != VF_OK && r->status != VF_WARN) {
-    r->warning = what + as + " (" + status_text(r->status, false) + ")";
+    r->warning = what + as + ": " + status_text(r->status, false);
     return;
   }
   if (r->status == VF_WARN) {

@@ -22,6 +22,10 @@ inline constexpr int32_t kNotHex = INT32_MIN + 1;
 // "status words (status 0x...)", with "informat" for informats.
 std::string status_text(int32_t st, bool informat);
 
+// "F8.: \"x\" not a number": why a value failed, its text escaped.
+std::string failure_text(const std::string &fmt, const std::string &value,
+                         int32_t st, bool informat);
+
 // "valfmt: WHAT: status words (status 0x...)" on stderr.
 void print_status(const std::string &what, int32_t st, bool informat = false);
 

@@ -145,11 +145,7 @@ void Streamer::process(Session &s) {
   const std::string where =
       place(row_line_, delimiter_ == kNoDelimiter ? 0 : col_);
   if (!r.usable) {
-    const std::string why =
-        r.status == kNotANumber ? "not a number"
-        : r.status == kNotHex   ? "not hexadecimal bytes"
-                                : status_text(r.status, s.informat());
-    rep_.fail(where, s.text() + ": \"" + echo(cell_) + "\" " + why);
+    rep_.fail(where, failure_text(s.text(), cell_, r.status, s.informat()));
     if (delimiter_ != kNoDelimiter && !opt_.bad_as_empty) write_cell(cell_);
     return;
   }
