@@ -25,8 +25,8 @@ TEST(ToolCsv, FormatsSeveralColumnsAndCopiesTheOthers) {
   const std::string in = "id,amount,day,note\n"
                          "1,1234.5,0,plain\n"
                          "2,-0.125,366,\"quoted, with comma\"\n";
-  auto r = run_split("stream --csv --header --col 2=COMMA10.2 --col 3=DATE9.",
-                     in);
+  auto r =
+      run_split("stream --csv --header --col 2=COMMA10.2 --col 3=DATE9.", in);
   EXPECT_EQ(r.status, 0) << r.err;
   // COMMA output holds the delimiter, so the writer quotes it; the padding
   // of the fields stays unless --trim.
@@ -45,8 +45,7 @@ TEST(ToolCsv, InformatColumnsReadTheirText) {
   const auto r = run_split("stream --csv --col 1=@DATE9. --col 2=@COMMA10.",
                            "21DEC2022,\"1,234.5\"\n01JAN1960,7\n");
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, std::to_string(day_number(2022, 12, 21)) +
-                       ",1234.5\n0,7\n");
+  EXPECT_EQ(r.out, std::to_string(day_number(2022, 12, 21)) + ",1234.5\n0,7\n");
 }
 
 TEST(ToolCsv, BadCellsAreReportedAndTheRowIsKept) {
@@ -56,7 +55,8 @@ TEST(ToolCsv, BadCellsAreReportedAndTheRowIsKept) {
   auto r = run_split("stream --csv --col 2=F4.1", in);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "a, 1.0\n\"two\nlines\", 2.0\nb,x\n");
-  EXPECT_TRUE(has(r.err, "line 4, column 2: F4.1: \"x\" not a number")) << r.err;
+  EXPECT_TRUE(has(r.err, "line 4, column 2: F4.1: \"x\" not a number"))
+      << r.err;
   EXPECT_TRUE(has(r.err, "3 rows, 1 cells failed")) << r.err;
   r = run_split("stream --csv --bad-as-empty --col 2=F4.1", in);
   EXPECT_EQ(r.out, "a, 1.0\n\"two\nlines\", 2.0\nb,\n");

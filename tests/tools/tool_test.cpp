@@ -131,8 +131,7 @@ TEST(ToolHost, NamesInAnyCase) {
   EXPECT_EQ(run("put date9. 0").out, "01JAN1960\n");
   EXPECT_EQ(run("put '$char5.' ab").out, "ab   \n");
   EXPECT_EQ(run("input comma10. 1,234.5").out, "1234.5\n");
-  EXPECT_NE(run("list jazwftme").out.find("(10 names)"),
-            std::string::npos);
+  EXPECT_NE(run("list jazwftme").out.find("(10 names)"), std::string::npos);
 }
 
 TEST(ToolHost, WidthAndDecimalsStayInsideTheLimits) {

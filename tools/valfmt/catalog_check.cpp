@@ -21,9 +21,9 @@ namespace {
 
 constexpr std::size_t kMaxLineBytes = 255;
 constexpr const char *kRequiredColumns[] = {
-    "FMTNAME", "START",  "END",     "LABEL",   "MIN",   "MAX",    "DEFAULT",
-    "FUZZ",    "TYPE",   "HLO",     "SEXCL",   "EEXCL", "PREFIX", "LANGUAGE",
-    "DATATYPE", "FILL",  "DECSEP",  "DIG3SEP", "MULT",  "NOEDIT"};
+    "FMTNAME",  "START", "END",    "LABEL",   "MIN",   "MAX",    "DEFAULT",
+    "FUZZ",     "TYPE",  "HLO",    "SEXCL",   "EEXCL", "PREFIX", "LANGUAGE",
+    "DATATYPE", "FILL",  "DECSEP", "DIG3SEP", "MULT",  "NOEDIT"};
 
 struct Row {
   std::size_t line = 0;
@@ -80,9 +80,11 @@ bool element(const std::string &line, std::string *tag, std::string *text) {
   const std::string raw =
       line.substr(gt + 1, end == std::string::npos ? end : end - gt - 1);
   for (std::size_t i = 0; i < raw.size(); ++i) {
-    static const std::pair<const char *, char> kRefs[] = {
-        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&apos;", '\''},
-        {"&quot;", '"'}};
+    static const std::pair<const char *, char> kRefs[] = {{"&amp;", '&'},
+                                                          {"&lt;", '<'},
+                                                          {"&gt;", '>'},
+                                                          {"&apos;", '\''},
+                                                          {"&quot;", '"'}};
     bool done = false;
     for (const auto &[ref, c] : kRefs)
       if (raw.compare(i, std::char_traits<char>::length(ref), ref) == 0) {
@@ -99,8 +101,11 @@ bool element(const std::string &line, std::string *tag, std::string *text) {
 bool valid_utf8(const std::string &s) {
   for (std::size_t i = 0; i < s.size();) {
     const auto c = static_cast<unsigned char>(s[i]);
-    const std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3
-                                     : (c >> 3) == 30 ? 4 : 0;
+    const std::size_t n = c < 0x80         ? 1
+                          : (c >> 5) == 6  ? 2
+                          : (c >> 4) == 14 ? 3
+                          : (c >> 3) == 30 ? 4
+                                           : 0;
     if (n == 0 || i + n > s.size()) return false;
     for (std::size_t k = 1; k < n; ++k)
       if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
@@ -142,19 +147,23 @@ void check_row(Checker &c, const Row &r,
   }
   if (name.empty()) c.error(r.line, "row without FMTNAME");
   if (name != upper(name))
-    c.error(r.line, "FMTNAME " + name + " has lower-case letters; hosts ask "
-                    "for upper-case names, so this row is never found "
-                    "(write " + upper(name) + ")");
+    c.error(r.line, "FMTNAME " + name +
+                        " has lower-case letters; hosts ask "
+                        "for upper-case names, so this row is never found "
+                        "(write " +
+                        upper(name) + ")");
   if (!name.empty() && name[0] == '$')
-    c.error(r.line, "FMTNAME " + name + " begins with '$'; write the name "
-                    "without it: TYPE C makes it the character format $" +
-                    name.substr(1));
+    c.error(r.line, "FMTNAME " + name +
+                        " begins with '$'; write the name "
+                        "without it: TYPE C makes it the character format $" +
+                        name.substr(1));
   if (type != "N" && type != "C" && type != "P") {
     if (type == "I" || type == "J")
       c.warning(r.line, "TYPE " + type + ": informat rows are not read");
     else
-      c.error(r.line, "TYPE \"" + type + "\": expected N (numeric), C "
-                      "(character) or P (picture)");
+      c.error(r.line, "TYPE \"" + type +
+                          "\": expected N (numeric), C "
+                          "(character) or P (picture)");
   }
   const std::string hlo = cell(r, "HLO");
   for (char h : hlo)
@@ -170,7 +179,6 @@ void check_row(Checker &c, const Row &r,
   if (!valid_utf8(cell(r, "LABEL")))
     c.error(r.line, "LABEL is not valid UTF-8, the catalogue's encoding");
 }
-
 
 // Numeric ranges of one format: reversed and overlapping ranges.
 void check_ranges(Checker &c, const std::vector<const Row *> &rows) {
@@ -197,8 +205,8 @@ void check_ranges(Checker &c, const std::vector<const Row *> &rows) {
                            "; no value falls in it");
       continue;
     }
-    ranges.push_back({lo, hi, cell(*r, "SEXCL") == "Y",
-                      cell(*r, "EEXCL") == "Y", r->line});
+    ranges.push_back(
+        {lo, hi, cell(*r, "SEXCL") == "Y", cell(*r, "EEXCL") == "Y", r->line});
   }
   for (std::size_t i = 1; i < ranges.size(); ++i)
     if (ranges[i].lo < ranges[i - 1].lo)
@@ -228,8 +236,8 @@ struct Header {
   bool library = false;
 };
 
-void header_line(Checker &c, const std::string &line, std::size_t n,
-                 Header &h, std::string *column) {
+void header_line(Checker &c, const std::string &line, std::size_t n, Header &h,
+                 std::string *column) {
   std::string tag, text, v;
   if (!element(line, &tag, &text)) return;
   if (tag == "LIBRARY") {
@@ -261,10 +269,9 @@ void check_header(Checker &c, const Header &h, std::size_t first_row) {
       c.error(first_row, std::string("column ") + col +
                              " is not declared; the reader needs it");
   if (h.declared != h.lengths.size())
-    c.error(h.variables_line, "Variables number=\"" +
-                                  std::to_string(h.declared) + "\" but " +
-                                  std::to_string(h.lengths.size()) +
-                                  " COLUMN elements");
+    c.error(h.variables_line,
+            "Variables number=\"" + std::to_string(h.declared) + "\" but " +
+                std::to_string(h.lengths.size()) + " COLUMN elements");
 }
 
 // Reads the file into the header and rows; false when it cannot be read.

@@ -41,7 +41,9 @@ std::string upper_case(std::string s) {
   return s;
 }
 
-bool is_separator(const std::string &name) { return name.rfind("---", 0) == 0; }
+bool is_separator(const std::string &name) {
+  return name.rfind("---", 0) == 0;
+}
 
 // `fmt` applied to `value`, padding blanks and all; "" when it fails.
 std::string render(const std::string &fmt, const std::string &value,
@@ -163,12 +165,11 @@ void describe_builtin(const FormatRef &ref, const fmthandle *h,
         std::printf("about:    pseudo-format: %s\n", kPseudoMeaning[i]);
   } else {
     const std::string base = ref.informat ? name.substr(1) : name;
-    std::printf("about:    one of the %s; %s %s\n",
-                name_family(module, name).c_str(),
-                ref.informat ? "reads text into" : "shows",
-                ref.informat && base[0] == '$'
-                    ? "character text"
-                    : sample_meaning(module, base).c_str());
+    std::printf(
+        "about:    one of the %s; %s %s\n", name_family(module, name).c_str(),
+        ref.informat ? "reads text into" : "shows",
+        ref.informat && base[0] == '$' ? "character text"
+                                       : sample_meaning(module, base).c_str());
   }
   std::printf("kind:     %s\n", pseudo ? "pseudo-format"
                                        : (ref.informat ? "built-in informat"
@@ -183,14 +184,16 @@ void describe_builtin(const FormatRef &ref, const fmthandle *h,
   const NameRow row{module, name, &h->desc};
   if (ref.informat) {
     const std::string ex = example_of(row);
-    if (!ex.empty()) std::printf("example:  %s. %s\n", name.c_str(), ex.c_str());
+    if (!ex.empty())
+      std::printf("example:  %s. %s\n", name.c_str(), ex.c_str());
     return;
   }
   const std::string value = sample_value(module, name);
   print_example(name + std::to_string(a.defw) + ".", value, false);
   if (a.maxw > a.defw)
-    print_example(name + std::to_string(a.maxw < a.defw + 4 ? a.maxw : a.defw + 4) + ".",
-                  value, false);
+    print_example(
+        name + std::to_string(a.maxw < a.defw + 4 ? a.maxw : a.defw + 4) + ".",
+        value, false);
 }
 
 } // namespace

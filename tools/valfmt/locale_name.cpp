@@ -55,7 +55,9 @@ bool all_digits(const std::string &s) {
 
 } // namespace
 
-bool locale_names_available() { return &LocnameToID != nullptr; }
+bool locale_names_available() {
+  return &LocnameToID != nullptr;
+}
 
 std::vector<std::string> known_locale_names() {
   std::vector<std::string> names;
@@ -79,15 +81,16 @@ std::vector<std::string> known_locale_names() {
   return names;
 }
 
-std::vector<std::string> close_locale_names(const std::string &name,
-                                            const std::vector<std::string> &known,
-                                            std::size_t limit) {
+std::vector<std::string>
+close_locale_names(const std::string &name,
+                   const std::vector<std::string> &known, std::size_t limit) {
   std::vector<std::pair<std::size_t, std::string>> scored;
   for (const std::string &k : known)
     if (const std::size_t d = edit_distance(name, k); d <= kMaxEdits)
       scored.emplace_back(d, k);
-  std::stable_sort(scored.begin(), scored.end(),
-                   [](const auto &x, const auto &y) { return x.first < y.first; });
+  std::stable_sort(
+      scored.begin(), scored.end(),
+      [](const auto &x, const auto &y) { return x.first < y.first; });
   std::vector<std::string> out;
   for (const auto &s : scored) {
     if (out.size() == limit) break;
@@ -96,7 +99,8 @@ std::vector<std::string> close_locale_names(const std::string &name,
   return out;
 }
 
-bool resolve_locale(const std::string &text, int32_t *id, std::string *message) {
+bool resolve_locale(const std::string &text, int32_t *id,
+                    std::string *message) {
   if (all_digits(text)) {
     const long n = std::strtol(text.c_str(), nullptr, 10);
     if (n < kFirstLocaleId || n > kLastLocaleId) {

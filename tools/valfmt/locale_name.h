@@ -16,9 +16,9 @@ std::vector<std::string> known_locale_names();
 
 // The names of `known` closest to `name` (case ignored), closest first;
 // at most `limit` of them, none farther than two edits.
-std::vector<std::string> close_locale_names(const std::string &name,
-                                            const std::vector<std::string> &known,
-                                            std::size_t limit);
+std::vector<std::string>
+close_locale_names(const std::string &name,
+                   const std::vector<std::string> &known, std::size_t limit);
 
 // "en_US" or "52" -> the ID.  False with a message (listing close matches
 // for an unknown name) otherwise.

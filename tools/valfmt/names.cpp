@@ -30,22 +30,22 @@ bool has(const std::string &name, const char *part) {
 
 enum class ValueKind { kDate, kTime, kDatetime, kText, kNumber };
 
-constexpr const char *kDateValue = "23000";       // 21 December 2022
-constexpr const char *kTimeValue = "45296";       // 12:34:56
+constexpr const char *kDateValue = "23000"; // 21 December 2022
+constexpr const char *kTimeValue = "45296"; // 12:34:56
 constexpr const char *kDatetimeValue = "1987654321";
 constexpr const char *kTextValue = "Abc xyz";
 constexpr const char *kNumberValue = "1234.5678";
 
 bool is_time_name(const std::string &n) {
-  for (const char *t : {"TIME", "TOD", "HHMM", "HOUR", "MMSS", "8601TM",
-                        "8601TZ", "8601LZ"})
+  for (const char *t :
+       {"TIME", "TOD", "HHMM", "HOUR", "MMSS", "8601TM", "8601TZ", "8601LZ"})
     if (has(n, t)) return true;
   return false;
 }
 
 bool is_datetime_name(const std::string &n) {
-  for (const char *t : {"DATETIME", "DATEAMPM", "MDYAMPM", "DTWKDATX",
-                        "8601DT", "8601DZ", "NLDATM"})
+  for (const char *t : {"DATETIME", "DATEAMPM", "MDYAMPM", "DTWKDATX", "8601DT",
+                        "8601DZ", "NLDATM"})
     if (has(n, t)) return true;
   return false;
 }
@@ -54,9 +54,9 @@ ValueKind value_kind(const std::string &module, const std::string &name) {
   if (!name.empty() && name[0] == '$') return ValueKind::kText;
   if (is_datetime_name(name)) return ValueKind::kDatetime;
   if (module == "JAZWFTME" || is_time_name(name)) return ValueKind::kTime;
-  if (module == "JAZWFDTE" || module == "JAZWIDTE" || name.rfind("NLDATE", 0) == 0 ||
-      name.rfind("DT", 0) == 0 || name == "MINGUO" || name == "YYQZ" ||
-      name == "XYYMMDD")
+  if (module == "JAZWFDTE" || module == "JAZWIDTE" ||
+      name.rfind("NLDATE", 0) == 0 || name.rfind("DT", 0) == 0 ||
+      name == "MINGUO" || name == "YYQZ" || name == "XYYMMDD")
     return ValueKind::kDate;
   return ValueKind::kNumber;
 }

@@ -241,8 +241,7 @@ int parse_option(int argc, char **argv, int *i, CommandLine *line) {
   for (const ValueOption &o : kValueOptions) {
     if (a != o.name) continue;
     if (!has_value) {
-      if (*i + 1 >= argc)
-        return usage_error("valfmt: %s needs a value\n", a);
+      if (*i + 1 >= argc) return usage_error("valfmt: %s needs a value\n", a);
       value = argv[++*i];
     }
     return o.apply(value, &line->options);

@@ -13,10 +13,10 @@ namespace valfmt_tool {
 extern const char kUsage[];
 
 // Exit statuses, shared by every command.
-inline constexpr int kExitOk = 0;       // done; warnings may have been shown
-inline constexpr int kExitFailed = 1;   // a value failed (or, --strict, warned)
-inline constexpr int kExitUsage = 2;    // bad command line, unknown name
-inline constexpr int kGoOn = -1;        // option parsed, keep going
+inline constexpr int kExitOk = 0;     // done; warnings may have been shown
+inline constexpr int kExitFailed = 1; // a value failed (or, --strict, warned)
+inline constexpr int kExitUsage = 2;  // bad command line, unknown name
+inline constexpr int kGoOn = -1;      // option parsed, keep going
 
 enum class Progress { kAuto, kOn, kOff };
 

@@ -15,8 +15,8 @@ constexpr double kRedrawSeconds = 0.25;
 ProgressLine::ProgressLine(Progress mode)
     : enabled_(mode == Progress::kOn ||
                (mode == Progress::kAuto && isatty(STDERR_FILENO) == 1)),
-      forced_(mode == Progress::kOn),
-      start_(std::chrono::steady_clock::now()), last_draw_(start_) {}
+      forced_(mode == Progress::kOn), start_(std::chrono::steady_clock::now()),
+      last_draw_(start_) {}
 
 void ProgressLine::tick(bool last) {
   const auto now = std::chrono::steady_clock::now();

@@ -130,8 +130,8 @@ bool Session::within_limits() const {
     return false;
   }
   if (ref_.w >= 0 && (ref_.w < attrs_.minw || ref_.w > attrs_.maxw)) {
-    std::fprintf(stderr, "valfmt: %s: width %d outside %u..%u\n",
-                 text_.c_str(), ref_.w, attrs_.minw, attrs_.maxw);
+    std::fprintf(stderr, "valfmt: %s: width %d outside %u..%u\n", text_.c_str(),
+                 ref_.w, attrs_.minw, attrs_.maxw);
     return false;
   }
   if (ref_.d > attrs_.maxd) {
@@ -251,7 +251,8 @@ void Session::call_with(fmtcall &call, bool raw_output, Result *r) {
                                                      : show_stored(result);
   } else if (!ref_.informat && is_binary_name(ref_.name)) {
     r->shown = hex_of(out_.data(), call.outlen); // bytes, not text
-  } else if (raw_output && call.outenc != VF_ENC_UCS2) {
+  } else if (raw_output && opt_.reqenc == VF_ENC_NARROW &&
+             call.outenc != VF_ENC_UCS2) {
     r->shown.assign(out_.data(), static_cast<std::size_t>(call.outlen));
   } else {
     r->shown = display(out_.data(), call.outlen, call.outenc);
@@ -260,8 +261,8 @@ void Session::call_with(fmtcall &call, bool raw_output, Result *r) {
 }
 
 // The warning a result needs, if any.
-void Session::note_result(const std::string &value, ValueText how,
-                          int32_t w, Result *r) const {
+void Session::note_result(const std::string &value, ValueText how, int32_t w,
+                          Result *r) const {
   if (!r->usable) return;
   const std::string as = "shown as \"" + echo(trimmed(r->shown)) + "\"";
   const std::string what = text_ + ": \"" + echo(value) + "\" ";
@@ -278,7 +279,9 @@ void Session::note_result(const std::string &value, ValueText how,
     r->warning = what + r->warning;
     return;
   }
-  const std::size_t len = significant(value.data(), value.size());
+  const std::size_t len = opt_.hex && is_binary_name(ref_.name)
+                              ? narrow_.size()
+                              : significant(value.data(), value.size());
   if (ref_.informat && ref_.w >= 0 && len > static_cast<std::size_t>(w)) {
     r->warning = what + "read only its first " + std::to_string(w) + " of " +
                  std::to_string(len) + " characters (text cut to width)";

@@ -37,8 +37,8 @@ enum class ValueText {
 
 struct Result {
   int32_t status = 0;
-  std::string shown;  // the text to print (bytes, NUL included)
-  double stored = 0;  // a numeric informat's value
+  std::string shown;   // the text to print (bytes, NUL included)
+  double stored = 0;   // a numeric informat's value
   bool usable = false; // something to print, even with an error status
   std::string warning; // non-empty: what the reader must be told
 };

@@ -171,7 +171,6 @@ void Streamer::write_cell(const std::string &text) {
   out_.put('"');
 }
 
-
 void Streamer::scan(const char *p, std::size_t n) {
   const bool csv = delimiter_ != kNoDelimiter;
   for (std::size_t i = 0; i < n; ++i) {
@@ -304,8 +303,8 @@ int run_stream(const Options &opt, const std::vector<std::string> &args) {
     }
     Streamer s(opt, kNoDelimiter);
     if (!s.add_column(1, args[0])) return kExitUsage;
-    return stream_file(s, std::vector<std::string>(args.begin() + 1,
-                                                   args.end()));
+    return stream_file(s,
+                       std::vector<std::string>(args.begin() + 1, args.end()));
   }
   if (opt.columns.empty()) {
     std::fprintf(stderr, "valfmt stream --csv: give at least one "
