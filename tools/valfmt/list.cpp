@@ -51,6 +51,17 @@ std::string render(const std::string &fmt, const std::string &value,
   Options quiet;
   quiet.quiet = true;
   quiet.informat = informat;
+  FormatRef ref;
+  if (!parse_format_ref(fmt, informat, &ref)) return std::string();
+  fmthandle_storage storage{};
+  fmthandle *h = &storage.builtin;
+  fmtattr a{};
+  if (xfname3(ref.name.data(), static_cast<int32_t>(ref.name.size()),
+              informat ? VF_KIND_INFORMAT : 'F', &a, &h, nullptr) != VF_OK)
+    return std::string(); // no such name: no example, and no message
+  const bool runs = h->desc.fn != nullptr || h->modname[0] != 'J';
+  xfdel(h);
+  if (!runs) return std::string();
   Session s(quiet);
   if (!s.resolve(fmt)) return std::string();
   const Result r = s.apply(value, ValueText::kTerminal);

@@ -260,34 +260,37 @@ void Session::call_with(fmtcall &call, bool raw_output, Result *r) {
   }
 }
 
-// The warning a result needs, if any.
+// The warning a result needs, if any.  Nothing is built for the common
+// case of a plain success.
 void Session::note_result(const std::string &value, ValueText how, int32_t w,
                           Result *r) const {
   if (!r->usable) return;
-  const std::string as = "shown as \"" + echo(trimmed(r->shown)) + "\"";
-  const std::string what = text_ + ": \"" + echo(value) + "\" ";
-  if (r->status != VF_OK && r->status != VF_WARN) {
-    r->warning = what + as + ": " + status_text(r->status, false);
-    return;
-  }
-  if (r->status == VF_WARN) {
-    r->warning = what + (ref_.informat ? "read with a warning"
-                                       : as + " (fewer digits than asked)");
-    return;
-  }
-  if (!r->warning.empty()) {
-    r->warning = what + r->warning;
-    return;
-  }
-  const std::size_t len = opt_.hex && is_binary_name(ref_.name)
-                              ? narrow_.size()
-                              : significant(value.data(), value.size());
-  if (ref_.informat && ref_.w >= 0 && len > static_cast<std::size_t>(w)) {
-    r->warning = what + "read only its first " + std::to_string(w) + " of " +
-                 std::to_string(len) + " characters (text cut to width)";
-  } else if (!ref_.informat && builtin_ && ref_.name[0] == '$' &&
-             characters(value, how) > static_cast<std::size_t>(w)) {
-    r->warning = what + as + " (text cut to width " + std::to_string(w) + ")";
+  const bool ok = r->status == VF_OK;
+  const bool may_cut = (ref_.informat && ref_.w >= 0) ||
+                       (!ref_.informat && builtin_ && ref_.name[0] == '$');
+  if (ok && r->warning.empty() && !may_cut) return;
+  const auto what = [&] { return text_ + ": \"" + echo(value) + "\" "; };
+  const auto as = [&] {
+    return "shown as \"" + echo(trimmed(r->shown)) + "\"";
+  };
+  if (!ok && r->status != VF_WARN) {
+    r->warning = what() + as() + ": " + status_text(r->status, false);
+  } else if (r->status == VF_WARN) {
+    r->warning = what() + (ref_.informat ? std::string("read with a warning")
+                                         : as() + " (fewer digits than asked)");
+  } else if (!r->warning.empty()) {
+    r->warning = what() + r->warning;
+  } else if (ref_.informat) {
+    const std::size_t len = opt_.hex && is_binary_name(ref_.name)
+                                ? narrow_.size()
+                                : significant(value.data(), value.size());
+    if (len > static_cast<std::size_t>(w))
+      r->warning = what() + "read only its first " + std::to_string(w) +
+                   " of " + std::to_string(len) +
+                   " characters (text cut to width)";
+  } else if (characters(value, how) > static_cast<std::size_t>(w)) {
+    r->warning =
+        what() + as() + " (text cut to width " + std::to_string(w) + ")";
   }
 }
 
