@@ -54,7 +54,7 @@ struct Parts {
   bool has_date = false;
   int32_t year = 0, month = 0, day = 0, yday = 0; // yday 1-based
   int32_t wday = 0;                               // 0 Sunday .. 6 Saturday
-  int32_t iso_year = 0, iso_week = 0;
+  int64_t day_value = 0;
   bool has_hour = false, has_minute = false, has_second = false;
   int64_t hour = 0, minute = 0, second = 0;
 };
@@ -63,12 +63,16 @@ bool usable(double v) {
   return v == v && v > -9.0e15 && v < 9.0e15; // NaN and missing fail
 }
 
-void iso_week(Parts &p, int64_t day) {
+// The ISO 8601 week-numbering year and week of the date: those of the
+// Thursday of its Monday-to-Sunday week.
+struct IsoWeek {
+  int32_t year;
+  int32_t week;
+};
+IsoWeek iso_week(const Parts &p) {
   const int32_t iso_wd = p.wday == 0 ? 7 : p.wday; // Monday 1 .. Sunday 7
-  const int64_t thursday = day - iso_wd + 4;
-  const CivilDate t = civil_from_day(thursday);
-  p.iso_year = t.year;
-  p.iso_week = (t.yday - 1) / 7 + 1;
+  const CivilDate t = civil_from_day(p.day_value - iso_wd + 4);
+  return {t.year, (t.yday - 1) / 7 + 1};
 }
 
 Parts derive(double date, double hour, double minute, double second) {
@@ -82,7 +86,7 @@ Parts derive(double date, double hour, double minute, double second) {
     p.day = c.day;
     p.yday = c.yday;
     p.wday = weekday_of(day) - 1;
-    iso_week(p, day);
+    p.day_value = day;
   }
   p.has_hour = usable(hour);
   p.has_minute = usable(minute);
@@ -147,7 +151,33 @@ void add_zone_offset(Text &t) {
 
 // Directives that show a part of the date.
 bool date_directive(char c) {
-  return c != '\0' && std::strchr("aAfbBcdegGjmoqQUuVWwYy", c) != nullptr;
+  switch (c) {
+  case 'a':
+  case 'A':
+  case 'f':
+  case 'b':
+  case 'B':
+  case 'c':
+  case 'd':
+  case 'e':
+  case 'g':
+  case 'G':
+  case 'j':
+  case 'm':
+  case 'o':
+  case 'q':
+  case 'Q':
+  case 'U':
+  case 'u':
+  case 'V':
+  case 'W':
+  case 'w':
+  case 'Y':
+  case 'y':
+    return true;
+  default:
+    return false;
+  }
 }
 
 // One directive (letter already folded to its variant).  False when the
@@ -186,10 +216,10 @@ bool directive(Text &t, const Parts &p, int32_t locid, char c, bool nopad) {
     add_number(t, p.day, 2, ' ', nopad);
     return true;
   case 'g':
-    add_number(t, p.iso_year % 100, 2, '0', nopad);
+    add_number(t, iso_week(p).year % 100, 2, '0', nopad);
     return true;
   case 'G':
-    add_number(t, p.iso_year, 4, '0', nopad);
+    add_number(t, iso_week(p).year, 4, '0', nopad);
     return true;
   case 'j':
     add_number(t, p.yday, 3, '0', nopad);
@@ -213,7 +243,7 @@ bool directive(Text &t, const Parts &p, int32_t locid, char c, bool nopad) {
     add_number(t, p.wday == 0 ? 7 : p.wday, 1, '0', nopad);
     return true;
   case 'V':
-    add_number(t, p.iso_week, 2, '0', nopad);
+    add_number(t, iso_week(p).week, 2, '0', nopad);
     return true;
   case 'v':
     return true;
@@ -298,12 +328,35 @@ bool clock_directive(Text &t, const Parts &p, int32_t locid, char c,
 char fold_letter(char letter, bool lower) {
   const char lo = static_cast<char>(letter | 0x20);
   const auto up = static_cast<char>(lo - 32);
-  if (lo < 'a' || lo > 'z') return '\0';
-  if (std::strchr("abgmquvwyz", lo) != nullptr) return lower ? lo : up;
-  if (std::strchr("cdefjop", lo) != nullptr) return lo;
-  if (std::strchr("his", lo) != nullptr) return up;
-  if (lo == 'n') return 'm'; // %n and %N: month number
-  return '\0';
+  switch (lo) {
+  case 'a':
+  case 'b':
+  case 'g':
+  case 'm':
+  case 'q':
+  case 'u':
+  case 'v':
+  case 'w':
+  case 'y':
+  case 'z':
+    return lower ? lo : up;
+  case 'c':
+  case 'd':
+  case 'e':
+  case 'f':
+  case 'j':
+  case 'o':
+  case 'p':
+    return lo;
+  case 'h':
+  case 'i':
+  case 's':
+    return up;
+  case 'n':
+    return 'm'; // %n and %N: month number
+  default:
+    return '\0';
+  }
 }
 
 int32_t expand_into(Text &t, const Parts &p, int32_t locid, const char *pattern,

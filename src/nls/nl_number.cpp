@@ -14,6 +14,7 @@
 // the percentages place it one column in, with w reduced by 3, as the
 // plain PERCENT format does, the first column blank.  A NaN that is not a
 // missing value and the infinities show as asterisks.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -32,26 +33,75 @@ namespace {
 constexpr int32_t kMaxAttempts = 200;
 constexpr int32_t kDigitsRoom = 512;
 
-NumberConventions from_holder(const zoxlconv &h) {
-  NumberConventions c;
-  auto text = [](const zoxltext &t) {
-    return std::string_view(t.bytes,
-                            static_cast<std::size_t>(t.len > 0 ? t.len : 0));
-  };
-  c.symbol = text(h.currency_symbol);
-  c.decimal_point = text(h.decimal_point);
-  c.thousands_sep = text(h.thousands_sep);
-  c.positive_sign = text(h.positive_sign);
-  c.negative_sign = text(h.negative_sign);
-  c.grouping = h.grouping;
-  c.p_cs_precedes = h.p_cs_precedes;
-  c.p_sep_by_space = h.p_sep_by_space;
-  c.p_sign_posn = h.p_sign_posn;
-  c.n_cs_precedes = h.n_cs_precedes;
-  c.n_sep_by_space = h.n_sep_by_space;
-  c.n_sign_posn = h.n_sign_posn;
-  return c;
+// Decimal digits of a field (an empty or unreadable field is 0); with
+// `last`, the value of its last digit only.
+int32_t field_value(std::string_view s, bool last) {
+  int32_t v = 0;
+  for (const char c : s) {
+    if (c < '0' || c > '9') continue;
+    v = last ? c - '0' : std::min(v * 10 + (c - '0'), 1 << 20);
+  }
+  return v;
 }
+
+// Where the conventions of one pattern field come from: the symbol, the
+// three separator fields and the six flags (-1 for "the percent set").
+struct ConventionSource {
+  int32_t field;
+  int32_t symbol;        // field, 0 none, -1 "%"
+  bool fixed_separators; // ".", ",", 3 instead of fields 115 to 117
+  bool monetary;
+};
+
+constexpr ConventionSource kSources[] = {
+    {113, 99, false, true}, {114, 98, false, true},  {126, 0, false, false},
+    {127, 0, true, false},  {128, -1, false, false}, {129, -1, true, false}};
+
+} // namespace
+
+bool locale_conventions(int32_t locid, int32_t field, NumberConventions &c) {
+  const ConventionSource *src = nullptr;
+  for (const ConventionSource &s : kSources)
+    if (s.field == field) src = &s;
+  std::string_view pattern;
+  if (src == nullptr || !read_locale_field(locid, field, pattern)) return false;
+  auto text = [&](int32_t f) {
+    std::string_view t;
+    return read_locale_field(locid, f, t) ? t : std::string_view{};
+  };
+  auto number = [&](int32_t f) { return field_value(text(f), false); };
+  c = NumberConventions{};
+  c.symbol = src->symbol > 0   ? text(src->symbol)
+             : src->symbol < 0 ? std::string_view("%")
+                               : std::string_view{};
+  const int32_t base = src->monetary ? 100 : 115;
+  if (src->fixed_separators) {
+    c.decimal_point = ".";
+    c.thousands_sep = ",";
+    c.grouping = 3;
+  } else {
+    c.decimal_point = text(base);
+    c.thousands_sep = text(base + 1);
+    c.grouping = field_value(text(base + 2), true);
+  }
+  c.positive_sign = text(src->monetary ? 103 : 118);
+  c.negative_sign = text(src->monetary ? 104 : 119);
+  if (src->symbol < 0) {
+    c.p_cs_precedes = 0, c.p_sep_by_space = 0, c.p_sign_posn = 1;
+    c.n_cs_precedes = 0, c.n_sep_by_space = 0, c.n_sign_posn = 1;
+    return true;
+  }
+  const int32_t flags = src->monetary ? 107 : 120;
+  c.p_cs_precedes = number(flags);
+  c.p_sep_by_space = number(flags + 1);
+  c.n_cs_precedes = number(flags + 2);
+  c.n_sep_by_space = number(flags + 3);
+  c.p_sign_posn = number(flags + 4);
+  c.n_sign_posn = number(flags + 5);
+  return true;
+}
+
+namespace {
 
 bool is_percent_field(int32_t field) {
   return field == 128 || field == 129;
@@ -119,9 +169,8 @@ int32_t zkfnum(fmtcall *call, int32_t w, const char * /*pattern*/,
                int32_t field) {
   const double v = call_value(call);
   if (is_missing(v)) return missing_number(call, w, field);
-  zoxlfield holder;
-  if (wzssglc(call->localeid, field, &holder) != 0) return -1;
-  const NumberConventions c = from_holder(holder.conv);
+  NumberConventions c;
+  if (!locale_conventions(call->localeid, field, c)) return -1;
   call->outlen = 0;
   const double x = is_percent_field(field) && v != 0 ? v * 100 : v;
   return fit_number(call, c, x, w, call->d < 0 ? 0 : call->d);

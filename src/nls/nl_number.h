@@ -9,6 +9,11 @@
 
 namespace valfmt {
 
+// The conventions of pattern field 113, 114 or 126 to 129 of a locale
+// record, read straight from its fields (views into the constant data);
+// false for another field or when a field cannot be read.
+bool locale_conventions(int32_t locid, int32_t field, NumberConventions &c);
+
 // Fits v (sign kept for the layout) into w columns with d decimals under
 // conventions c and writes the UCS-2 result or the asterisk text.
 // Returns 0.

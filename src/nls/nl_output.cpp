@@ -52,28 +52,64 @@ int32_t check_width_decimals(const fmtcall *call, RowLimits limits) {
   return VF_OK;
 }
 
+namespace {
+
+// The host encoding's length of one unit, in the measuring step's terms.
+int32_t host_unit_length(uint16_t u, int32_t e) {
+  if ((e >= 117 && e <= 160) || (e >= 165 && e <= 169) || e == 172 ||
+      e == 205 || e == 206)
+    return u >= 128 ? 2 : 1;
+  if (e == 20) return u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+  if (e == 24 || e == 25) return 2;
+  if (e == 26 || e == 27) return 4;
+  return 1;
+}
+
+unsigned hex_digit(char c) {
+  if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
+  if (c >= 'A' && c <= 'F') return static_cast<unsigned>(c - 'A' + 10);
+  if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
+  return 0;
+}
+
+} // namespace
+
+// The conversion of getUCS2ResultFromNarrowCharBufForInDB, writing the
+// units to a caller's array instead of back over the text: escapes of
+// seven bytes (only in texts of seven bytes or more) become their unit
+// (U+00A4 becomes 0x0001), every other byte its own value; the display
+// length is measured in the host encoding and capped at 256.
 int32_t convert_units(const fmtcall *call, const char *text, int32_t n,
                       int32_t w, int32_t capacity, uint16_t *units,
                       int32_t &free_units) {
   if (n < 0 || n > kConvertMax) return -2;
-  char work[2 * kConvertMax];
-  if (n > 0) std::memcpy(work, text, static_cast<std::size_t>(n));
-  const int64_t scaled = std::min<int64_t>(
-      static_cast<int64_t>(std::max(w, 0)) * host_unit_bytes(call->inenc),
-      1 << 20);
-  int32_t len = n;
-  uint32_t enc = 0;
-  const int32_t r = getUCS2ResultFromNarrowCharBufForInDB(
-      static_cast<int32_t>(call->inenc), call->reqenc, &enc, work, &len,
-      static_cast<int32_t>(scaled), std::max(capacity, 0));
-  if (r == 1) return -1;
-  if (r > 0) return -2;
-  const int32_t count = len / 2;
-  for (int32_t i = 0; i < count; ++i)
-    units[i] = static_cast<uint16_t>(
-        static_cast<uint8_t>(work[2 * i]) |
-        (static_cast<uint16_t>(static_cast<uint8_t>(work[2 * i + 1])) << 8));
-  free_units = -r;
+  auto e = static_cast<int32_t>(call->inenc);
+  if (e < 1 || e >= kHostEncodingLimit) e = 25;
+  const bool escapes = n >= 7;
+  int32_t count = 0;
+  int32_t length = 0;
+  for (int32_t i = 0; i < n;) {
+    uint16_t u = static_cast<uint8_t>(text[i]);
+    if (escapes && n - i >= 7 && u == '<' &&
+        (text[i + 1] == 'u' || text[i + 1] == 'U') && text[i + 6] == '>') {
+      unsigned v = 0;
+      for (int k = 2; k < 6; ++k) v = v * 16 + hex_digit(text[i + k]);
+      u = static_cast<uint16_t>(v == 0xA4 ? 0x0001 : v);
+      i += 7;
+    } else {
+      ++i;
+    }
+    units[count++] = u;
+    if (length < kConvertMax) length += host_unit_length(u, e);
+  }
+  if (length > kConvertMax) length = kConvertMax;
+  const int64_t width = std::min<int64_t>(static_cast<int64_t>(std::max(w, 0)) *
+                                              host_unit_bytes(call->inenc),
+                                          1 << 20);
+  if (length > width) return -1;
+  if (2 * count > capacity) return -2;
+  const auto r = static_cast<int32_t>(length - width);
+  free_units = -(e == 26 || e == 27 ? r / 4 : e == 24 || e == 25 ? r / 2 : r);
   return count;
 }
 
