@@ -108,13 +108,19 @@ def read_lines(path):
 
 
 def decode(value, escape):
-    """A quoted locale string as Unicode text."""
+    """The first quoted locale string of a value as Unicode text (escape
+    sequences resolved, anything after the closing quote ignored)."""
     value = value.strip()
-    if value.startswith('"') and value.endswith('"'):
-        value = value[1:-1]
-    value = value.replace(escape + '"', '"')
+    if not value.startswith('"'):
+        return value.split()[0] if value else ""
+    out, i = [], 1
+    while i < len(value) and value[i] != '"':
+        if value[i] == escape and i + 1 < len(value):
+            i += 1
+        out.append(value[i])
+        i += 1
     return re.sub(r"<U([0-9A-Fa-f]{4,8})>",
-                  lambda m: chr(int(m.group(1), 16)), value)
+                  lambda m: chr(int(m.group(1), 16)), "".join(out))
 
 
 def monetary(locales_dir, name, seen=None):
@@ -179,6 +185,7 @@ def main():
     print("// docs/currency-data.md.")
     print('#include "nls/currency_table.h"')
     print()
+    print("// clang-format off")
     print("namespace valfmt {")
     print()
     print(f"const LconvMonetary lconv_monetary[{len(rows)}] = {{")
@@ -187,6 +194,7 @@ def main():
         print("    {" + ", ".join(c_string(t) for t in texts) + ",")
         print("     " + ", ".join(str(i) for i in ints) + "},")
     print("};")
+    print("// clang-format on")
     print()
     print("} // namespace valfmt")
 

@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "nls/formats/nl_test_util.h"
+#include "nls/nl_number.h"
+#include "nls/nl_output.h"
 #include "registry/functions.h"
 
 namespace {
@@ -67,6 +70,8 @@ TEST(CurrencyTable, RegeneratesFromTheLocaleSources) {
   } else {
     GTEST_SKIP() << "locale sources not installed";
   }
+  if (std::system("command -v python3 >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "python3 not installed";
   const std::string dir = VALFMT_SOURCE_DIR;
   std::FILE *p =
       popen(("python3 " + dir + "/tools/gen_currency_table.py").c_str(), "r");
@@ -77,6 +82,94 @@ TEST(CurrencyTable, RegeneratesFromTheLocaleSources) {
   std::stringstream committed;
   committed << in.rdbuf();
   EXPECT_EQ(generated, committed.str());
+}
+
+// The formats read the conventions straight from the record; the public
+// conventions record of the database must say the same for every locale
+// and every pattern field.
+TEST(NlConventions, AgreeWithTheDatabaseRecord) {
+  auto view = [](const zoxltext &t) {
+    return std::string(t.bytes, static_cast<std::size_t>(t.len));
+  };
+  for (int32_t loc = 1; loc <= 133; ++loc) {
+    for (const int32_t field : {113, 114, 126, 127, 128, 129}) {
+      zoxlfield h{};
+      ASSERT_EQ(wzssglc(loc, field, &h), 0);
+      valfmt::NumberConventions c;
+      ASSERT_TRUE(valfmt::locale_conventions(loc, field, c));
+      const std::string where =
+          std::to_string(loc) + "/" + std::to_string(field);
+      EXPECT_EQ(std::string(c.symbol), view(h.conv.currency_symbol)) << where;
+      EXPECT_EQ(std::string(c.decimal_point), view(h.conv.decimal_point))
+          << where;
+      EXPECT_EQ(std::string(c.thousands_sep), view(h.conv.thousands_sep))
+          << where;
+      EXPECT_EQ(c.grouping, h.conv.grouping) << where;
+      EXPECT_EQ(std::string(c.negative_sign), view(h.conv.negative_sign))
+          << where;
+      EXPECT_EQ(c.p_cs_precedes, h.conv.p_cs_precedes) << where;
+      EXPECT_EQ(c.p_sep_by_space, h.conv.p_sep_by_space) << where;
+      EXPECT_EQ(c.p_sign_posn, h.conv.p_sign_posn) << where;
+      EXPECT_EQ(c.n_cs_precedes, h.conv.n_cs_precedes) << where;
+      EXPECT_EQ(c.n_sep_by_space, h.conv.n_sep_by_space) << where;
+      EXPECT_EQ(c.n_sign_posn, h.conv.n_sign_posn) << where;
+    }
+  }
+}
+
+// The formats' own conversion agrees with the access layer's routine for
+// every host encoding class, width and text kind.
+TEST(NlConversion, AgreesWithTheAccessLayer) {
+  const std::string texts[] = {"",
+                               "abc",
+                               "ab<U20AC>",
+                               "<u00a4>12,5",
+                               "<U4E00><U4E8C>x",
+                               "x<U00E9>",
+                               "<U12>zz",
+                               "1<UZZZZ>9",
+                               std::string(250, 'q')};
+  for (const std::string &t : texts) {
+    for (const uint32_t enc : {0u, 1u, 20u, 24u, 25u, 27u, 130u, 231u}) {
+      for (const int32_t w : {0, 1, 3, 5, 9, 40, 300}) {
+        fmtcall c{};
+        c.inenc = enc;
+        const int32_t scale = enc == 0 || enc == 24 || enc == 25 || enc >= 230
+                                  ? 2
+                              : enc == 27 ? 4
+                                          : 1;
+        std::string work = t;
+        work.resize(512);
+        int32_t len = static_cast<int32_t>(t.size());
+        uint32_t produced = 0;
+        const int32_t ref = getUCS2ResultFromNarrowCharBufForInDB(
+            static_cast<int32_t>(enc), 25, &produced, work.data(), &len,
+            w * scale, 64);
+        uint16_t units[256];
+        int32_t free_units = 0;
+        const int32_t got =
+            valfmt::convert_units(&c, t.data(), static_cast<int32_t>(t.size()),
+                                  w, 64, units, free_units);
+        const std::string where =
+            t + " enc " + std::to_string(enc) + " w " + std::to_string(w);
+        if (ref == 1) {
+          EXPECT_EQ(got, -1) << where;
+        } else if (ref > 0) {
+          EXPECT_EQ(got, -2) << where;
+        } else {
+          ASSERT_EQ(got, len / 2) << where;
+          EXPECT_EQ(free_units, -ref) << where;
+          for (int32_t i = 0; i < got; ++i)
+            EXPECT_EQ(
+                units[i],
+                static_cast<uint8_t>(work[2 * static_cast<size_t>(i)]) |
+                    (static_cast<uint8_t>(work[2 * static_cast<size_t>(i) + 1])
+                     << 8))
+                << where;
+        }
+      }
+    }
+  }
 }
 
 } // namespace
