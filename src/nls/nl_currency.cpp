@@ -9,7 +9,6 @@
 // symbol (digits alone wider than w give asterisks at once); the bare
 // number with d decimals; then asterisks.
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -75,7 +74,15 @@ bool symbol_fits_encoding(std::string_view s, uint32_t reqenc) {
                         (s[i + 1] == 'u' || s[i + 1] == 'U') && s[i + 6] == '>';
     if (!escape) continue;
     unsigned u = 0;
-    std::from_chars(s.data() + i + 2, s.data() + i + 6, u, 16);
+    for (std::size_t k = i + 2; k < i + 6; ++k) {
+      const char h = s[k];
+      const unsigned digit =
+          h >= '0' && h <= '9'   ? static_cast<unsigned>(h - '0')
+          : h >= 'a' && h <= 'f' ? static_cast<unsigned>(h - 'a' + 10)
+          : h >= 'A' && h <= 'F' ? static_cast<unsigned>(h - 'A' + 10)
+                                 : 0u;
+      u = u * 16 + digit;
+    }
     bool found = false;
     for (uint16_t unit : kCp1252ToUcs2) found = found || unit == u;
     if (!found) return false;
@@ -172,16 +179,17 @@ extern "C" {
   X(aed, "AED")                                                                \
   X(aud, "AUD")                                                                \
   X(bgn, "BGN")                                                                \
-  X(brl, "BRL") X(cad, "CAD") X(chf, "CHF") X(cny, "CNY") X(czk, "CZK")        \
-      X(dkk, "DKK") X(eek, "EEK") X(egp, "EGP") X(eur, "EUR") X(gbp, "GBP")    \
-          X(hkd, "HKD") X(hrk, "HRK") X(huf, "HUF") X(idr, "IDR")              \
-              X(ils, "ILS") X(inr, "INR") X(jpy, "JPY") X(krw, "KRW")          \
-                  X(ltl, "LTL") X(lvl, "LVL") X(mop, "MOP") X(mxn, "MXN")      \
-                      X(myr, "MYR") X(nok, "NOK") X(nzd, "NZD") X(pln, "PLN")  \
-                          X(rol, "ROL") X(rub, "RUB") X(rur, "RUR")            \
-                              X(sek, "SEK") X(sgd, "SGD") X(skk, "SKK")        \
-                                  X(thb, "THB") X(try, "TRY") X(twd, "TWD")    \
-                                      X(usd, "USD") X(zar, "ZAR")
+  X(brl, "BRL")                                                                \
+  X(cad, "CAD") X(chf, "CHF") X(cny, "CNY") X(czk, "CZK") X(dkk, "DKK")        \
+      X(eek, "EEK") X(egp, "EGP") X(eur, "EUR") X(gbp, "GBP") X(hkd, "HKD")    \
+          X(hrk, "HRK") X(huf, "HUF") X(idr, "IDR") X(ils, "ILS")              \
+              X(inr, "INR") X(jpy, "JPY") X(krw, "KRW") X(ltl, "LTL")          \
+                  X(lvl, "LVL") X(mop, "MOP") X(mxn, "MXN") X(myr, "MYR")      \
+                      X(nok, "NOK") X(nzd, "NZD") X(pln, "PLN") X(rol, "ROL")  \
+                          X(rub, "RUB") X(rur, "RUR") X(sek, "SEK")            \
+                              X(sgd, "SGD") X(skk, "SKK") X(thb, "THB")        \
+                                  X(try, "TRY") X(twd, "TWD") X(usd, "USD")    \
+                                      X(zar, "ZAR")
 
 #define VF_CURRENCY_FNS(code, text)                                            \
   VF_API int32_t nlmni##code(fmtcall *call) {                                  \
