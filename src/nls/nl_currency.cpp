@@ -175,21 +175,49 @@ int32_t nlmnyloc(fmtcall *call, const LconvMonetary &rec) {
 
 extern "C" {
 
-#define VF_CURRENCIES(X)                                                       \
-  X(aed, "AED")                                                                \
-  X(aud, "AUD")                                                                \
-  X(bgn, "BGN")                                                                \
-  X(brl, "BRL")                                                                \
-  X(cad, "CAD") X(chf, "CHF") X(cny, "CNY") X(czk, "CZK") X(dkk, "DKK")        \
-      X(eek, "EEK") X(egp, "EGP") X(eur, "EUR") X(gbp, "GBP") X(hkd, "HKD")    \
-          X(hrk, "HRK") X(huf, "HUF") X(idr, "IDR") X(ils, "ILS")              \
-              X(inr, "INR") X(jpy, "JPY") X(krw, "KRW") X(ltl, "LTL")          \
-                  X(lvl, "LVL") X(mop, "MOP") X(mxn, "MXN") X(myr, "MYR")      \
-                      X(nok, "NOK") X(nzd, "NZD") X(pln, "PLN") X(rol, "ROL")  \
-                          X(rub, "RUB") X(rur, "RUR") X(sek, "SEK")            \
-                              X(sgd, "SGD") X(skk, "SKK") X(thb, "THB")        \
-                                  X(try, "TRY") X(twd, "TWD") X(usd, "USD")    \
-                                      X(zar, "ZAR")
+// clang-format off
+#define VF_CURRENCIES(X) \
+  X(aed, "AED") \
+  X(aud, "AUD") \
+  X(bgn, "BGN") \
+  X(brl, "BRL") \
+  X(cad, "CAD") \
+  X(chf, "CHF") \
+  X(cny, "CNY") \
+  X(czk, "CZK") \
+  X(dkk, "DKK") \
+  X(eek, "EEK") \
+  X(egp, "EGP") \
+  X(eur, "EUR") \
+  X(gbp, "GBP") \
+  X(hkd, "HKD") \
+  X(hrk, "HRK") \
+  X(huf, "HUF") \
+  X(idr, "IDR") \
+  X(ils, "ILS") \
+  X(inr, "INR") \
+  X(jpy, "JPY") \
+  X(krw, "KRW") \
+  X(ltl, "LTL") \
+  X(lvl, "LVL") \
+  X(mop, "MOP") \
+  X(mxn, "MXN") \
+  X(myr, "MYR") \
+  X(nok, "NOK") \
+  X(nzd, "NZD") \
+  X(pln, "PLN") \
+  X(rol, "ROL") \
+  X(rub, "RUB") \
+  X(rur, "RUR") \
+  X(sek, "SEK") \
+  X(sgd, "SGD") \
+  X(skk, "SKK") \
+  X(thb, "THB") \
+  X(try, "TRY") \
+  X(twd, "TWD") \
+  X(usd, "USD") \
+  X(zar, "ZAR")
+// clang-format on
 
 #define VF_CURRENCY_FNS(code, text)                                            \
   VF_API int32_t nlmni##code(fmtcall *call) {                                  \

@@ -78,20 +78,22 @@ int32_t zkfdttm(int32_t locid, char *text, int32_t &width, const char *pattern,
   if (is_missing(datetime) || !datetime_in_range(datetime)) return kZkfBadValue;
   const DayTime dt = split_day_time(datetime);
   const int64_t sod = dt.time.sod; // seconds truncated
+  const int64_t hour = sod / 3600;
+  const int64_t minute = (sod / 60) % 60;
   return render(locid, text, width, pattern, pattern_or_field,
-                static_cast<double>(dt.day), static_cast<double>(sod / 3600),
-                static_cast<double>((sod / 60) % 60),
-                static_cast<double>(sod % 60));
+                static_cast<double>(dt.day), static_cast<double>(hour),
+                static_cast<double>(minute), static_cast<double>(sod % 60));
 }
 
 int32_t zkftime(int32_t locid, char *text, int32_t &width, const char *pattern,
                 int32_t pattern_or_field, double time) {
   if (is_missing(time) || !std::isfinite(time)) return kZkfBadValue;
   const auto t = static_cast<int64_t>(wrap_time_of_day(time));
+  const int64_t hour = t / 3600;
+  const int64_t minute = (t / 60) % 60;
   return render(locid, text, width, pattern, pattern_or_field,
-                standard_missing(), static_cast<double>(t / 3600),
-                static_cast<double>((t / 60) % 60),
-                static_cast<double>(t % 60));
+                standard_missing(), static_cast<double>(hour),
+                static_cast<double>(minute), static_cast<double>(t % 60));
 }
 
 } // namespace valfmt
