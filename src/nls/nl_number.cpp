@@ -65,9 +65,9 @@ bool locale_conventions(int32_t locid, int32_t field, NumberConventions &c) {
     if (s.field == field) src = &s;
   std::string_view pattern;
   if (src == nullptr || !read_locale_field(locid, field, pattern)) return false;
-  auto text = [&](int32_t f) {
-    std::string_view t;
-    return read_locale_field(locid, f, t) ? t : std::string_view{};
+  auto text = [locid](int32_t f) {
+    const std::string_view t = locale_field(locid, f);
+    return t.size() <= VF_LOC_TEXT ? t : std::string_view{};
   };
   auto number = [&](int32_t f) { return field_value(text(f), false); };
   c = NumberConventions{};

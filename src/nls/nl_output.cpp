@@ -38,11 +38,6 @@ void fill_wide_blanks(char *p, int32_t bytes) {
 
 } // namespace
 
-bool read_locale_field(int32_t locid, int32_t field, std::string_view &text) {
-  text = locale_field(locid, field);
-  return text.size() <= VF_LOC_TEXT;
-}
-
 int32_t check_width_decimals(const fmtcall *call, RowLimits limits) {
   if ((call->options & VF_OPT_CHECK_WD) == 0) return VF_OK;
   if (call->w < limits.minw) return VF_NL_W_SMALL;
@@ -137,7 +132,7 @@ Delivery deliver_right(fmtcall *call, const char *text, int32_t n, int32_t w) {
   if (count < 0) return Delivery::NoRoom;
   const int32_t pad = std::min(free_units, cap / 2 - count);
   char *out = static_cast<char *>(call->out);
-  fill_wide_blanks(out, cap);
+  fill_wide_blanks(out, 2 * pad);
   for (int32_t i = 0; i < count; ++i) put_unit(out + 2 * (pad + i), units[i]);
   call->outlen = 2 * (pad + count);
   call->outenc = VF_ENC_UCS2;

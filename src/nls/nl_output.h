@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "nls/locale_db.h"
 #include "registry/limits.h"
 #include "valfmt.h"
 
@@ -30,7 +31,11 @@ inline constexpr uint16_t kWideBlank = 0x0020;
 
 // A locale field as stored (escapes unresolved).  False when it does not
 // fit the 160-byte holder the formats read fields into.
-bool read_locale_field(int32_t locid, int32_t field, std::string_view &text);
+inline bool read_locale_field(int32_t locid, int32_t field,
+                              std::string_view &text) {
+  text = locale_field(locid, field);
+  return text.size() <= VF_LOC_TEXT;
+}
 
 // The checks of bit 0 of options: 0 when w and d are inside the limits,
 // else the locale status (w small, w large, d negative, d large).
@@ -44,7 +49,8 @@ enum class Delivery { Done, TooWide, NoRoom };
 Delivery deliver_left(fmtcall *call, const char *text, int32_t n, int32_t w);
 
 // Converts n narrow bytes and writes them right-aligned in w columns
-// (blank units before them), outlen covering the field.
+// (blank units before them), outlen covering the field; bytes of outsize
+// beyond the field are left as they were.
 Delivery deliver_right(fmtcall *call, const char *text, int32_t n, int32_t w);
 
 // Converts n narrow bytes into units without writing the output; returns
