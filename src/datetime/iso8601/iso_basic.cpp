@@ -1,13 +1,17 @@
 // The basic ISO 8601 forms: the extended text of a wider field with its
-// delimiters deleted ("-" and ":" of the date and time, the decimal point,
-// the ":" of the offset), right-aligned in the caller's width.
+// delimiters deleted ("-" and ":" of the date and time, the ":" of the
+// offset), right-aligned in the caller's width.
 //
 // Choices where the forms leave room:
+//  - The decimal point of the seconds stays: ISO 8601 needs a decimal sign
+//    in the basic form as well, and "12345678" would read as other
+//    seconds.  B8601TM8.2 of 45296.78 is "123456.8" (the point takes the
+//    column of the second decimal), B8601TM9.2 "123456.78".
 //  - The sign of a local offset is not a delimiter: B8601LZ west of UTC
 //    ends in "-0500", never in a bare "0500".
 //  - The widening is the most the basic text may use.  When the deleted
 //    delimiters are fewer than the columns added (a "Z" has no ":" to
-//    lose, so B8601TZ9.3 would come to ten characters), the extended twin
+//    lose, so B8601TZ9.3 would come to eleven characters), the extended twin
 //    runs one column narrower until the basic text fits, which shows
 //    fewer decimals instead of overrunning the field.
 //  - A missing value shows the extended field's missing text without its
@@ -24,11 +28,11 @@ namespace valfmt {
 namespace {
 
 bool is_delimiter(char c) {
-  return c == '-' || c == ':' || c == '.';
+  return c == '-' || c == ':';
 }
 
 // Deletes the delimiters of text[0, len): every one before the zone, only
-// ":" inside it (its sign stays).  A missing text keeps its '.'.  Returns
+// ":" inside it (its sign stays).  A missing text is kept whole.  Returns
 // the new length; the blanks of the right-aligned field stay leading.
 int32_t delete_delimiters(char *text, int32_t len, IsoField f) {
   int32_t k = 0;

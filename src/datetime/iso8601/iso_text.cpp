@@ -92,13 +92,14 @@ int32_t last_present(const IsoValue &v, int32_t from, int32_t to) {
 bool point_run(Writer &w, const IsoValue &v, int32_t from, int32_t last,
                uint32_t flags, char delimiter) {
   for (int32_t p = from; p <= last; ++p) {
-    if (v.part[p] != kOmitted) {
+    const bool marked =
+        v.part[p] == kOmitted && (flags & (kIsoOmittedX | kIsoOmittedHyphen));
+    if (v.part[p] == kOmitted && !marked && p != from) return false;
+    if (p > from && delimiter != 0) w.put(delimiter);
+    if (v.part[p] != kOmitted)
       w.digits(v.part[p], part_width(p));
-    } else if (!omitted_marker(w, p, flags)) {
-      if (p != from) return false;
+    else if (!omitted_marker(w, p, flags))
       w.put('-'); // nothing before it: the omitted lead is shown
-    }
-    if (p < last && delimiter != 0) w.put(delimiter);
   }
   return true;
 }
