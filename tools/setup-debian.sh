@@ -11,6 +11,7 @@
 set -eu
 packages="g++ cmake make libgtest-dev libbenchmark-dev valgrind
 clang libclang-rt-dev clang-format clang-tidy"
+packages="$packages tzdata"  # named zones of the ISO 8601 local-offset tests
 
 have() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
