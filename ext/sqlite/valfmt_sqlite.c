@@ -432,8 +432,8 @@ static void vf_set_locale(sqlite3_context *ctx, int argc,
 
 /* Registers one function sharing `st`; the state lives while any of them
  * does (SQLite calls the destructor on failure too). */
-static int add_function(sqlite3 *db, vf_state *st, const char *name,
-                        int nargs, int flags,
+static int add_function(sqlite3 *db, vf_state *st, const char *name, int nargs,
+                        int flags,
                         void (*fn)(sqlite3_context *, int, sqlite3_value **)) {
   ++st->refs;
   return sqlite3_create_function_v2(db, name, nargs, SQLITE_UTF8 | flags, st,
