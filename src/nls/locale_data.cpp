@@ -2,8 +2,8 @@
 // sources and CLDR; do not edit (docs/locale-data.md describes each
 // field).  Texts are narrow: Latin-1 bytes, other characters as
 // <Uxxxx> escapes.
-// Sources: locales=2.36-9+deb12u14 libicu-dev=72.1-3+deb12u1 fontconfig-config=2.14.1-4
 // clang-format off
+// Sources: locales=2.36-9+deb12u14 libicu-dev=72.1-3+deb12u1 fontconfig-config=2.14.1-4
 #include "nls/locale_data.h"
 
 namespace valfmt {
