@@ -122,13 +122,22 @@ TEST(ToolLocale, NamesAndNumbers) {
   EXPECT_EQ(run_split("put --locale 0 F3. 1").status, 2);
   EXPECT_EQ(run_split("put --locale 134 F3. 1").status, 2);
   EXPECT_EQ(run_split("put --locale 52 F3. 1").out, "  1\n");
-  const auto r = run_split("put --locale en_UX F3. 1");
+  auto r = run_split("put --locale en_UX F3. 1");
   EXPECT_EQ(r.status, 2);
-  if (has(r.err, "no locale name table"))
-    GTEST_SKIP() << "the library in this build has no locale names";
   EXPECT_TRUE(has(r.err, "close matches:")) << r.err;
   EXPECT_TRUE(has(r.err, "en_US")) << r.err;
   EXPECT_EQ(run_split("put --locale eN_uS F3. 1").status, 0);
+  r = run_split("put --locale de_DE F3. 1");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "  1\n");
+  // One letter off: the German locales are offered, de_DE among them.
+  r = run_split("put --locale de_DX F3. 1");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(has(r.err, "--locale de_DX: unknown locale name; close "
+                         "matches:"))
+      << r.err;
+  EXPECT_TRUE(has(r.err, " de_DE")) << r.err;
+  EXPECT_FALSE(has(r.err, " en_US")) << "too far from de_DX: " << r.err;
 }
 
 } // namespace
