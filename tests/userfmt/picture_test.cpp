@@ -215,15 +215,15 @@ TEST(UserfmtPicture, PictureFormatsFromACatalogue) {
   EXPECT_EQ(narrow(amt.h, -0.25, 10), "     -0.25");
   EXPECT_EQ(wide(amt.h, 7, 6), u"  7.00"); // widened for a 16-bit caller
   EXPECT_EQ(narrow(amt.h, 1234.5, 10, 6), "234.50"); // rightmost positions
-  // Six digit positions cannot hold 1e4 (1e6 hundredths): asterisks and
+  // Eight digit positions cannot hold 1e6 (1e8 hundredths): asterisks and
   // the status of a value that does not fit, for narrow and wide callers.
   for (const uint32_t enc : {VF_ENC_NARROW, VF_ENC_UCS2}) {
-    const vftest::Run r = number(amt.h, 1e4, 10, enc);
+    const vftest::Run r = number(amt.h, 1e6, 10, enc);
     EXPECT_EQ(r.status, VF_NO_FIT);
     EXPECT_EQ(r.text, "**********");
-    EXPECT_EQ(number(amt.h, -1e4, 10, enc).text, "**********");
+    EXPECT_EQ(number(amt.h, -1e6, 10, enc).text, "**********");
   }
-  EXPECT_EQ(number(amt.h, 9999.99, 10, VF_ENC_NARROW).text, "  9,999.99");
+  EXPECT_EQ(number(amt.h, 999999.99, 10, VF_ENC_NARROW).text, "999,999.99");
   Handle eu(text, "EUDAY");
   ASSERT_EQ(eu.rc, 0);
   EXPECT_EQ(narrow(eu.h, 14975, 12), "  31.12.2000");

@@ -15,6 +15,7 @@
 // cell written by the tool is quoted when it holds the delimiter, a quote or a
 // line end; a copied cell keeps its quotes.
 //
+// A row too short to hold a formatted column is passed on with a warning.
 // A value that fails is reported with its line and column; the row is
 // still written, the cell keeping its original text (empty with
 // --bad-as-empty; in the plain mode the output line is empty).  A summary
@@ -131,6 +132,16 @@ void Streamer::end_cell() {
 
 void Streamer::end_row(bool crlf) {
   end_cell();
+  // A short row leaves a formatted column out: say so rather than pass
+  // the row on as if it had been formatted.
+  if (delimiter_ != kNoDelimiter && !in_header_)
+    for (std::size_t c = col_ + 1; c <= sessions_.size(); ++c)
+      if (sessions_[c - 1]) {
+        rep_.warn(place(row_line_), "row of " + std::to_string(col_) +
+                                        " cells has no column " +
+                                        std::to_string(c));
+        break;
+      }
   out_.put(crlf ? "\r\n" : "\n", crlf ? 2 : 1);
   ++rows_;
   col_ = 0;
