@@ -248,6 +248,13 @@ void Session::call_with(fmtcall &call, bool raw_output, Result *r) {
   call.d = ref_.d;
   call.localeid = opt_.localeid;
   call.reqenc = opt_.reqenc;
+  // Asked for narrow text, the library turns a user format's 16-bit labels
+  // into UTF-8 bytes, which cannot be told from the Windows-1252 bytes of
+  // its pictures; for the terminal, ask for 16-bit text, which shows both
+  // right.
+  if (!raw_output && !builtin_ && !opt_.hex && opt_.reqenc == VF_ENC_NARROW &&
+      !ref_.informat)
+    call.reqenc = VF_ENC_UCS2;
   if (out_.size() < output_capacity(call.w))
     out_.assign(output_capacity(call.w), '\0');
   double result = 0;
