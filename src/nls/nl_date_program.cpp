@@ -13,6 +13,7 @@
 #include "nls/nl_date_program.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -359,10 +360,26 @@ Tables build_tables() {
   for (int32_t i = 0; i < kLocaleCount; ++i)
     build_record(t, t.records[i], i + 1);
   build_record(t, t.records[kLocaleCount], 0); // the default record
+  t.units.resize(t.units.size() + 4);          // slack for block copies
   return t;
 }
 
 const Tables kTables = build_tables();
+
+// Date value of 1 January of each year from kFirstYear to kLastYear, the
+// years around the valid date range.
+constexpr int64_t kFirstYear = 1580;
+constexpr int64_t kLastYear = 20003;
+const std::vector<int32_t> kYearStarts = [] {
+  std::vector<int32_t> v;
+  for (int64_t y = kFirstYear; y <= kLastYear; ++y)
+    v.push_back(static_cast<int32_t>(day_number(y, 1)));
+  return v;
+}();
+
+int32_t year_start(int64_t y) {
+  return kYearStarts[static_cast<std::size_t>(y - kFirstYear)];
+}
 
 const Record &record_of(int32_t locid) {
   return kTables
@@ -371,7 +388,7 @@ const Record &record_of(int32_t locid) {
 
 // Text under construction: units and the narrow length they stand for.
 struct Units {
-  uint16_t u[kConvertMax + 16];
+  uint16_t u[kConvertMax + 16]; // slack for block copies
   int32_t count = 0;
   int32_t narrow = 0;
 
@@ -379,8 +396,10 @@ struct Units {
   bool room(int32_t narrow_bytes) const {
     return narrow + narrow_bytes <= kConvertMax;
   }
+  // Copies in blocks of four units: the work text and the unit pool
+  // both keep slack behind their last unit.
   void put(const uint16_t *p, int32_t n, int32_t narrow_bytes) {
-    std::memcpy(u + count, p, static_cast<std::size_t>(n) * sizeof *p);
+    for (int32_t i = 0; i < n; i += 4) std::memcpy(u + count + i, p + i, 8);
     count += n;
     narrow += narrow_bytes;
   }
@@ -389,7 +408,35 @@ struct Units {
 // Writes v right-aligned in `digits` places padded with `pad` (none when
 // pad is 0); more digits than places are all written.  False when the
 // text would grow beyond the conversion's limit.
+constexpr auto kDigitPairs = [] {
+  std::array<char, 200> a{};
+  for (int i = 0; i < 100; ++i) {
+    a[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+    a[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+  }
+  return a;
+}();
+
+void put_pair(uint16_t *u, int32_t v) {
+  u[0] = static_cast<uint8_t>(kDigitPairs[static_cast<std::size_t>(2 * v)]);
+  u[1] = static_cast<uint8_t>(kDigitPairs[static_cast<std::size_t>(2 * v + 1)]);
+}
+
 bool put_number(Units &t, int32_t v, int32_t digits, char pad) {
+  // The common shapes: two zero-padded digits, four-digit years.
+  if (pad == '0' && digits == 2 && v >= 0 && v < 100 && t.room(2)) {
+    put_pair(t.u + t.count, v);
+    t.count += 2;
+    t.narrow += 2;
+    return true;
+  }
+  if (pad == '0' && digits == 4 && v >= 1000 && v < 10000 && t.room(4)) {
+    put_pair(t.u + t.count, v / 100);
+    put_pair(t.u + t.count + 2, v % 100);
+    t.count += 4;
+    t.narrow += 4;
+    return true;
+  }
   char tmp[12];
   int32_t n = 0;
   const bool neg = v < 0;
@@ -458,7 +505,7 @@ int32_t number_of(Source s, const ValueParts &p) {
   return p.second;
 }
 
-constexpr uint16_t kStars[2] = {'*', '*'};
+constexpr uint16_t kStars[4] = {'*', '*', 0, 0}; // padded for block copies
 
 bool put_name(Units &t, const Record &r, const Tables &tab, uint32_t field,
               int32_t pad_to) {
@@ -517,8 +564,8 @@ bool run_op(Units &t, const Op &o, const Record &r, const ValueParts &p) {
     const int32_t field = kMorning + (morning ? 0 : 1);
     if (r.names[field - kFirstName].readable)
       return put_name(t, r, kTables, static_cast<uint32_t>(field), 0);
-    static constexpr uint16_t kAm[2] = {'A', 'M'};
-    static constexpr uint16_t kPm[2] = {'P', 'M'};
+    static constexpr uint16_t kAm[4] = {'A', 'M', 0, 0};
+    static constexpr uint16_t kPm[4] = {'P', 'M', 0, 0};
     if (!t.room(2)) return false;
     t.put(morning ? kAm : kPm, 2, 2);
     return true;
@@ -532,13 +579,24 @@ bool run_op(Units &t, const Op &o, const Record &r, const ValueParts &p) {
 } // namespace
 
 void set_date_parts(ValueParts &p, int64_t day) {
-  const CivilDate c = civil_from_day(day);
+  // The year from the estimate of civil_from_day, checked against the
+  // table of year starts.
+  int64_t y = (day + 715509) * 4000 / 1460969 + 1;
+  int32_t start = year_start(y);
+  int32_t next = year_start(y + 1);
+  if (day < start) {
+    next = start;
+    start = year_start(--y);
+  } else if (day >= next) {
+    start = next;
+    next = year_start(++y + 1);
+  }
+  const auto doy0 = static_cast<int32_t>(day - start);
   p.has_date = true;
   p.day = day;
-  p.year = c.year;
-  p.month = c.month;
-  p.mday = c.day;
-  p.yday = c.yday;
+  p.year = static_cast<int32_t>(y);
+  p.yday = doy0 + 1;
+  month_day(doy0, next - start == 366, p.month, p.mday);
   p.wday = weekday_of(day) - 1;
 }
 
