@@ -1,5 +1,6 @@
 // Dates with the month as its upper-case abbreviation: DATE (day, month,
 // year), MONYY (month, year) and YYMON (year, month).
+#include "datetime/civil_fast.h"
 #include "datetime/date_fields.h"
 #include "registry/functions.h"
 
@@ -18,8 +19,9 @@ void put_month_abbrev(char *p, int32_t month) {
 }
 
 // MON and a two-digit year at w 5, a four-digit one at w 7; w 6 is a
-// blank and w 5.
-void write_month_year(char *out, int32_t w, const CivilDate &cd) {
+// blank and w 5.  Date is CivilDate or YearMonthDay.
+template <class Date>
+void write_month_year(char *out, int32_t w, const Date &cd) {
   if (w == 6) {
     *out++ = ' ';
     w = 5;
@@ -33,7 +35,8 @@ void write_month_year(char *out, int32_t w, const CivilDate &cd) {
 
 // The day as two digits, then the first w - 2 characters of MONYY (at
 // width 5 below 9, else 7); even widths get a leading blank first.
-void write_day_month_year(char *out, int32_t w, const CivilDate &cd) {
+template <class Date>
+void write_day_month_year(char *out, int32_t w, const Date &cd) {
   if (w == 6 || w == 8 || w == 10) {
     *out++ = ' ';
     --w;
@@ -83,7 +86,7 @@ extern "C" {
 
 VF_API int32_t zfmdate(fmtcall *call) {
   return run_date_format(call, kDate, [](char *out, int32_t w, int64_t day) {
-    write_day_month_year(out, w, civil_from_day(day));
+    write_day_month_year(out, w, civil_fast(day));
   });
 }
 
