@@ -9,13 +9,15 @@
 // (m mod 2^s) * 10^k >> s, one 128-bit product for k <= 19 and s <= 120.
 // Both are exactly what the generators write, so every byte agrees.
 //
-// The path gives up (returns false before writing anything the renderer
-// would not write anyway) wherever the renderer would take a branch it
-// does not mirror: scientific notation, a decimal given up under a fixed
-// code (status 2), integers under the best code (the renderer's own
-// integer shortcut and integral layout), values of 2^53 and above, and
-// more than 19 fraction digits from the value.
+// Integers under the best code take the renderer's integer shortcut here
+// too.  The path gives up (returns false, having written nothing) wherever
+// the renderer would take a branch it does not mirror: scientific
+// notation, a decimal given up under a fixed code (status 2), integers
+// that the shortcut does not take under the best code, zero, subnormals,
+// values of 2^53 and above, NaN and infinities, and more than 19 fraction
+// digits from the value.
 #include <bit>
+#include <cmath>
 #include <cstring>
 
 #include "core/call.h"
@@ -29,6 +31,14 @@ namespace {
 constexpr int32_t kMaxProductDigits = 19;
 constexpr int32_t kMaxFractionShift = 120;
 
+// Decimal digit count of 1 <= u < 2^64: the bit width times log10(2)
+// gives the count or one less.
+inline int32_t decimal_digits(uint64_t u) {
+  const auto t = static_cast<int32_t>(
+      (static_cast<uint32_t>(std::bit_width(u)) * 1233u) >> 12);
+  return t + (u >= kPow10U64[t] ? 1 : 0);
+}
+
 // The integer part of 0 <= y < 2^53 and its digit count (0 for 0).
 struct IntegerPart {
   uint64_t value;
@@ -37,7 +47,7 @@ struct IntegerPart {
 
 inline IntegerPart integer_part(double y) {
   const auto u = static_cast<uint64_t>(y);
-  return {u, u == 0 ? 0 : digit_count(u)};
+  return {u, u == 0 ? 0 : decimal_digits(u)};
 }
 
 // The first k fraction digits of 0 <= y < 2^53 (k <= 19), truncated, as
@@ -77,8 +87,10 @@ int32_t put_decimals(const FixedLayout &f, char *p) {
   uint64_t digits = 0;
   if (nf > 0 && !fraction_part(f.y, nf, &digits)) return -1;
   write_digits_backward(p + nf, digits, nf);
-  std::memset(p + nf, '0', static_cast<std::size_t>(f.ndec - nf));
-  if (digits == 0) return 0;
+  if (f.ndec > nf)
+    std::memset(p + nf, '0', static_cast<std::size_t>(f.ndec - nf));
+  // Only best layouts use the count.
+  if (digits == 0 || !f.best) return 0;
   int32_t sig = nf;
   while (digits % 10 == 0) {
     digits /= 10;
@@ -123,6 +135,66 @@ bool fit_layout(FixedLayout &f, IntegerPart &ip) {
   return f.n <= f.intw;
 }
 
+// w bytes from src to out, in at most two overlapping moves each way.
+inline void copy_field(char *out, const char *src, int32_t w) {
+  const auto n = static_cast<std::size_t>(w);
+  if (n >= 16) {
+    std::memcpy(out, src, 16);
+    std::memcpy(out + n - 16, src + n - 16, 16);
+  } else if (n >= 8) {
+    std::memcpy(out, src, 8);
+    std::memcpy(out + n - 8, src + n - 8, 8);
+  } else {
+    for (std::size_t i = 0; i < n; ++i) out[i] = src[i];
+  }
+}
+
+// The trailing-zero step of best layouts on a field that has blanks in
+// front of it: moving the field right by `shift` columns is reading it
+// from `shift` columns earlier.  Returns where the moved field starts.
+char *drop_zeros_in_place(const FixedLayout &f, int32_t sig, char *field,
+                          int32_t w) {
+  const bool int_digit = f.n > 0;
+  int32_t shift;
+  if (sig > 0) {
+    shift = f.ndec - sig;
+  } else if (int_digit) {
+    shift = f.ndec + 1;
+  } else {
+    field[0] = '0';
+    shift = w - 1;
+  }
+  char *moved = field - shift;
+  if (!f.reduced && !int_digit && sig > 0) {
+    if (f.negative) {
+      moved[shift - 1] = '-';
+      moved[shift] = '0';
+    } else {
+      moved[shift - 1] = '0';
+    }
+  }
+  return moved;
+}
+
+// The renderer's integer shortcut under the best code: an integer up to
+// 2^53 in a field up to 16 wide is written right-aligned with '-' before
+// it when it fits; otherwise the renderer goes on.
+bool best_integer(char *out, int32_t w, double v, int32_t *status) {
+  if (w > kShortcutWidth) return false;
+  const bool negative = v < 0;
+  const auto u = static_cast<uint64_t>(negative ? -v : v);
+  const int32_t n = decimal_digits(u);
+  const int32_t need = n + (negative ? 1 : 0);
+  if (need > w) return false;
+  char area[kMaxFixedWidth];
+  std::memset(area, ' ', sizeof area);
+  write_digits_backward(area + w, u, n);
+  if (negative) area[w - n - 1] = '-';
+  copy_field(out, area, w);
+  *status = VF_OK;
+  return true;
+}
+
 } // namespace
 
 bool render_fixed_fast(char *out, int32_t w, int32_t code, double v,
@@ -131,22 +203,28 @@ bool render_fixed_fast(char *out, int32_t w, int32_t code, double v,
   if (!best && !(code >= 0 && code <= kMaxDecimalsCode)) return false;
   FixedLayout f;
   f.negative = v < 0; // -0.0 is not negative
-  f.x = v < 0 ? -v : v;
+  f.x = std::fabs(v); // and -0.0 becomes 0.0
   if (!(f.x < kTwo53)) return false;
-  f.integral = is_integral(f.x);
-  if (best && f.integral) return false;
+  const auto biased = static_cast<int32_t>(std::bit_cast<uint64_t>(f.x) >> 52);
+  if (biased == 0) return false; // zero and subnormals
+  // Below 2^52 the integer conversion is exact; above, x is an integer.
+  f.integral =
+      f.x >= 0x1p52 || static_cast<double>(static_cast<int64_t>(f.x)) == f.x;
+  if (best && f.integral) return best_integer(out, w, v, status);
   f.code = code;
   f.best = best;
   f.avail = f.negative ? w - 1 : w;
-  f.ndig = binary_exponent(f.x) * 77 / 256;
+  f.ndig = (biased - 1022) * 77 / 256;
   f.ndec = best ? kCodeBest : code; // x is not 0 under the best code
   IntegerPart ip{};
   if (!fit_layout(f, ip)) return false;
 
   // The renderer's fixed layout: digits end at column intw - 1 of the
-  // avail columns, past the sign column, '-' directly before them.
-  char field[kMaxFixedWidth];
-  put_blanks(field, w);
+  // avail columns, past the sign column, '-' directly before them.  The
+  // field sits behind a run of blanks for the trailing-zero step.
+  char area[2 * kMaxFixedWidth];
+  std::memset(area, ' ', sizeof area);
+  char *field = area + kMaxFixedWidth;
   if (f.n == 0 && f.intw > 0) f.n = 1; // "0" (ip.value is 0)
   const int32_t off = f.negative ? 1 : 0;
   write_digits_backward(field + off + f.intw, ip.value, f.n);
@@ -158,9 +236,10 @@ bool render_fixed_fast(char *out, int32_t w, int32_t code, double v,
     sig = put_decimals(f, p);
     if (sig < 0) return false;
   }
+  const char *text = field;
   if (f.best && !f.integral && sig < f.ndec)
-    drop_trailing_zeros(f, sig, field, w);
-  std::memcpy(out, field, static_cast<std::size_t>(w));
+    text = drop_zeros_in_place(f, sig, field, w);
+  copy_field(out, text, w);
   *status = VF_OK;
   return true;
 }

@@ -200,6 +200,10 @@ int32_t render_layout(FixedLayout &f, const SciRecord &rec, char *out,
 // with decimals code code.
 int32_t render_value(char *out, int32_t w, int32_t code, double v,
                      FastPath fast) {
+  if (fast == FastPath::kAllowed) {
+    int32_t status;
+    if (render_fixed_fast(out, w, code, v, &status)) return status;
+  }
   if (std::isnan(v)) {
     put_stars(out, w);
     return VF_ERR_NOTHING_TO_READ;
@@ -220,11 +224,6 @@ int32_t render_value(char *out, int32_t w, int32_t code, double v,
       w <= kShortcutWidth &&
       write_int_field(static_cast<int64_t>(v), out, w) == VF_OK)
     return VF_OK;
-
-  if (fast == FastPath::kAllowed) {
-    int32_t status;
-    if (render_fixed_fast(out, w, code, v, &status)) return status;
-  }
 
   // The E layout is chosen by the code as given: a negative result of the
   // D rule asks for decimals from the width instead.
