@@ -9,11 +9,12 @@
 // (m mod 2^s) * 10^k >> s, one 128-bit product for k <= 19 and s <= 120.
 // Both are exactly what the generators write, so every byte agrees.
 //
-// Integers under the best code take the renderer's integer shortcut here
-// too.  The path gives up (returns false, having written nothing) wherever
-// the renderer would take a branch it does not mirror: scientific
-// notation, a decimal given up under a fixed code (status 2), integers
-// that the shortcut does not take under the best code, zero, subnormals,
+// Integers under the best code and without decimals take the renderer's
+// integer shortcut here too.  The path gives up (returns false, having written
+// nothing) wherever the renderer would take a branch it does not mirror:
+// scientific notation, a decimal given up under a fixed code (status 2),
+// integers that the shortcut does not take under the best code, zero with
+// decimals, subnormals,
 // values of 2^53 and above, NaN and infinities, and more than 19 fraction
 // digits from the value.
 #include <bit>
@@ -176,14 +177,13 @@ char *drop_zeros_in_place(const FixedLayout &f, int32_t sig, char *field,
   return moved;
 }
 
-// The renderer's integer shortcut under the best code: an integer up to
-// 2^53 in a field up to 16 wide is written right-aligned with '-' before
-// it when it fits; otherwise the renderer goes on.
-bool best_integer(char *out, int32_t w, double v, int32_t *status) {
-  if (w > kShortcutWidth) return false;
+// The renderer's integer shortcut (best code and no decimals): an integer
+// below 2^53 in a field up to 16 wide is written right-aligned with '-'
+// before it when it fits; otherwise the renderer goes on.
+bool integer_shortcut(char *out, int32_t w, double v, int32_t *status) {
   const bool negative = v < 0;
   const auto u = static_cast<uint64_t>(negative ? -v : v);
-  const int32_t n = decimal_digits(u);
+  const int32_t n = u == 0 ? 1 : decimal_digits(u);
   const int32_t need = n + (negative ? 1 : 0);
   if (need > w) return false;
   char area[kMaxFixedWidth];
@@ -205,12 +205,14 @@ bool render_fixed_fast(char *out, int32_t w, int32_t code, double v,
   f.negative = v < 0; // -0.0 is not negative
   f.x = std::fabs(v); // and -0.0 becomes 0.0
   if (!(f.x < kTwo53)) return false;
-  const auto biased = static_cast<int32_t>(std::bit_cast<uint64_t>(f.x) >> 52);
-  if (biased == 0) return false; // zero and subnormals
   // Below 2^52 the integer conversion is exact; above, x is an integer.
   f.integral =
       f.x >= 0x1p52 || static_cast<double>(static_cast<int64_t>(f.x)) == f.x;
-  if (best && f.integral) return best_integer(out, w, v, status);
+  if (f.integral && (best || code == 0) && w <= kShortcutWidth)
+    return integer_shortcut(out, w, v, status);
+  if (best && f.integral) return false;
+  const auto biased = static_cast<int32_t>(std::bit_cast<uint64_t>(f.x) >> 52);
+  if (biased == 0) return false; // zero and subnormals
   f.code = code;
   f.best = best;
   f.avail = f.negative ? w - 1 : w;

@@ -281,6 +281,17 @@ int32_t render_call(fmtcall *call, int32_t w, int32_t code, FastPath fast) {
 } // namespace
 
 int32_t render_fixed(fmtcall *call, int32_t w, int32_t code) {
+  // A usable field and a value the fast path serves (never a NaN, so never
+  // a missing value): the checks below would all pass and lead there.
+  if (w >= 1 && w <= kMaxFixedWidth && call->value != nullptr &&
+      out_capacity(call) >= w) {
+    int32_t status;
+    if (render_fixed_fast(static_cast<char *>(call->out), w, code,
+                          call_value(call), &status)) {
+      call->outlen = w;
+      return status;
+    }
+  }
   return render_call(call, w, code, FastPath::kAllowed);
 }
 

@@ -205,6 +205,9 @@ TEST(FixedFastDiff, FastPathServesTheCommonValues) {
   EXPECT_GT(served_best, kValues * 95 / 100);
   char out[32];
   int32_t status = -1;
+  // Zero under the best code is the integer shortcut's.
+  EXPECT_TRUE(
+      valfmt::render_fixed_fast(out, 12, valfmt::kCodeBest, -0.0, &status));
   EXPECT_FALSE(valfmt::render_fixed_fast(out, 12, valfmt::kCodeBest, 1.5e-9,
                                          &status)); // scientific
   EXPECT_FALSE(valfmt::render_fixed_fast(out, 5, 2, 12345.678, &status));
