@@ -54,6 +54,26 @@ void write_day_month_year(char *out, int32_t w, const Date &cd) {
   }
 }
 
+// DATE at width 9, the layout hosts ask for most: ddMONyyyy.
+constexpr int32_t kDayMonthYearWidth = 9;
+
+// The nine columns of a date in range with a four-digit year, written in
+// one go; false (nothing written) for any other value, which the general
+// run then serves with the call checks, the missing display, asterisks
+// or the five-digit year's asterisks.
+bool put_day_month_year(char *out, double v) {
+  if (!date_in_range(v)) return false; // also every missing value
+  const YearMonthDay d = civil_fast(day_of_date(v));
+  if (d.year > 9999) return false;
+  char field[kDayMonthYearWidth];
+  put_two_digits(field, d.day);
+  std::memcpy(field + 2, kMonthAbbrev[d.month - 1], 3);
+  put_two_digits(field + 5, d.year / 100);
+  put_two_digits(field + 7, d.year % 100);
+  std::memcpy(out, field, sizeof field);
+  return true;
+}
+
 // YYMON blanks the field first and has its own range check and status:
 // only whole valid days, and VF_ERR_DATE_TEXT for the others.
 int32_t format_year_month_abbrev(fmtcall *call) {
@@ -85,6 +105,11 @@ using namespace valfmt;
 extern "C" {
 
 VF_API int32_t zfmdate(fmtcall *call) {
+  if (call != nullptr && call->w == kDayMonthYearWidth &&
+      call->out != nullptr && call->value != nullptr &&
+      call->outsize >= kDayMonthYearWidth &&
+      put_day_month_year(static_cast<char *>(call->out), call_value(call)))
+    return finish_narrow(call, kDayMonthYearWidth);
   return run_date_format(call, kDate, [](char *out, int32_t w, int64_t day) {
     write_day_month_year(out, w, civil_fast(day));
   });

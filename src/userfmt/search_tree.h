@@ -25,11 +25,8 @@ inline int64_t search_tree_position(const numindex *index, uint64_t key) {
   uint64_t i = 1;
   uint64_t found = 0;
   for (int32_t level = 0; level < index->levels; ++level) {
-    // The 16 nodes four levels down share four cache lines.
-    __builtin_prefetch(reinterpret_cast<const char *>(tree + 16 * i));
-    __builtin_prefetch(reinterpret_cast<const char *>(tree + 16 * i) + 64);
-    __builtin_prefetch(reinterpret_cast<const char *>(tree + 16 * i) + 128);
-    __builtin_prefetch(reinterpret_cast<const char *>(tree + 16 * i) + 192);
+    // The four nodes two levels down share one cache line.
+    __builtin_prefetch(reinterpret_cast<const char *>(tree + 4 * i));
     const boundnode node = tree[i];
     const uint64_t right = key >= node.low ? 1 : 0;
     const uint64_t hit = right & (key <= node.high ? 1 : 0);
