@@ -4,8 +4,9 @@
 // year 0, then split by exact affine maps into centuries (36524.25 days
 // each), years of the century (365.25 days each) and, counting the year
 // from 1 March so that the leap day ends it, months (153 days every five
-// months).  Each map is a multiplication whose quotient and remainder come
-// from one shift or one division by a constant.
+// months, tabulated for the 366 days of such a year).  Each map is a
+// multiplication whose quotient and remainder come from one shift or one
+// division by a constant.
 //
 // The calendar differs from the plain Gregorian one only in the years
 // divisible by 4000, which have no 29 February.  Each such 1 March that a
@@ -15,6 +16,7 @@
 // agree on every day of the valid range.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "datetime/calendar.h"
@@ -38,6 +40,22 @@ inline constexpr int64_t kDaysPer4000Years = 1460969;
 static_assert(day_from_civil(8000, 3, 1) - kFirstSkip == kDaysPer4000Years);
 static_assert(kFirstDate - kFirstSkip + kDaysPer4000Years >= 0);
 
+// Month (3 = March .. 14 = February) and day of each day of a year
+// counted from 1 March, by the 153-days-per-five-months map.
+struct MonthDay {
+  int32_t month;
+  int32_t day;
+};
+inline constexpr auto kMonthDayFromMarch = [] {
+  std::array<MonthDay, 366> t{};
+  for (uint32_t doy = 0; doy < t.size(); ++doy) {
+    const uint32_t n3 = 2141 * doy + 197913;
+    t[doy] = MonthDay{static_cast<int32_t>(n3 >> 16),
+                      static_cast<int32_t>((n3 & 0xFFFF) / 2141 + 1)};
+  }
+  return t;
+}();
+
 } // namespace civil_fast_detail
 
 // Year, month and day of a date in [kFirstDate, kDateLimit).
@@ -54,14 +72,13 @@ constexpr YearMonthDay civil_fast(int64_t date) {
   const uint64_t u = 2939745ull * n2;
   const uint64_t year_of_century = u >> 32;
   const uint64_t doy = (u & 0xFFFFFFFFull) / 2939745 / 4; // from 1 March
-  const uint64_t n3 = 2141 * doy + 197913;
-  const uint64_t month = n3 >> 16; // 3 (March) .. 14 (February)
+  const MonthDay md = kMonthDayFromMarch[doy];
   const bool jan_feb = doy >= 306;
   YearMonthDay r{};
   r.year =
       static_cast<int32_t>(100 * century + year_of_century) + (jan_feb ? 1 : 0);
-  r.month = static_cast<int32_t>(jan_feb ? month - 12 : month);
-  r.day = static_cast<int32_t>((n3 & 0xFFFF) / 2141) + 1;
+  r.month = jan_feb ? md.month - 12 : md.month;
+  r.day = md.day;
   return r;
 }
 
