@@ -172,8 +172,11 @@ int32_t store_scaled(double acc, int64_t s, bool negative, void *out) {
 
 // Reads a trimmed, non-empty text [p, e): optional sign, missing-value
 // notation, digits with one optional point, optional exponent.
-int32_t read_trimmed(const unsigned char *p, const unsigned char *e, int32_t d,
-                     void *out) {
+// Kept out of line: the plain-decimal path in read_field then needs no
+// saved registers.
+[[gnu::noinline]] int32_t read_trimmed(const unsigned char *p,
+                                       const unsigned char *e, int32_t d,
+                                       void *out) {
   bool negative = false;
   if (*p == '+' || *p == '-') {
     negative = *p == '-';
