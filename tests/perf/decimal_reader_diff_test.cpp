@@ -193,12 +193,12 @@ std::string random_text(std::mt19937_64 &rng) {
 TEST(DecimalReaderDiff, MillionsOfRandomTexts) {
   std::mt19937_64 rng(2024);
   Differ diff;
-  for (int i = 0; i < 2000000; ++i)
+  for (int i = 0; i < 1200000; ++i)
     diff.check(random_text(rng),
                kDecimals[static_cast<size_t>(
                    i % static_cast<int>(std::size(kDecimals)))]);
   // Random doubles written with up to 17 significant digits.
-  for (int i = 0; i < 500000; ++i) {
+  for (int i = 0; i < 300000; ++i) {
     const double x =
         std::bit_cast<double>(rng() >> 2) * (i % 2 == 0 ? 1.0 : -1.0);
     char b[40];
@@ -206,7 +206,7 @@ TEST(DecimalReaderDiff, MillionsOfRandomTexts) {
     if (std::strlen(b) <= 32) diff.check(b, 0);
   }
   EXPECT_EQ(diff.failures(), 0);
-  EXPECT_GT(diff.values(), 1500000);
+  EXPECT_GT(diff.values(), 900000);
 }
 
 } // namespace
