@@ -74,6 +74,13 @@ struct boundnode {
   uint64_t high; // end plus fuzz
 };
 
+// What a search that stops at a node needs next: the node's range record
+// and its 1-based position in the table (0 for a slot outside the tree).
+struct treeslot {
+  const void *range;
+  int64_t position;
+};
+
 // The search index the XML reader adds to numeric entries: the fuzzed
 // bounds of every range in table order, side by side, and the same bounds
 // laid out as the tree that the binary search over positions walks (root
@@ -82,11 +89,11 @@ struct boundnode {
 // node 1, and slots that the search never reaches hold bounds no key lies
 // in.  It belongs to the range table it was built for.
 struct numindex {
-  void *const *ranges;       // the range table
-  int64_t n;                 // its length
-  const boundnode *tree;     // 2^levels nodes (slot 0 unused), or null
-  const uint32_t *positions; // 1-based position of each node, 0 when empty
-  int32_t levels;            // depth of the tree
+  void *const *ranges;   // the range table
+  int64_t n;             // its length
+  const boundnode *tree; // 2^levels nodes (slot 0 unused), or null
+  const treeslot *slots; // the range of each node, position 0 when empty
+  int32_t levels;        // depth of the tree
   int32_t pad;
   uint64_t keys[1]; // 2n keys: start minus fuzz, end plus fuzz
 };

@@ -8,12 +8,11 @@
 namespace valfmt {
 namespace {
 
-// The range at position mid (1-based) holds key within its fuzzed bounds:
+// The range r at position mid (1-based) holds key within its fuzzed bounds:
 // a key on an excluded exact bound belongs, if anywhere, to the neighbour
 // on that side.
 const void *settle_range(uint64_t key, void *const *ranges, int64_t n,
-                         unsigned mask, int64_t mid) {
-  const auto *r = static_cast<const numrange *>(ranges[mid - 1]);
+                         unsigned mask, int64_t mid, const numrange *r) {
   if ((r->flags & kStartExcluded) && key == load_key(r->start)) {
     if (mid == 1) return nullptr;
     const auto *p = static_cast<const numrange *>(ranges[mid - 2]);
@@ -46,7 +45,8 @@ const void *binary_search_numeric(uint64_t key, void *const *ranges, int64_t n,
         lo = mid + 1;
         continue;
       }
-      return settle_range(key, ranges, n, mask, mid);
+      return settle_range(key, ranges, n, mask, mid,
+                          static_cast<const numrange *>(ranges[mid - 1]));
     }
     const auto *r = static_cast<const numrange *>(ranges[mid - 1]);
     const uint64_t st = load_key(r->start);
@@ -116,8 +116,11 @@ const void *search_numeric(const fmtentry *e, uint64_t key, void *const *ranges,
                            int64_t n, unsigned mask) {
   const numindex *index = usable_index(e, ranges, n, mask);
   if (index != nullptr && index->tree != nullptr) {
-    const int64_t at = search_tree_position(index, key);
-    return at == 0 ? nullptr : settle_range(key, ranges, n, mask, at);
+    const treeslot &at = search_tree_slot(index, key);
+    return at.position == 0
+               ? nullptr
+               : settle_range(key, ranges, n, mask, at.position,
+                              static_cast<const numrange *>(at.range));
   }
   return search_numeric_by_halving(e, key, ranges, n, mask);
 }

@@ -17,7 +17,7 @@ namespace valfmt {
 namespace {
 
 constexpr std::size_t kLine = 64;
-// Trees beyond this depth are not built (positions are 32-bit).
+// Trees beyond this depth are not built.
 constexpr int32_t kMaxLevels = 30;
 
 int32_t tree_levels(int64_t n) {
@@ -31,7 +31,8 @@ std::size_t tree_slots(int32_t levels) {
 struct TreeBuilder {
   const uint64_t *keys;
   boundnode *tree;
-  uint32_t *positions;
+  void *const *ranges;
+  treeslot *slots;
 
   // Places the middle of positions lo..hi at slot `at`, then both halves.
   void place(int64_t lo, int64_t hi, std::size_t at) {
@@ -39,7 +40,7 @@ struct TreeBuilder {
       const int64_t mid = lo + (hi - lo) / 2;
       const auto k = static_cast<std::size_t>(mid - 1);
       tree[at] = boundnode{keys[2 * k], keys[2 * k + 1]};
-      positions[at] = static_cast<uint32_t>(mid);
+      slots[at] = treeslot{ranges[k], mid};
       place(lo, mid - 1, 2 * at);
       lo = mid + 1;
       at = 2 * at + 1;
@@ -55,7 +56,7 @@ int64_t search_tree_bytes(int64_t n) {
   if (levels > kMaxLevels) return 0;
   const std::size_t slots = tree_slots(levels);
   return static_cast<int64_t>(kLine + slots * sizeof(boundnode) +
-                              slots * sizeof(uint32_t));
+                              slots * sizeof(treeslot));
 }
 
 void build_search_tree(numindex *index, void *area) {
@@ -63,12 +64,13 @@ void build_search_tree(numindex *index, void *area) {
   const std::size_t slots = tree_slots(levels);
   const auto base = reinterpret_cast<std::uintptr_t>(area);
   auto *tree = reinterpret_cast<boundnode *>((base + kLine - 1) & ~(kLine - 1));
-  auto *positions = reinterpret_cast<uint32_t *>(tree + slots);
+  auto *slot = reinterpret_cast<treeslot *>(tree + slots);
   for (std::size_t i = 0; i < slots; ++i) tree[i] = boundnode{~0ull, 0};
-  TreeBuilder b{index->keys, tree, positions};
+  for (std::size_t i = 0; i < slots; ++i) slot[i] = treeslot{nullptr, 0};
+  TreeBuilder b{index->keys, tree, index->ranges, slot};
   b.place(1, index->n, 1);
   index->tree = tree;
-  index->positions = positions;
+  index->slots = slot;
   index->levels = levels;
 }
 

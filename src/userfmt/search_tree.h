@@ -17,10 +17,10 @@ int64_t search_tree_bytes(int64_t n);
 // zero-filled) and hangs it on the index.
 void build_search_tree(numindex *index, void *area);
 
-// The 1-based position of the range that the binary search over positions
-// stops at for key (the first range on its path whose fuzzed bounds hold
-// the key), or 0 when it holds none.
-inline int64_t search_tree_position(const numindex *index, uint64_t key) {
+// The range that the binary search over positions stops at for key (the
+// first range on its path whose fuzzed bounds hold the key), with its
+// position; position 0 when it holds none.
+inline const treeslot &search_tree_slot(const numindex *index, uint64_t key) {
   const boundnode *tree = index->tree;
   uint64_t i = 1;
   uint64_t found = 0;
@@ -34,7 +34,7 @@ inline int64_t search_tree_position(const numindex *index, uint64_t key) {
     found = (found == 0 && hit != 0) ? i : found;
     i = 2 * i + right;
   }
-  return index->positions[found];
+  return index->slots[found];
 }
 
 } // namespace valfmt

@@ -150,13 +150,15 @@ TEST(RangeTreeDiff, TreeDepthAndEmptySlots) {
     EXPECT_EQ(index->levels, levels) << n;
     std::vector<int> seen(static_cast<size_t>(n) + 1, 0);
     for (size_t i = 1; i < (size_t{1} << levels); ++i) {
-      const uint32_t p = index->positions[i];
+      const int64_t p = index->slots[i].position;
       if (p == 0) {
+        EXPECT_EQ(index->slots[i].range, nullptr);
         EXPECT_GT(index->tree[i].low, index->tree[i].high) << n << " " << i;
         continue;
       }
-      ASSERT_LE(p, static_cast<uint32_t>(n));
-      ++seen[p];
+      ASSERT_LE(p, n);
+      EXPECT_EQ(index->slots[i].range, r.ctx.ranges[p - 1]);
+      ++seen[static_cast<size_t>(p)];
       EXPECT_EQ(index->tree[i].low, index->keys[2 * (p - 1)]);
       EXPECT_EQ(index->tree[i].high, index->keys[2 * (p - 1) + 1]);
     }
