@@ -87,7 +87,8 @@ TEST(IsoCalendar, NoLeapDayIn4000And8000Anywhere) {
     const vftest::Run r = isotest::run("is8601vli", start + "/P1D");
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.text.substr(16), ymd(y, 3, 1, "") + "FFFFFFFFD");
-    const vftest::Run jan = isotest::run("is8601vli", ymd(y, 1, 31, "-") + "/P1M");
+    const vftest::Run jan =
+        isotest::run("is8601vli", ymd(y, 1, 31, "-") + "/P1M");
     ASSERT_EQ(jan.status, 0);
     EXPECT_EQ(jan.text.substr(16), std::to_string(y) + "228FFFFFFFFD");
     // A packed 29 February of y names no day.
@@ -117,11 +118,11 @@ TEST(IsoMissing, DisplayPositions) {
 // 23:59:59 give blanks and the packed-value status, never a text that no
 // ISO 8601 reader takes.
 TEST(IsoPacked, PointsThatNameNoInstantAreRefused) {
-  for (const char *hx : {"2024100FFFFFFFFD", "2024132FFFFFFFFD",
-                         "2023229FFFFFFFFD", "2024631FFFFFFFFD",
-                         "2024131FFFFFFFFD2024631FFFFFFFFD",
-                         "2024131240000FFD", "2024131236000FFD",
-                         "2024131235960FFD", "FFFFFFF24FFFFFFD"}) {
+  for (const char *hx :
+       {"2024100FFFFFFFFD", "2024132FFFFFFFFD", "2023229FFFFFFFFD",
+        "2024631FFFFFFFFD", "2024131FFFFFFFFD2024631FFFFFFFFD",
+        "2024131240000FFD", "2024131236000FFD", "2024131235960FFD",
+        "FFFFFFF24FFFFFFD"}) {
     const vftest::Run r = isotest::run("$N8601E24.", hx);
     EXPECT_EQ(r.status, VF_ERR_BAD_PACKED) << hx;
     EXPECT_EQ(r.text, std::string(24, ' ')) << hx;
@@ -136,12 +137,11 @@ TEST(IsoPacked, PointsThatNameNoInstantAreRefused) {
 TEST(IsoPacked, AlternativeFormOnlyWithinCarryOver) {
   struct Case {
     const char *text, *ea, *ba;
-  } cases[] = {
-      {"P45D", "P45D", "P45D"},
-      {"PT36H", "PT36H", "PT36H"},
-      {"P1DT99M", "P1DT99M", "P1DT99M"},
-      {"P30DT24H", "P0000-00-30T24:00:00", "P00000030T240000"},
-      {"P1Y2M10DT2H30M", "P0001-02-10T02:30:00", "P00010210T023000"}};
+  } cases[] = {{"P45D", "P45D", "P45D"},
+               {"PT36H", "PT36H", "PT36H"},
+               {"P1DT99M", "P1DT99M", "P1DT99M"},
+               {"P30DT24H", "P0000-00-30T24:00:00", "P00000030T240000"},
+               {"P1Y2M10DT2H30M", "P0001-02-10T02:30:00", "P00010210T023000"}};
   for (const Case &k : cases) {
     const vftest::Run r = isotest::run("is8601dui", k.text);
     ASSERT_EQ(r.status, 0) << k.text;
@@ -166,7 +166,8 @@ TEST(IsoBounds, RandomInputStaysInsideItsBuffers) {
   for (int i = 0; i < 4000; ++i) {
     const int len = static_cast<int>(rng() % 40);
     std::string text;
-    for (int k = 0; k < len; ++k) text += alphabet[rng() % (sizeof alphabet - 1)];
+    for (int k = 0; k < len; ++k)
+      text += alphabet[rng() % (sizeof alphabet - 1)];
     const int32_t w = 1 + static_cast<int32_t>(rng() % 200);
     const vftest::Run f = vftest::input(formats[i % 8], text, w, 0, w);
     EXPECT_EQ(f.outlen, w) << text;
