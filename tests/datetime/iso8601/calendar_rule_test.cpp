@@ -86,7 +86,7 @@ TEST(IsoCalendar, NoLeapDayIn4000And8000Anywhere) {
     const std::string start = ymd(y, 2, 28, "-");
     const vftest::Run r = isotest::run("is8601vli", start + "/P1D");
     ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(r.text.substr(16), ymd(y, 3, 1, "") + "FFFFFFFFD");
+    EXPECT_EQ(r.text.substr(16), std::to_string(y) + "301FFFFFFFFD");
     const vftest::Run jan =
         isotest::run("is8601vli", ymd(y, 1, 31, "-") + "/P1M");
     ASSERT_EQ(jan.status, 0);
@@ -178,8 +178,9 @@ TEST(IsoBounds, RandomInputStaysInsideItsBuffers) {
     const vftest::Run p = vftest::input(formats[i % 8], hex, w, 0, w);
     EXPECT_EQ(p.outlen, w) << hex;
     // A text that was written starts at the left edge of the field.
-    if (p.status == 0 && p.text.find_first_not_of(" *") != std::string::npos)
+    if (p.status == 0 && p.text.find_first_not_of(" *") != std::string::npos) {
       EXPECT_NE(p.text[0], ' ') << hex;
+    }
     const int32_t outsize = 14 + static_cast<int32_t>(rng() % 22);
     const vftest::Run r =
         vftest::input(readers[i % 3], text, -1, i % 5 == 0 ? 256 : 0, outsize);

@@ -76,6 +76,11 @@ TEST(IsoCrossCheck, TextsReadBackByIndependentParsers) {
       const double v = std::strtod(r.value.c_str(), nullptr);
       const double read = std::strtod(r.python.c_str(), nullptr);
       const double unit = std::pow(10.0, -decimals_of(r.text));
+      if (r.format.rfind("E8601DN", 0) == 0) {
+        // The date of a datetime: Python read the midnight starting it.
+        EXPECT_EQ(read, std::floor(v / 86400) * 86400) << r.text;
+        continue;
+      }
       EXPECT_LE(std::fabs(read - v), unit / 2 + 1e-6 + std::fabs(v) * 0x1p-50)
           << r.format << " " << r.text;
     } else if (r.kind == "packed") {
