@@ -115,6 +115,26 @@ TEST(NlNumber, FittingDropsGroupingThenDecimals) {
   EXPECT_EQ(run(nlnum, 1e300, 32, 2, kEnUS).text, right("1E+300", 32));
 }
 
+// The fixed text is measured with its sign, and the general form is
+// left-aligned in w - k columns, so its padding stays between the digits
+// and whatever the layout puts after them.
+TEST(NlNumber, FixedTextCountsTheSignAndGeneralFormIsPadded) {
+  // "-12.35" is six characters for five columns: "%-5.2G" gives "-12  ",
+  // the sign goes to the layout and the blanks are trimmed.
+  EXPECT_EQ(run(nlnum, -12.345, 5, 2, kEnUS).text, "  -12");
+  // Five columns hold "12.35" when the value is positive.
+  EXPECT_EQ(run(nlnum, 12.345, 5, 2, kEnUS).text, "12.35");
+  // de_DE money is "V <euro>": 1E+10 padded to w - k columns keeps its
+  // blanks before " <euro>".  The grouped and plain fixed texts (16 and 13
+  // columns) are too wide, the excess k = 1 leaves 13, k = 2 fits 12.
+  EXPECT_EQ(run(nlmny, 1e10, 12, 2, kDeDE).text,
+            "1E+10" + std::string(6, ' ') + "€");
+  // Currency: "%-12.2G" of 1e13 is "1E+13" and seven blanks; with " USD"
+  // after them that is too wide, without the symbol it fits (blanks
+  // trimmed).
+  EXPECT_EQ(run(nlmniusd, 1e13, 12, 2, kDeDE).text, right("1E+13", 12));
+}
+
 TEST(NlNumber, MissingNonFiniteAndBadInput) {
   EXPECT_EQ(run(nlnum, missing(), 6, 2, kEnUS).text, "   .  ");
   EXPECT_EQ(run(nlnum, missing(), 6, 9, kEnUS).text, "     .");
