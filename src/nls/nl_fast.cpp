@@ -87,13 +87,13 @@ NumberLayout derive(int32_t locid, int32_t field) {
 using LayoutTable = std::array<std::array<NumberLayout, kFieldKinds>,
                                static_cast<std::size_t>(kLocaleCount) + 1>;
 
-// Index 0 holds the default record's layouts.
+// Indexed by locale ID (index 0 unused).
 const LayoutTable kLayouts = [] {
   LayoutTable t{};
-  for (int32_t loc = 0; loc <= kLocaleCount; ++loc)
+  for (int32_t loc = 1; loc <= kLocaleCount; ++loc)
     for (int32_t k = 0; k < kFieldKinds; ++k)
       t[static_cast<std::size_t>(loc)][static_cast<std::size_t>(k)] =
-          derive(loc == 0 ? kDefaultLocale : loc, kFields[k]);
+          derive(loc, kFields[k]);
   return t;
 }();
 
@@ -189,7 +189,8 @@ bool host_counts_units(uint32_t inenc) {
 const NumberLayout *number_layout(int32_t locid, int32_t field) {
   const int32_t k = field_kind(field);
   if (k < 0) return nullptr;
-  const int32_t loc = locid >= 1 && locid <= kLocaleCount ? locid : 0;
+  const int32_t loc =
+      locid >= 1 && locid <= kLocaleCount ? locid : kDefaultLocale;
   return &kLayouts[static_cast<std::size_t>(loc)][static_cast<std::size_t>(k)];
 }
 

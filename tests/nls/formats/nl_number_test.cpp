@@ -230,8 +230,11 @@ TEST(NlCurrency, FittingAttemptsInOrder) {
   EXPECT_EQ(run(nlmnlusd, 1234567, 15, 2, kEnUS).text, " US$1234567.00 ");
   // Without the symbol.
   EXPECT_EQ(run(nlmniusd, 1234567, 11, 2, kEnUS).text, "1234567.00 ");
+  // "-1.5000000000" is longer than 12: "%-12.10G" pads "-1.5" to 12, so
+  // " USD" after the blanks is too wide and the symbol goes.
+  EXPECT_EQ(run(nlmniusd, -1.5, 12, 10, kDeDE).text, right("-1,5", 12));
   // General form with the symbol, then without.
-  EXPECT_EQ(run(nlmniusd, -1.5, 12, 10, kDeDE).text, right("-1,5 USD", 12));
+  EXPECT_EQ(run(nlmnleur, -1234567.5, 11, 2, kEnUS).text, " (€1.2E+06)");
   EXPECT_EQ(run(nlmniusd, 1234567, 10, 2, kEnUS).text, "  1.2E+06 ");
   EXPECT_EQ(run(nlmniusd, 1e20, 8, 6, kEnUS).text, "  1E+20 ");
   // Parentheses do not fit: the bare number, then asterisks.
@@ -315,6 +318,60 @@ TEST(NlCrossCheck, AgreesWithTheCLibrary) {
     ++compared;
   }
   EXPECT_GT(compared, 400);
+}
+
+} // namespace
+
+namespace {
+
+// The monetary records: every code in order, the sign texts of every
+// record, and the local symbols the currency formats show.
+TEST(CurrencyTable, RecordsOrderSignsAndLocalSymbols) {
+  const std::string codes =
+      "AED ALL ARS AUD BGN BHD BOB BRL BWP BYB CAD CHF CLP CNY COP CRC CZK "
+      "DKK DOP DZD EEK EGP EUR GBP GTQ HKD HNL HRK HUF IDR ILS INR IQD IRR "
+      "ISK JMD JOD JPY KRW KWD LBP LTL LVL LYD MAD MKD MOP MXN MYR NIO NOK "
+      "NZD OMR PAB PEN PHP PLN PYG QAR ROL RUB RUR SAR SDD SEK SGD SKK SVC "
+      "SYP THB TND TRY TWD UAH USD UYU VEB VND XCD YER ZAR ZWD";
+  std::istringstream in(codes);
+  std::string code;
+  int32_t i = 0;
+  while (in >> code) {
+    ASSERT_LT(i, valfmt::kCurrencyRecords);
+    const valfmt::LconvMonetary &r = valfmt::lconv_monetary[i++];
+    EXPECT_EQ(std::string(r.int_curr_symbol), code);
+    EXPECT_EQ(std::string(r.positive_sign), " ") << code;
+    EXPECT_EQ(std::string(r.negative_sign), "-") << code;
+    EXPECT_EQ(valfmt::find_currency(code), &r);
+  }
+  EXPECT_EQ(i, valfmt::kCurrencyRecords);
+  EXPECT_EQ(valfmt::find_currency("XXX"), nullptr);
+  const std::map<std::string, std::string> local = {
+      {"AED", "<U062F>.<U0625>."}, {"AUD", "AU$"},
+      {"BGN", "<U043B><U0432>"},   {"BRL", "R$"},
+      {"CAD", "CA$"},              {"CHF", "SFr."},
+      {"CNY", "RMB"},              {"CZK", "K<U010D>"},
+      {"DKK", "kr"},               {"EEK", "kr"},
+      {"EGP", "<U062C>.<U0645>."}, {"EUR", "<U20AC>"},
+      {"GBP", "<U00A3>"},          {"HKD", "HK$"},
+      {"HRK", "Kn"},               {"HUF", "Ft"},
+      {"IDR", "Rp"},               {"ILS", "<U05E9>\"<U05D7>"},
+      {"INR", "<U20A8>"},          {"USD", "US$"},
+      {"JPY", "<UFFE5>"},          {"KRW", "<U20A9>"},
+      {"LTL", "Lt"},               {"LVL", "Ls"},
+      {"MOP", "P"},                {"MXN", "MX$"},
+      {"MYR", "R"},                {"NOK", "kr"},
+      {"NZD", "NZ$"},              {"PLN", "z<U0142>"},
+      {"ROL", "LEI"},              {"RUB", "<U0440><U0443><U0431>"},
+      {"RUR", "<U0440><U002E>"},   {"SEK", "kr"},
+      {"SGD", "SG$"},              {"SKK", "Sk"},
+      {"THB", "<U0E3F>"},          {"TRY", "YTL"},
+      {"TWD", "NT$"},              {"ZAR", "R"}};
+  for (const auto &[c, symbol] : local) {
+    const valfmt::LconvMonetary *r = valfmt::find_currency(c);
+    ASSERT_NE(r, nullptr) << c;
+    EXPECT_EQ(std::string(r->currency_symbol), symbol) << c;
+  }
 }
 
 } // namespace
