@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -132,10 +133,12 @@ bool scaled_digits(double v, int32_t d, uint64_t &q) {
     q = 0;
     return true;
   }
-  int exp = 0;
-  const double frac = std::frexp(a, &exp);
-  const auto m = static_cast<uint64_t>(std::ldexp(frac, 53));
-  const int e = exp - 53;
+  // a = m * 2^e exactly, from the bits of the double.
+  const auto bits = std::bit_cast<uint64_t>(a);
+  const auto biased = static_cast<int>(bits >> 52);
+  const uint64_t fraction = bits & ((uint64_t{1} << 52) - 1);
+  const uint64_t m = biased == 0 ? fraction : fraction | (uint64_t{1} << 52);
+  const int e = (biased == 0 ? 1 : biased) - 1075;
   const unsigned __int128 n = static_cast<unsigned __int128>(m) * kPow10U64[d];
   if (e >= 0) {
     q = static_cast<uint64_t>(n << e);

@@ -177,7 +177,9 @@ TEST(NlDirectWriter, SameBytesAsTheGeneralPath) {
             static_cast<int32_t>(rng() % 6 == 0 ? rng() % 32 : rng() % 4);
         const uint32_t enc = i % 5 == 0 ? encodings[rng() % 7] : 0;
         int32_t outsize = 2 * w + 8;
-        if (i % 7 == 0) outsize = static_cast<int32_t>(rng() % static_cast<uint64_t>(2 * w + 2));
+        if (i % 7 == 0)
+          outsize =
+              static_cast<int32_t>(rng() % static_cast<uint64_t>(2 * w + 2));
         compare(m, v, w, d, loc, enc, outsize, failures);
         const valfmt::NumberLayout *l = valfmt::number_layout(loc, m.field);
         if (l != nullptr && l->direct) ++direct;
