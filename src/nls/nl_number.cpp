@@ -11,6 +11,9 @@
 // When the locale record cannot be read the plain format (COMMA, DOLLAR,
 // PERCENT) runs instead and its text is converted.
 //
+// A d above the formats' 31 decimals (unchecked calls) is read as 31, so
+// that the digits always fit the work area.
+//
 // A missing value is the narrow missing display (d kept when 0 <= d < w);
 // the percentages place it one column in, with w reduced by 3, as the
 // plain PERCENT format does, the first column blank.  A NaN that is not a
@@ -33,6 +36,14 @@ namespace valfmt {
 namespace {
 
 constexpr int32_t kMaxAttempts = 200;
+// The decimals of the six layout formats; a larger d (possible when the
+// caller does not ask for the check) is read as this many.
+constexpr int32_t kMaxDecimals = row_limits("NLNUM").maxd;
+static_assert(kMaxDecimals == row_limits("NLNUMI").maxd &&
+              kMaxDecimals == row_limits("NLMNY").maxd &&
+              kMaxDecimals == row_limits("NLMNYI").maxd &&
+              kMaxDecimals == row_limits("NLPCT").maxd &&
+              kMaxDecimals == row_limits("NLPCTI").maxd);
 constexpr int32_t kDigitsRoom = 512;
 
 // Decimal digits of a field (an empty or unreadable field is 0); with
@@ -175,7 +186,7 @@ int32_t zkfnum(fmtcall *call, int32_t w, const char * /*pattern*/,
   const NumberLayout *layout = number_layout(call->localeid, field);
   if (layout == nullptr || !layout->readable) return -1;
   const double x = is_percent_field(field) && v != 0 ? v * 100 : v;
-  const int32_t d = call->d < 0 ? 0 : call->d;
+  const int32_t d = std::clamp(call->d, 0, kMaxDecimals);
   if (write_number_direct(call, *layout, x, w, d)) return VF_OK;
   call->outlen = 0;
   return fit_number(call, layout->conv, x, w, d);

@@ -135,11 +135,25 @@ TEST(NlNumber, FixedTextCountsTheSignAndGeneralFormIsPadded) {
   EXPECT_EQ(run(nlmniusd, 1e13, 12, 2, kDeDE).text, right("1E+13", 12));
 }
 
+// da_DK stores 2 ("blank between sign and symbol") in its separated-by-
+// space fields; it counts as 1, so the layout is "$ -V", never a row
+// outside the twenty.
+TEST(NlNumber, SeparatedBySpaceAboveOneCountsAsOne) {
+  constexpr int32_t kDaDK = 35;
+  EXPECT_EQ(run(nlmny, 1234.5, 14, 2, kDaDK).text, right("kr. 1.234,50", 14));
+  EXPECT_EQ(run(nlmny, -1234.5, 14, 2, kDaDK).text, right("kr. -1.234,50", 14));
+}
+
 TEST(NlNumber, MissingNonFiniteAndBadInput) {
   EXPECT_EQ(run(nlnum, missing(), 6, 2, kEnUS).text, "   .  ");
   EXPECT_EQ(run(nlnum, missing(), 6, 9, kEnUS).text, "     .");
   EXPECT_EQ(run(nlpct, missing(), 8, 2, kEnUS).text, "   .  ");
   EXPECT_EQ(run(nlnum, INFINITY, 6, 2, kEnUS).text, "******");
+  // An unchecked d far above the limit is read as 31 decimals: too long
+  // for 12 columns, so the general form "%-12.31G" gives "1234.5" and
+  // blanks, its integer part grouped.
+  EXPECT_EQ(run(nlnum, 1234.5, 12, 1000, kEnUS).text, right("1,234.5", 12));
+  EXPECT_EQ(run(nlmny, 1234.5, 12, 1000, kEnUS).text, right("$1,234.5 ", 12));
   EXPECT_EQ(run(nlmny, NAN, 6, 2, kEnUS).text, "******");
   for (const int32_t loc : {0, -5, 134, 1 << 30})
     EXPECT_EQ(run(nlnum, 1234.5, 12, 2, loc).text,
