@@ -88,8 +88,6 @@ TEST(HexFormat, MissingSaturationAndBuffers) {
   const vftest::Run cut = put(zfmhex, 4660.0, 8, 0, 3);
   EXPECT_EQ(cut.status, VF_ERR_OUTSIZE);
   EXPECT_EQ(cut.text, "234");
-  EXPECT_EQ(put(zfmhex, 1.0, 17).status, VF_ERR_WIDTH);
-  EXPECT_EQ(put(zfmhex, 1.0, 0).status, VF_ERR_WIDTH);
 }
 
 TEST(HexInformat, DigitsMissingValuesAndErrors) {
@@ -108,8 +106,6 @@ TEST(HexInformat, DigitsMissingValuesAndErrors) {
     EXPECT_EQ(r.status, VF_ERR_BAD_HEX) << bad;
     EXPECT_EQ(r.bits(), bintest::kStandardMissing) << bad;
   }
-  EXPECT_EQ(input(zifmhex, "41", 17).status, VF_ERR_WD_LIMITS);
-  EXPECT_EQ(input(zifmhex, "41", -2).status, VF_ERR_WD_LIMITS);
   // valuelen below w: only the characters given are read.
   EXPECT_EQ(input(zifmhex, "1F", 8).number(), 31.0);
 }
@@ -206,7 +202,6 @@ TEST(S370Hex, ReaderDigitHandling) {
       input(zif7hex, ebcdic_digits("1") + "\x40" + ebcdic_digits("2")).status,
       VF_ERR_BAD_HEX);
   EXPECT_EQ(input(zif7hex, "1F").status, VF_ERR_BAD_HEX); // ASCII digits
-  EXPECT_EQ(input(zif7hex, ebcdic_digits("1F"), 17).status, VF_ERR_WD_LIMITS);
   // Even widths read back what S370FHEX wrote; an odd width ends in the
   // high half of a zero byte and so reads back 16 times the integer.
   for (double v : {0.0, 1.0, 200.0, 65535.0, 16777215.0}) {
@@ -247,7 +242,6 @@ TEST(OctalFormat, MissingBuffersAndWidths) {
   const vftest::Run cut = put(zfmocn, 83.0, 4, 0, 2);
   EXPECT_EQ(cut.status, VF_ERR_OUTSIZE);
   EXPECT_EQ(cut.text, "23");
-  EXPECT_EQ(put(zfmocn, 1.0, 25).status, VF_ERR_WIDTH);
 }
 
 TEST(OctalInformat, ReadsDigitsAndRoundTrips) {
@@ -262,7 +256,6 @@ TEST(OctalInformat, ReadsDigitsAndRoundTrips) {
     EXPECT_EQ(r.status, VF_ERR_BAD_OCTAL) << bad;
     EXPECT_EQ(r.bits(), bintest::kStandardMissing);
   }
-  EXPECT_EQ(input(zifmocn, "17", 25).status, VF_ERR_WD_LIMITS);
   for (int64_t i : integers()) {
     if (i < 0 || static_cast<double>(i) >= 9007199254740992.0) continue;
     const auto v = static_cast<double>(i);
@@ -330,7 +323,6 @@ TEST(BinaryFormat, MissingBuffersAndWidths) {
   const vftest::Run cut = put(zfmbtn, 5.0, 8, 0, 3);
   EXPECT_EQ(cut.status, VF_ERR_OUTSIZE);
   EXPECT_EQ(cut.text, "101");
-  EXPECT_EQ(put(zfmbtn, 1.0, 65).status, VF_ERR_WIDTH);
 }
 
 TEST(BinaryInformat, ReadsDigitsAndRoundTrips) {
@@ -341,7 +333,6 @@ TEST(BinaryInformat, ReadsDigitsAndRoundTrips) {
     EXPECT_EQ(r.status, VF_ERR_BAD_INPUT) << bad;
     EXPECT_EQ(r.bits(), bintest::kStandardMissing);
   }
-  EXPECT_EQ(input(zifmbtn, "1", 65).status, VF_ERR_WD_LIMITS);
   // Up to 60 digits an integer, beyond that a double's bits.
   EXPECT_EQ(input(zifmbtn, std::string(59, '0') + "1").number(), 1.0);
   EXPECT_EQ(input(zifmbtn, "1" + std::string(60, '0')).bits(), 1ull << 60);
