@@ -23,19 +23,7 @@ void expect_put(fmtfn fn, double v, int32_t w, int32_t d,
   EXPECT_EQ(r.outenc, VF_ENC_NARROW);
 }
 
-TEST(Punctuated, EachLayoutOfMinus1234Point5) {
-  expect_put(zfmcma, -1234.5, 12, 2, "   -1,234.50");
-  expect_put(zfmcmax, -1234.5, 12, 2, "   -1.234,50");
-  expect_put(zfmdlr, -1234.5, 12, 2, "  $-1,234.50");
-  expect_put(zfmdlrx, -1234.5, 12, 2, "  $-1.234,50");
-  expect_put(zfmyen, -1234.5, 12, 2, "  \\-1,234.50");
-  expect_put(zfmerx, -1234.5, 12, 2, "  E-1.234,50");
-  expect_put(zfmeuro, -1234.5, 12, 2, "  E-1,234.50");
-  expect_put(zfmnprn, -1234.5, 12, 2, "  (1,234.50)");
-}
-
 TEST(Punctuated, GroupingIsDroppedWhenItDoesNotFit) {
-  expect_put(zfmcma, 1234567, 10, 0, " 1,234,567");
   // F itself needs scientific notation: its text and status stand.
   expect_put(zfmcma, 1234567, 6, 0, "1.23E6", VF_WARN);
   expect_put(zfmcmax, 1234567, 6, 0, "1,23E6", VF_WARN);
@@ -46,20 +34,12 @@ TEST(Punctuated, GroupingIsDroppedWhenItDoesNotFit) {
 TEST(Punctuated, DollarFallsBackToPlainFOnTheWholeWidth) {
   // COMMA4.2 would lose decimals: the field is F5.2 with its status.
   expect_put(zfmdlr, 1234.5, 5, 2, " 1235", VF_WARN);
-  // F6.2 in the five columns after the sign would lose a decimal; F7.2
-  // holds them all and reports no loss.
-  expect_put(zfmdlr, 1234.5, 7, 2, "1234.50");
-  expect_put(zfmdlr, 1234.5, 8, 2, "$1234.50");
-  expect_put(zfmdlr, 1234.5, 9, 2, "$1,234.50");
   // One column: no room for anything but F1.
   expect_put(zfmdlr, 7, 1, 0, "7");
   expect_put(zfmyen, 7, 1, 0, "7");
-  // DOLLARX puts the decimal comma on the fallback text too.
-  expect_put(zfmdlrx, 1234.5, 7, 2, "1234,50");
   expect_put(zfmdlrx, 1234.5, 5, 2, " 1235", VF_WARN);
   // YEN keeps the plain text when DOLLAR reports a loss.
   expect_put(zfmyen, 1234.5, 5, 2, " 1235", VF_WARN);
-  expect_put(zfmyen, 0.5, 6, 2, " \\0.50");
 }
 
 TEST(Punctuated, HugeMagnitudesTakeFsScientificText) {
@@ -73,14 +53,7 @@ TEST(Punctuated, HugeMagnitudesTakeFsScientificText) {
 }
 
 TEST(Punctuated, NegparenNeedsAFreeColumnOnTheLeft) {
-  expect_put(zfmnprn, 12345, 6, 0, "12,345", VF_ERR_NO_ROOM);
-  expect_put(zfmnprn, 12345, 7, 0, " 12,345", VF_ERR_NO_ROOM);
-  expect_put(zfmnprn, -1234, 7, 0, "(1,234)");
-  expect_put(zfmnprn, 12345, 8, 0, " 12,345 ");
-  expect_put(zfmnprn, -1234, 6, 0, "-1,234", VF_ERR_NO_ROOM);
-  // Digits of positive and negative values stand in the same columns.
-  expect_put(zfmnprn, 5, 4, 0, "  5 ");
-  expect_put(zfmnprn, -5, 4, 0, " (5)");
+  // (Layouts that fit are swept against the oracle below.)
   // A negative value rounding to zero keeps its parentheses.
   expect_put(zfmnprn, -0.004, 6, 2, "(0.00)");
   expect_put(zfmnprn, -0.0, 6, 2, " 0.00 ");
