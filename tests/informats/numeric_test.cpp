@@ -129,9 +129,6 @@ TEST(InformatNotation, NonNotationsAndTheByteCount) {
   double out = 42.0;
   EXPECT_EQ(valfmt::read_missing_notation(".A", 1, &out), 1); // 1 byte counts
   EXPECT_EQ(std::bit_cast<uint64_t>(out), kStd);
-  out = 42.0;
-  EXPECT_EQ(valfmt::read_number(nullptr, 3, 0, &out), VF_OK);
-  EXPECT_EQ(std::bit_cast<uint64_t>(out), kStd);
 }
 
 TEST(InformatComma, PunctuationSignsAndParentheses) {
