@@ -37,7 +37,9 @@ const std::vector<Pair> &pairs() {
       {"S370FIB", zf7ib, 1, 8, zif7ib, 8, 4},
       {"S370FPIB", zf7pib, 1, 8, zif7pib, 8, 4},
       {"S370FIBU", zf7ibu, 1, 8, zif7ibu, 8, 4},
-      {"PCPIB", wzfmpib, 1, 8, zifmpcp, 8, 4}, // a reader of PIB's bytes
+      {"PCPIB", zfmpcpi, 1, 8, zifmpcp, 8, 4},
+      {"IBR", zfmibr, 1, 8, zifmir, 8, 4},
+      {"PIBR", zfmpibr, 1, 8, zifmpir, 8, 4},
       {"PK", zfmpk, 1, 16, zifmpk, 16, 6},
       {"S370FPDU", zf7pdu, 1, 16, zif7pdu, 16, 6},
       {"S370FZDU", zf7zdu, 1, 32, zif7zdu, 32, 8},
