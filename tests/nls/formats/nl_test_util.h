@@ -25,8 +25,9 @@ struct Result {
 inline std::string utf8_of_units(const std::string &bytes) {
   std::string s;
   for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const unsigned u = static_cast<unsigned char>(bytes[i]) |
-                       (static_cast<unsigned char>(bytes[i + 1]) << 8);
+    const unsigned u =
+        static_cast<unsigned>(static_cast<unsigned char>(bytes[i])) |
+        (static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8U);
     if (u < 0x80) {
       s += static_cast<char>(u);
     } else if (u < 0x800) {
