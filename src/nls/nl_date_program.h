@@ -7,6 +7,8 @@
 // fit tests and outcomes as expanding the pattern into narrow text and
 // converting that.
 //
+// The tables are in nl_date_tables.h, built by nl_date_program_build.cpp.
+//
 // Only calls whose host encoding counts two bytes per unit (16-bit hosts,
 // and an unset or unknown encoding) and locales whose texts carry no
 // stray '<' (which could begin an escape across two pieces) take this
