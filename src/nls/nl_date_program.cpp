@@ -54,11 +54,11 @@ template <bool kChecked> struct Sink {
     std::memcpy(b + 2 * count, &u, 2);
     add(1, 1);
   }
-  // Copies in blocks of four units: the unit pool keeps slack behind its
-  // last unit and the destination has room for kSlack more.
+  // Copies in blocks of eight units: the unit pool keeps slack behind
+  // its last unit and the destination has room for kSlack more.
   void put(const uint16_t *p, int32_t n, int32_t narrow_bytes) {
-    for (int32_t i = 0; i < n; i += 4)
-      std::memcpy(b + 2 * (count + i), p + i, 8);
+    for (int32_t i = 0; i < n; i += 8)
+      std::memcpy(b + 2 * (count + i), p + i, 16);
     add(n, narrow_bytes);
   }
 };
@@ -74,6 +74,7 @@ constexpr auto kPairUnits = [] {
   return a;
 }();
 
+// Two digits of v in 0..99.
 template <bool kChecked> void put_pair(Sink<kChecked> &t, int32_t v) {
   std::memcpy(t.b + 2 * t.count, &kPairUnits[static_cast<std::size_t>(2 * v)],
               4);
@@ -108,6 +109,14 @@ bool put_number(Sink<kChecked> &t, int32_t v, int32_t digits, char pad) {
   if (!t.room(fill + n)) return false;
   for (int32_t i = 0; i < fill; ++i) t.unit(static_cast<uint8_t>(pad));
   while (n > 0) t.unit(static_cast<uint8_t>(tmp[--n]));
+  return true;
+}
+
+// Four digits of a year from 1000 to 9999, otherwise the general writer.
+template <bool kChecked> bool put_year4(Sink<kChecked> &t, int32_t v) {
+  if (v < 1000 || v > 9999 || !t.room(4)) return put_number(t, v, 4, '0');
+  put_pair(t, v / 100);
+  put_pair(t, v % 100);
   return true;
 }
 
@@ -162,7 +171,7 @@ int32_t number_of(Source s, const ValueParts &p) {
   return p.second;
 }
 
-constexpr uint16_t kStars[4] = {'*', '*', 0, 0}; // padded for block copies
+constexpr uint16_t kStars[8] = {'*', '*'}; // padded for block copies
 
 template <bool kChecked>
 bool put_name(Sink<kChecked> &t, const Record &r, uint32_t field,
@@ -196,8 +205,8 @@ bool put_marker(Sink<kChecked> &t, const Record &r, const ValueParts &p) {
   const int32_t field = kMorning + (morning ? 0 : 1);
   if (r.names[field - kFirstName].readable)
     return put_name(t, r, static_cast<uint32_t>(field), 0);
-  static constexpr uint16_t kAm[4] = {'A', 'M', 0, 0};
-  static constexpr uint16_t kPm[4] = {'P', 'M', 0, 0};
+  static constexpr uint16_t kAm[8] = {'A', 'M'};
+  static constexpr uint16_t kPm[8] = {'P', 'M'};
   if (!t.room(2)) return false;
   t.put(morning ? kAm : kPm, 2, 2);
   return true;
@@ -220,12 +229,16 @@ bool run_op(Sink<kChecked> &t, const Op &o, const Record &r,
     if (!t.room(o.narrow)) return false;
     t.put(kTables.units.data() + o.first, o.count, o.narrow);
     return true;
-  case Code::Day2:
-    return put_number(t, p.mday, 2, '0');
-  case Code::Month2:
-    return put_number(t, p.month, 2, '0');
+  case Code::Day2: // 1..31
+    if (!t.room(2)) return false;
+    put_pair(t, p.mday);
+    return true;
+  case Code::Month2: // 1..12
+    if (!t.room(2)) return false;
+    put_pair(t, p.month);
+    return true;
   case Code::Year4:
-    return put_number(t, p.year, 4, '0');
+    return put_year4(t, p.year);
   case Code::Number:
     return put_number(t, number_of(o.source, p), o.digits, o.pad);
   case Code::WeekdayName:
@@ -245,18 +258,28 @@ bool run_op(Sink<kChecked> &t, const Op &o, const Record &r,
   return put_zone(t);
 }
 
-// The rest of outsize from `at`: 16-bit blanks (an odd last byte a
-// narrow blank).
+// The rest of outsize from `at` (even): 16-bit blanks, an odd last byte
+// a narrow blank.  Blocks of eight units, the last block overlapping the
+// one before it rather than falling back to single units.
 void fill_blanks(char *out, int32_t at, int32_t cap) {
-  static constexpr uint64_t kFourBlanks = 0x0020002000200020ULL;
-  static constexpr uint64_t kEightBlanks[2] = {kFourBlanks, kFourBlanks};
-  for (; at + 16 <= cap; at += 16) std::memcpy(out + at, kEightBlanks, 16);
-  if (at + 8 <= cap) {
-    std::memcpy(out + at, &kFourBlanks, 8);
-    at += 8;
+  static constexpr uint16_t kBlanks[8] = {' ', ' ', ' ', ' ',
+                                          ' ', ' ', ' ', ' '};
+  const int32_t n = cap - at;
+  char *p = out + at;
+  if (n >= 16) {
+    int32_t i = 0;
+    for (; i + 16 <= n; i += 16) std::memcpy(p + i, kBlanks, 16);
+    if (i < n - 1) std::memcpy(p + ((n - 16) & ~1), kBlanks, 16);
+  } else if (n >= 8) {
+    std::memcpy(p, kBlanks, 8);
+    std::memcpy(p + ((n - 8) & ~1), kBlanks, 8);
+  } else if (n >= 4) {
+    std::memcpy(p, kBlanks, 4);
+    std::memcpy(p + ((n - 4) & ~1), kBlanks, 4);
+  } else if (n >= 2) {
+    std::memcpy(p, kBlanks, 2);
   }
-  for (; at + 2 <= cap; at += 2) std::memcpy(out + at, &kFourBlanks, 2);
-  if (at < cap) out[at] = ' ';
+  if (n > 0 && (n & 1) != 0) p[n - 1] = ' ';
 }
 
 // The direct road: true when the longest text of the program fits the

@@ -24,8 +24,8 @@ inline constexpr int32_t kAbbrevQuarter = 90;
 inline constexpr int32_t kFullQuarter = 94;
 inline constexpr int32_t kRecords = kLocaleCount + 1; // last: the default
 // Units of slack behind the pool and behind a text under construction,
-// so that short pieces can be copied in whole blocks of four units.
-inline constexpr int32_t kSlack = 4;
+// so that pieces can be copied in whole blocks of eight units.
+inline constexpr int32_t kSlack = 8;
 
 enum class Code : uint8_t {
   Literal,
