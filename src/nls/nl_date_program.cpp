@@ -17,6 +17,7 @@
 
 #include "core/call.h"
 #include "datetime/calendar.h"
+#include "datetime/civil_fast.h"
 #include "nls/nl_date_tables.h"
 
 namespace valfmt {
@@ -54,10 +55,12 @@ template <bool kChecked> struct Sink {
     std::memcpy(b + 2 * count, &u, 2);
     add(1, 1);
   }
-  // Copies in blocks of eight units: the unit pool keeps slack behind
-  // its last unit and the destination has room for kSlack more.
+  // Copies 16 units at once (and more in blocks of eight when needed):
+  // the unit pool keeps slack behind its last unit and the destination
+  // has room for kSlack more.
   void put(const uint16_t *p, int32_t n, int32_t narrow_bytes) {
-    for (int32_t i = 0; i < n; i += 8)
+    std::memcpy(b + 2 * count, p, 32);
+    for (int32_t i = 16; i < n; i += 8)
       std::memcpy(b + 2 * (count + i), p + i, 16);
     add(n, narrow_bytes);
   }
@@ -171,7 +174,7 @@ int32_t number_of(Source s, const ValueParts &p) {
   return p.second;
 }
 
-constexpr uint16_t kStars[8] = {'*', '*'}; // padded for block copies
+constexpr uint16_t kStars[16] = {'*', '*'}; // padded for block copies
 
 template <bool kChecked>
 bool put_name(Sink<kChecked> &t, const Record &r, uint32_t field,
@@ -205,8 +208,8 @@ bool put_marker(Sink<kChecked> &t, const Record &r, const ValueParts &p) {
   const int32_t field = kMorning + (morning ? 0 : 1);
   if (r.names[field - kFirstName].readable)
     return put_name(t, r, static_cast<uint32_t>(field), 0);
-  static constexpr uint16_t kAm[8] = {'A', 'M'};
-  static constexpr uint16_t kPm[8] = {'P', 'M'};
+  static constexpr uint16_t kAm[16] = {'A', 'M'};
+  static constexpr uint16_t kPm[16] = {'P', 'M'};
   if (!t.room(2)) return false;
   t.put(morning ? kAm : kPm, 2, 2);
   return true;
@@ -258,38 +261,34 @@ bool run_op(Sink<kChecked> &t, const Op &o, const Record &r,
   return put_zone(t);
 }
 
+// 16-bit blanks to copy from.
+constexpr auto kBlankRow = [] {
+  std::array<uint16_t, 256> a{};
+  a.fill(' ');
+  return a;
+}();
+
 // The rest of outsize from `at` (even): 16-bit blanks, an odd last byte
-// a narrow blank.  Blocks of eight units, the last block overlapping the
-// one before it rather than falling back to single units.
+// a narrow blank.  Copied from a row of blanks, in one copy for the usual
+// buffer sizes.
 void fill_blanks(char *out, int32_t at, int32_t cap) {
-  static constexpr uint16_t kBlanks[8] = {' ', ' ', ' ', ' ',
-                                          ' ', ' ', ' ', ' '};
-  const int32_t n = cap - at;
+  constexpr int32_t kRow = static_cast<int32_t>(sizeof kBlankRow);
+  int32_t n = cap - at;
   char *p = out + at;
-  if (n >= 16) {
-    int32_t i = 0;
-    for (; i + 16 <= n; i += 16) std::memcpy(p + i, kBlanks, 16);
-    if (i < n - 1) std::memcpy(p + ((n - 16) & ~1), kBlanks, 16);
-  } else if (n >= 8) {
-    std::memcpy(p, kBlanks, 8);
-    std::memcpy(p + ((n - 8) & ~1), kBlanks, 8);
-  } else if (n >= 4) {
-    std::memcpy(p, kBlanks, 4);
-    std::memcpy(p + ((n - 4) & ~1), kBlanks, 4);
-  } else if (n >= 2) {
-    std::memcpy(p, kBlanks, 2);
-  }
-  if (n > 0 && (n & 1) != 0) p[n - 1] = ' ';
+  for (; n > kRow; n -= kRow, p += kRow) std::memcpy(p, kBlankRow.data(), kRow);
+  if (n > 0) std::memcpy(p, kBlankRow.data(), static_cast<std::size_t>(n));
+  if ((n & 1) != 0) p[n - 1] = ' ';
 }
 
-// The direct road: true when the longest text of the program fits the
-// width and the buffer (with room for block copies) and the value has
-// every part the program shows.
+// The direct road: true when the value has every part the program shows
+// and the width and the buffer hold its longest text, the slack of the
+// block copies and the fixed blank blocks.
 bool fits_surely(const Program &prog, const fmtcall *call, int32_t cap,
                  const ValueParts &parts) {
-  return (!prog.date || parts.has_date) && (!prog.clock || parts.has_clock) &&
-         prog.most_narrow <= kConvertMax && prog.most_units <= call->w &&
-         2 * (prog.most_units + kSlack) <= cap;
+  const int32_t has =
+      (parts.has_date ? kNeedsDate : 0) | (parts.has_clock ? kNeedsClock : 0);
+  return (prog.needs & ~has) == 0 && call->w >= prog.direct_w &&
+         cap >= prog.direct_cap;
 }
 
 PatternOutcome finish(fmtcall *call, int32_t count, int32_t cap) {
@@ -302,24 +301,15 @@ PatternOutcome finish(fmtcall *call, int32_t count, int32_t cap) {
 } // namespace
 
 void set_date_parts(ValueParts &p, int64_t day) {
-  // The year from the estimate of civil_from_day, checked against the
+  // Year, month and day without branches; the day of the year from the
   // table of year starts.
-  int64_t y = (day + 715509) * 4000 / 1460969 + 1;
-  int32_t start = year_start(y);
-  int32_t next = year_start(y + 1);
-  if (day < start) {
-    next = start;
-    start = year_start(--y);
-  } else if (day >= next) {
-    start = next;
-    next = year_start(++y + 1);
-  }
-  const auto doy0 = static_cast<int32_t>(day - start);
+  const YearMonthDay ymd = civil_fast(day);
   p.has_date = true;
   p.day = day;
-  p.year = static_cast<int32_t>(y);
-  p.yday = doy0 + 1;
-  month_day(doy0, next - start == 366, p.month, p.mday);
+  p.year = ymd.year;
+  p.month = ymd.month;
+  p.mday = ymd.day;
+  p.yday = static_cast<int32_t>(day - year_start(ymd.year)) + 1;
   p.wday = weekday_of(day) - 1;
 }
 
@@ -338,9 +328,13 @@ PatternOutcome show_parsed_pattern(fmtcall *call, int32_t slot,
   const Op *op = kTables.ops.data() + prog.first_op;
   const Op *const end = op + prog.op_count;
   if (fits_surely(prog, call, cap, parts)) {
-    Sink<false> t{static_cast<char *>(call->out)};
+    char *out = static_cast<char *>(call->out);
+    Sink<false> t{out};
     for (; op != end; ++op) run_op(t, *op, r, parts);
-    return finish(call, t.count, cap);
+    fill_blanks(out, 2 * t.count, cap);
+    call->outlen = 2 * t.count;
+    call->outenc = VF_ENC_UCS2;
+    return PatternOutcome::Shown;
   }
   uint16_t units[kConvertMax + kSlack];
   Sink<true> t{reinterpret_cast<char *>(units)};

@@ -7,6 +7,7 @@
 // long its text can get at most, so that a call whose width and buffer
 // hold that much can write straight into its output.
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -186,12 +187,16 @@ void set_bounds(const Tables &t, const Record &r, Program &prog) {
     const Bound b = op_bound(r, o);
     total.units += b.units;
     total.narrow += b.narrow;
-    prog.date = prog.date || o.date;
-    prog.clock = prog.clock || o.clock;
+    if (o.date) prog.needs = static_cast<uint8_t>(prog.needs | kNeedsDate);
+    if (o.clock) prog.needs = static_cast<uint8_t>(prog.needs | kNeedsClock);
   }
   constexpr int32_t kCap = 0xFFFF;
   prog.most_units = static_cast<uint16_t>(std::min(total.units, kCap));
   prog.most_narrow = static_cast<uint16_t>(std::min(total.narrow, kCap));
+  prog.direct_w = prog.most_units;
+  prog.direct_cap = prog.most_narrow <= kConvertMax
+                        ? 2 * (prog.most_units + kSlack)
+                        : std::numeric_limits<int32_t>::max();
 }
 
 class Builder {

@@ -24,8 +24,8 @@ inline constexpr int32_t kAbbrevQuarter = 90;
 inline constexpr int32_t kFullQuarter = 94;
 inline constexpr int32_t kRecords = kLocaleCount + 1; // last: the default
 // Units of slack behind the pool and behind a text under construction,
-// so that pieces can be copied in whole blocks of eight units.
-inline constexpr int32_t kSlack = 8;
+// so that pieces can be copied in whole blocks of sixteen units.
+inline constexpr int32_t kSlack = 16;
 
 enum class Code : uint8_t {
   Literal,
@@ -72,16 +72,22 @@ struct Op {
   uint32_t first;  // names: first field; literals: unit offset
 };
 
+inline constexpr int32_t kNeedsDate = 1;
+inline constexpr int32_t kNeedsClock = 2;
+
 struct Program {
   uint32_t first_op = 0;
   uint16_t op_count = 0;
   bool usable = false; // false: unreadable field or unknown directive
-  bool date = false;   // some operation shows a part of the date
-  bool clock = false;  // some operation shows a part of the clock
+  uint8_t needs = 0;   // kNeedsDate, kNeedsClock: parts shown
   // Upper bounds of the units and narrow bytes of the text for any value
   // in range that has the parts the program shows.
   uint16_t most_units = 0;
   uint16_t most_narrow = 0;
+  // Least width and buffer that take the text without any length check
+  // (an unreachable buffer size when the text can outgrow the conversion).
+  uint16_t direct_w = 0;
+  int32_t direct_cap = 0;
 };
 
 struct Name {
