@@ -177,8 +177,8 @@ int32_t number_of(Source s, const ValueParts &p) {
 constexpr uint16_t kStars[16] = {'*', '*'}; // padded for block copies
 
 template <bool kChecked>
-bool put_name(Sink<kChecked> &t, const Record &r, uint32_t field,
-              int32_t pad_to) {
+[[gnu::always_inline]] inline bool put_name(Sink<kChecked> &t, const Record &r,
+                                            uint32_t field, int32_t pad_to) {
   const Name &n = r.names[field - static_cast<uint32_t>(kFirstName)];
   if (!n.readable) {
     if (!t.room(2)) return false;
@@ -261,23 +261,30 @@ bool run_op(Sink<kChecked> &t, const Op &o, const Record &r,
   return put_zone(t);
 }
 
-// 16-bit blanks to copy from.
-constexpr auto kBlankRow = [] {
-  std::array<uint16_t, 256> a{};
-  a.fill(' ');
-  return a;
-}();
-
 // The rest of outsize from `at` (even): 16-bit blanks, an odd last byte
-// a narrow blank.  Copied from a row of blanks, in one copy for the usual
-// buffer sizes.
+// a narrow blank.  Stored in blocks of 16 units, the last block ending at
+// the last whole unit and overlapping the one before it.
+constexpr uint16_t kBlanks[16] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
+                                  ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+
 void fill_blanks(char *out, int32_t at, int32_t cap) {
-  constexpr int32_t kRow = static_cast<int32_t>(sizeof kBlankRow);
-  int32_t n = cap - at;
+  const int32_t n = cap - at;
   char *p = out + at;
-  for (; n > kRow; n -= kRow, p += kRow) std::memcpy(p, kBlankRow.data(), kRow);
-  if (n > 0) std::memcpy(p, kBlankRow.data(), static_cast<std::size_t>(n));
-  if ((n & 1) != 0) p[n - 1] = ' ';
+  const int32_t whole = n & ~1; // bytes of whole units
+  if (whole >= 32) {
+    char *const last = p + whole - 32;
+    for (; p < last; p += 32) std::memcpy(p, kBlanks, 32);
+    std::memcpy(last, kBlanks, 32);
+  } else if (whole >= 16) {
+    std::memcpy(p, kBlanks, 16);
+    std::memcpy(p + whole - 16, kBlanks, 16);
+  } else if (whole >= 8) {
+    std::memcpy(p, kBlanks, 8);
+    std::memcpy(p + whole - 8, kBlanks, 8);
+  } else {
+    for (int32_t i = 0; i < whole; i += 2) std::memcpy(p + i, kBlanks, 2);
+  }
+  if (n > 0 && (n & 1) != 0) out[cap - 1] = ' ';
 }
 
 // The direct road: true when the value has every part the program shows
