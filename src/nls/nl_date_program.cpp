@@ -25,6 +25,13 @@ namespace {
 
 using namespace date_tables;
 
+// How one pattern turned out.
+enum class PatternOutcome {
+  Shown,    // written to the call's output, outlen and outenc set
+  TooWide,  // longer than the work text, wider than w or beyond outsize
+  Unusable, // the pattern field cannot be read or has an unknown directive
+};
+
 int32_t year_start(int64_t y) {
   return kYearStarts[static_cast<std::size_t>(y - kFirstStartYear)];
 }
@@ -305,33 +312,10 @@ PatternOutcome finish(fmtcall *call, int32_t count, int32_t cap) {
   return PatternOutcome::Shown;
 }
 
-} // namespace
-
-void set_date_parts(ValueParts &p, int64_t day) {
-  // Year, month and day without branches; the day of the year from the
-  // table of year starts.
-  const YearMonthDay ymd = civil_fast(day);
-  p.has_date = true;
-  p.day = day;
-  p.year = ymd.year;
-  p.month = ymd.month;
-  p.mday = ymd.day;
-  p.yday = static_cast<int32_t>(day - year_start(ymd.year)) + 1;
-  p.wday = weekday_of(day) - 1;
-}
-
-bool parsed_patterns_apply(const fmtcall *call) {
-  const auto e = static_cast<int32_t>(call->inenc);
-  const bool two_byte_units = e < 1 || e >= 230 || e == 24 || e == 25;
-  return two_byte_units && record_of(call->localeid).safe;
-}
-
-PatternOutcome show_parsed_pattern(fmtcall *call, int32_t slot,
-                                   const ValueParts &parts) {
-  const Record &r = record_of(call->localeid);
-  const Program &prog = r.programs[slot];
+// Renders one program for the value and, when it fits, writes it.
+PatternOutcome show_program(fmtcall *call, const Record &r, const Program &prog,
+                            int32_t cap, const ValueParts &parts) {
   if (!prog.usable) return PatternOutcome::Unusable;
-  const int32_t cap = out_capacity(call);
   const Op *op = kTables.ops.data() + prog.first_op;
   const Op *const end = op + prog.op_count;
   if (fits_surely(prog, call, cap, parts)) {
@@ -355,6 +339,44 @@ PatternOutcome show_parsed_pattern(fmtcall *call, int32_t slot,
   if (length > width || 2 * t.count > cap) return PatternOutcome::TooWide;
   std::memcpy(call->out, units, static_cast<std::size_t>(t.count) * 2);
   return finish(call, t.count, cap);
+}
+
+} // namespace
+
+void set_date_parts(ValueParts &p, int64_t day) {
+  // Year, month and day without branches; the day of the year from the
+  // table of year starts.
+  const YearMonthDay ymd = civil_fast(day);
+  p.has_date = true;
+  p.day = day;
+  p.year = ymd.year;
+  p.month = ymd.month;
+  p.mday = ymd.day;
+  p.yday = static_cast<int32_t>(day - year_start(ymd.year)) + 1;
+  p.wday = weekday_of(day) - 1;
+}
+
+ParsedOutcome show_parsed_patterns(fmtcall *call, int32_t long_slot,
+                                   int32_t short_slot,
+                                   const ValueParts &parts) {
+  const auto e = static_cast<int32_t>(call->inenc);
+  const bool two_byte_units = e < 1 || e >= 230 || e == 24 || e == 25;
+  const Record &r = record_of(call->localeid);
+  if (!two_byte_units || !r.safe) return ParsedOutcome::NotServed;
+  const int32_t cap = out_capacity(call);
+  switch (show_program(call, r, r.programs[long_slot], cap, parts)) {
+  case PatternOutcome::Shown:
+    return ParsedOutcome::Shown;
+  case PatternOutcome::Unusable:
+    return ParsedOutcome::Fallback;
+  case PatternOutcome::TooWide:
+    break;
+  }
+  if (short_slot < 0) return ParsedOutcome::Fallback;
+  return show_program(call, r, r.programs[short_slot], cap, parts) ==
+                 PatternOutcome::Shown
+             ? ParsedOutcome::Shown
+             : ParsedOutcome::Fallback;
 }
 
 } // namespace valfmt
