@@ -222,11 +222,12 @@ bool put_marker(Sink<kChecked> &t, const Record &r, const ValueParts &p) {
   return true;
 }
 
-// Runs one operation; false when the text outgrows the conversion.  The
-// unchecked road is only taken when the value has every part shown.
+// Writes one operation's own text; false when the text outgrows the
+// conversion.  The unchecked road is only taken when the value has every
+// part shown.
 template <bool kChecked>
-bool run_op(Sink<kChecked> &t, const Op &o, const Record &r,
-            const ValueParts &p) {
+bool run_main(Sink<kChecked> &t, const Op &o, const Record &r,
+              const ValueParts &p) {
   if constexpr (kChecked) {
     if ((o.date && !p.has_date) || (o.clock && !p.has_clock)) {
       if (!t.room(2)) return false;
@@ -266,6 +267,16 @@ bool run_op(Sink<kChecked> &t, const Op &o, const Record &r,
     break;
   }
   return put_zone(t);
+}
+
+// Runs one operation and its literal tail; false when the text outgrows
+// the conversion.
+template <bool kChecked>
+bool run_op(Sink<kChecked> &t, const Op &o, const Record &r,
+            const ValueParts &p) {
+  if (!run_main(t, o, r, p) || !t.room(o.tail_narrow)) return false;
+  t.put(kTables.units.data() + o.tail_first, o.tail_count, o.tail_narrow);
+  return true;
 }
 
 // The rest of outsize from `at` (even): 16-bit blanks, an odd last byte

@@ -185,8 +185,8 @@ void set_bounds(const Tables &t, const Record &r, Program &prog) {
   for (uint32_t i = 0; i < prog.op_count; ++i) {
     const Op &o = t.ops[prog.first_op + i];
     const Bound b = op_bound(r, o);
-    total.units += b.units;
-    total.narrow += b.narrow;
+    total.units += b.units + o.tail_count;
+    total.narrow += b.narrow + o.tail_narrow;
     if (o.date) prog.needs = static_cast<uint8_t>(prog.needs | kNeedsDate);
     if (o.clock) prog.needs = static_cast<uint8_t>(prog.needs | kNeedsClock);
   }
@@ -334,6 +334,26 @@ void build_names(Tables &t, Record &r, int32_t locid) {
   }
 }
 
+// Folds each literal run that follows another operation into that
+// operation's tail, so that running a program takes fewer steps.
+void fold_literals(Tables &t, uint32_t first) {
+  std::size_t kept = first;
+  for (std::size_t i = first; i < t.ops.size(); ++i) {
+    const Op o = t.ops[i];
+    if (o.code == Code::Literal && kept > first &&
+        t.ops[kept - 1].code != Code::Literal &&
+        t.ops[kept - 1].tail_count == 0) {
+      Op &prev = t.ops[kept - 1];
+      prev.tail_count = o.count;
+      prev.tail_narrow = o.narrow;
+      prev.tail_first = o.first;
+      continue;
+    }
+    t.ops[kept++] = o;
+  }
+  t.ops.resize(kept);
+}
+
 void build_program(Tables &t, Record &r, Program &prog, std::string_view text,
                    bool readable) {
   prog = Program{};
@@ -344,6 +364,7 @@ void build_program(Tables &t, Record &r, Program &prog, std::string_view text,
     t.ops.resize(prog.first_op);
     return;
   }
+  fold_literals(t, prog.first_op);
   prog.op_count = static_cast<uint16_t>(t.ops.size() - prog.first_op);
   prog.usable = true;
   set_bounds(t, r, prog);

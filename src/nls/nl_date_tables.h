@@ -70,6 +70,11 @@ struct Op {
   uint16_t count;  // literals: units
   uint16_t narrow; // literals: narrow bytes
   uint32_t first;  // names: first field; literals: unit offset
+  // A literal run that follows any other operation is folded into it and
+  // written after its text: units, narrow bytes and offset (count 0: none).
+  uint16_t tail_count;
+  uint16_t tail_narrow;
+  uint32_t tail_first;
 };
 
 inline constexpr int32_t kNeedsDate = 1;
