@@ -47,6 +47,7 @@ const Record &record_of(int32_t locid) {
 // only used where the text is known to fit.
 template <bool kChecked> struct Sink {
   char *b;
+  const uint16_t *pool; // the unit pool, read once per call
   int32_t count = 0;
   int32_t narrow = 0;
 
@@ -194,7 +195,7 @@ template <bool kChecked>
   }
   const int32_t fill = pad_to > n.shown ? pad_to - n.shown : 0;
   if (!t.room(n.narrow + fill)) return false;
-  t.put(kTables.units.data() + n.offset, n.count, n.narrow);
+  t.put(t.pool + n.offset, n.count, n.narrow);
   for (int32_t i = 0; i < fill; ++i) t.unit(' ');
   return true;
 }
@@ -238,7 +239,7 @@ bool run_main(Sink<kChecked> &t, const Op &o, const Record &r,
   switch (o.code) {
   case Code::Literal:
     if (!t.room(o.narrow)) return false;
-    t.put(kTables.units.data() + o.first, o.count, o.narrow);
+    t.put(t.pool + o.first, o.count, o.narrow);
     return true;
   case Code::Day2: // 1..31
     if (!t.room(2)) return false;
@@ -274,8 +275,10 @@ bool run_main(Sink<kChecked> &t, const Op &o, const Record &r,
 template <bool kChecked>
 bool run_op(Sink<kChecked> &t, const Op &o, const Record &r,
             const ValueParts &p) {
-  if (!run_main(t, o, r, p) || !t.room(o.tail_narrow)) return false;
-  t.put(kTables.units.data() + o.tail_first, o.tail_count, o.tail_narrow);
+  if (!run_main(t, o, r, p)) return false;
+  if (o.tail_count == 0) return true;
+  if (!t.room(o.tail_narrow)) return false;
+  t.put(t.pool + o.tail_first, o.tail_count, o.tail_narrow);
   return true;
 }
 
@@ -285,7 +288,8 @@ bool run_op(Sink<kChecked> &t, const Op &o, const Record &r,
 constexpr uint16_t kBlanks[16] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
                                   ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
 
-void fill_blanks(char *out, int32_t at, int32_t cap) {
+[[gnu::always_inline]] inline void fill_blanks(char *out, int32_t at,
+                                               int32_t cap) {
   const int32_t n = cap - at;
   char *p = out + at;
   const int32_t whole = n & ~1; // bytes of whole units
@@ -331,7 +335,7 @@ PatternOutcome show_program(fmtcall *call, const Record &r, const Program &prog,
   const Op *const end = op + prog.op_count;
   if (fits_surely(prog, call, cap, parts)) {
     char *out = static_cast<char *>(call->out);
-    Sink<false> t{out};
+    Sink<false> t{out, kTables.units.data()};
     for (; op != end; ++op) run_op(t, *op, r, parts);
     fill_blanks(out, 2 * t.count, cap);
     call->outlen = 2 * t.count;
@@ -339,7 +343,7 @@ PatternOutcome show_program(fmtcall *call, const Record &r, const Program &prog,
     return PatternOutcome::Shown;
   }
   uint16_t units[kConvertMax + kSlack];
-  Sink<true> t{reinterpret_cast<char *>(units)};
+  Sink<true> t{reinterpret_cast<char *>(units), kTables.units.data()};
   for (; op != end; ++op)
     if (!run_op(t, *op, r, parts)) return PatternOutcome::TooWide;
   // The display length counts two bytes a unit, capped at 256; the width
