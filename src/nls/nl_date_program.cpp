@@ -77,17 +77,16 @@ template <bool kChecked> struct Sink {
 // The units of "00" .. "99", two per number.
 constexpr auto kPairUnits = [] {
   std::array<uint16_t, 200> a{};
-  for (int i = 0; i < 100; ++i) {
-    a[static_cast<std::size_t>(2 * i)] = static_cast<uint16_t>('0' + i / 10);
-    a[static_cast<std::size_t>(2 * i + 1)] =
-        static_cast<uint16_t>('0' + i % 10);
+  for (std::size_t i = 0; i < 100; ++i) {
+    a[2 * i] = static_cast<uint16_t>('0' + i / 10);
+    a[2 * i + 1] = static_cast<uint16_t>('0' + i % 10);
   }
   return a;
 }();
 
 // Two digits of v in 0..99.
 template <bool kChecked> void put_pair(Sink<kChecked> &t, int32_t v) {
-  std::memcpy(t.b + 2 * t.count, &kPairUnits[static_cast<std::size_t>(2 * v)],
+  std::memcpy(t.b + 2 * t.count, &kPairUnits[2 * static_cast<std::size_t>(v)],
               4);
   t.add(2, 2);
 }
