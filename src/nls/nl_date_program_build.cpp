@@ -171,8 +171,8 @@ Bound op_bound(const Record &r, const Op &o) {
     b.narrow = std::max(b.narrow, 2);
     return b;
   }
-  case Code::Zone:
-    return {5, 5};
+  case Code::Zone: // sign, hours (any count of digits), two of minutes
+    return {14, 14};
   default:
     break;
   }
