@@ -130,13 +130,21 @@ template <bool kChecked> bool put_year4(Sink<kChecked> &t, int32_t v) {
   return true;
 }
 
+// Weekday 0 (Sunday) .. 6 and day of the year (1-based) of the value.
+int32_t wday_of(const ValueParts &p) {
+  return weekday_of(p.day) - 1;
+}
+int32_t yday_of(const ValueParts &p) {
+  return static_cast<int32_t>(p.day - year_start(p.year)) + 1;
+}
+
 struct IsoWeek {
   int32_t year;
   int32_t week;
 };
 
 IsoWeek iso_week(const ValueParts &p) {
-  const int32_t iso_wd = p.wday == 0 ? 7 : p.wday;
+  const int32_t iso_wd = wday_of(p) == 0 ? 7 : wday_of(p);
   const CivilDate t = civil_from_day(p.day - iso_wd + 4);
   return {t.year, (t.yday - 1) / 7 + 1};
 }
@@ -148,7 +156,7 @@ int32_t number_of(Source s, const ValueParts &p) {
   case Source::Month:
     return p.month;
   case Source::Yday:
-    return p.yday;
+    return yday_of(p);
   case Source::Year:
     return p.year;
   case Source::Year2:
@@ -160,13 +168,13 @@ int32_t number_of(Source s, const ValueParts &p) {
   case Source::IsoWeek:
     return iso_week(p).week;
   case Source::WeekSunday:
-    return (p.yday - 1 + 7 - p.wday) / 7;
+    return (yday_of(p) - 1 + 7 - wday_of(p)) / 7;
   case Source::WeekMonday:
-    return (p.yday - 1 - (p.wday + 6) % 7 + 7) / 7;
+    return (yday_of(p) - 1 - (wday_of(p) + 6) % 7 + 7) / 7;
   case Source::WeekdayMon1:
-    return p.wday == 0 ? 7 : p.wday;
+    return wday_of(p) == 0 ? 7 : wday_of(p);
   case Source::WeekdaySun0:
-    return p.wday;
+    return wday_of(p);
   case Source::Hour:
     return p.hour;
   case Source::Hour12: {
@@ -253,7 +261,7 @@ bool run_main(Sink<kChecked> &t, const Op &o, const Record &r,
   case Code::Number:
     return put_number(t, number_of(o.source, p), o.digits, o.pad);
   case Code::WeekdayName:
-    return put_name(t, r, o.first + static_cast<uint32_t>(p.wday),
+    return put_name(t, r, o.first + static_cast<uint32_t>(wday_of(p)),
                     o.pad_names ? r.longest_weekday : 0);
   case Code::MonthName:
     return put_name(t, r, o.first + static_cast<uint32_t>(p.month - 1),
@@ -358,16 +366,14 @@ PatternOutcome show_program(fmtcall *call, const Record &r, const Program &prog,
 } // namespace
 
 void set_date_parts(ValueParts &p, int64_t day) {
-  // Year, month and day without branches; the day of the year from the
-  // table of year starts.
+  // Year, month and day without branches; the day of the year and the
+  // weekday are worked out where a pattern shows them.
   const YearMonthDay ymd = civil_fast(day);
   p.has_date = true;
   p.day = day;
   p.year = ymd.year;
   p.month = ymd.month;
   p.mday = ymd.day;
-  p.yday = static_cast<int32_t>(day - year_start(ymd.year)) + 1;
-  p.wday = weekday_of(day) - 1;
 }
 
 ParsedOutcome show_parsed_patterns(fmtcall *call, int32_t long_slot,

@@ -58,9 +58,8 @@ constexpr int32_t slot_of_field(int32_t field, bool zone) {
 struct ValueParts {
   bool has_date = false;
   bool has_clock = false;
-  int64_t day = 0;                                 // date value of the day
-  int32_t year = 0, month = 0, mday = 0, yday = 0; // yday 1-based
-  int32_t wday = 0;                                // 0 Sunday .. 6 Saturday
+  int64_t day = 0; // date value of the day
+  int32_t year = 0, month = 0, mday = 0;
   int32_t hour = 0, minute = 0, second = 0;
 };
 
