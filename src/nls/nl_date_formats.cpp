@@ -149,20 +149,6 @@ ValueParts parts_of(Kind kind, double v) {
   return p;
 }
 
-// The long and short patterns through the parsed patterns; true when one
-// was shown, false for the fallback.
-bool show_parsed(fmtcall *call, const NlDateSpec &s, double v) {
-  const ValueParts parts = parts_of(s.kind, v);
-  const Pattern *patterns[2] = {&s.long_pattern, &s.short_pattern};
-  for (const Pattern *p : patterns) {
-    if (!has_pattern(*p)) break;
-    const PatternOutcome o = show_parsed_pattern(call, p->slot, parts);
-    if (o == PatternOutcome::Shown) return true;
-    if (o == PatternOutcome::Unusable) break;
-  }
-  return false;
-}
-
 // The long and short patterns expanded as text and converted.
 bool show_expanded(fmtcall *call, const NlDateSpec &s, double v) {
   const Pattern *patterns[2] = {&s.long_pattern, &s.short_pattern};
@@ -185,9 +171,12 @@ int32_t format_nl_date(fmtcall *call, const NlDateSpec &s, bool parsed) {
   const double v = call_value(call);
   if (is_missing(v)) return write_missing(call, call->w, 0);
   if (!in_range(s.kind, v)) return write_wide_stars(call, call->w);
-  const bool shown = parsed && parsed_patterns_apply(call)
-                         ? show_parsed(call, s, v)
-                         : show_expanded(call, s, v);
+  ParsedOutcome o = ParsedOutcome::NotServed;
+  if (parsed)
+    o = show_parsed_patterns(call, s.long_pattern.slot, s.short_pattern.slot,
+                             parts_of(s.kind, v));
+  const bool shown = o == ParsedOutcome::NotServed ? show_expanded(call, s, v)
+                                                   : o == ParsedOutcome::Shown;
   if (shown || run_fallback(call, s)) return VF_OK;
   return write_wide_stars(call, call->w);
 }

@@ -1,384 +1,39 @@
-// The parsed locale patterns and their runner.  The lists are built once,
-// during static initialisation, from the constant locale table; the
-// runner only reads them.
+// Running the parsed locale date patterns.  The tables are built once
+// (nl_date_program_build.cpp); the runner only reads them.
 //
-// Equivalence with expanding to narrow text and converting: every piece
-// (literal run, name, number, marker) is converted on its own at build
-// time, which gives the same units as converting the joined text as long
-// as no escape can span two pieces; a locale whose pieces hold a '<' that
-// does not begin a complete escape is left to the general expander.  The
-// narrow length of the joined text is kept beside the units, since the
-// conversion's limits (320 expanded characters, 256 converted bytes) are
-// limits on it.
+// A program runs on one of two roads.  When the value has every part the
+// program shows and the call's width and buffer hold the longest text the
+// program can give, the text cannot turn out too wide: it is written
+// straight into the output without length checks.  Otherwise it is built
+// in a work text with the conversion's limits (256 narrow bytes) checked
+// piece by piece, and copied out only when it fits.  Both roads run the
+// same operations and give the same bytes.
 #include "nls/nl_date_program.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <ctime>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "core/call.h"
 #include "datetime/calendar.h"
-#include "nls/expand.h"
-#include "nls/locale_db.h"
-#include "nls/nl_output.h"
+#include "datetime/civil_fast.h"
+#include "nls/nl_date_tables.h"
 
 namespace valfmt {
 namespace {
 
-constexpr int32_t kExpandedMax = kNlTextMax; // first expansion's width
-constexpr int32_t kConvertMax = 256;         // narrow bytes converted
-constexpr int32_t kFirstName = 50;           // months, weekdays, markers,
-constexpr int32_t kNameCount = 48;           // quarters: fields 50..97
-constexpr int32_t kAbbrevWeekday = 74;
-constexpr int32_t kFullWeekday = 81;
-constexpr int32_t kAbbrevMonth = 50;
-constexpr int32_t kFullMonth = 62;
-constexpr int32_t kMorning = 88;
-constexpr int32_t kAbbrevQuarter = 90;
-constexpr int32_t kFullQuarter = 94;
-constexpr int32_t kRecords = kLocaleCount + 1; // index kLocaleCount: default
+using namespace date_tables;
 
-enum class Code : uint8_t {
-  Literal,
-  Number,
-  WeekdayName, // arg: first field; pad: pad to the longest (%f)
-  MonthName,
-  QuarterName,
-  Marker,
-  Zone,
+// How one pattern turned out.
+enum class PatternOutcome {
+  Shown,    // written to the call's output, outlen and outenc set
+  TooWide,  // longer than the work text, wider than w or beyond outsize
+  Unusable, // the pattern field cannot be read or has an unknown directive
 };
-
-enum class Source : uint8_t {
-  Day,
-  Month,
-  Yday,
-  Year,
-  Year2,
-  IsoYear,
-  IsoYear2,
-  IsoWeek,
-  WeekSunday,
-  WeekMonday,
-  WeekdayMon1,
-  WeekdaySun0,
-  Hour,
-  Hour12,
-  Minute,
-  Second,
-};
-
-struct Op {
-  Code code;
-  Source source;   // numbers
-  uint8_t digits;  // numbers: places
-  char pad;        // numbers: '0', ' ', or 0 for no padding
-  bool date;       // shows a part of the date
-  bool pad_names;  // names: padded to the longest name (%f, %c)
-  uint16_t count;  // literals: units
-  uint16_t narrow; // literals: narrow bytes
-  uint32_t first;  // names: first field; literals: unit offset
-};
-
-struct Program {
-  uint32_t first_op = 0;
-  uint16_t op_count = 0;
-  bool usable = false; // false: unreadable field or unknown directive
-};
-
-struct Name {
-  uint32_t offset = 0; // into the unit pool
-  uint16_t count = 0;  // units
-  uint16_t narrow = 0; // narrow bytes
-  uint16_t shown = 0;  // display characters (escapes count one)
-  bool readable = false;
-};
-
-struct Record {
-  bool safe = true;
-  Program programs[kSlotCount];
-  Name names[kNameCount];
-  uint16_t longest_weekday = 0;
-  uint16_t longest_month = 0;
-};
-
-struct Tables {
-  std::vector<Op> ops;
-  std::vector<uint16_t> units;
-  Record records[kRecords];
-};
-
-unsigned hex_digit(char c) {
-  if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
-  if (c >= 'A' && c <= 'F') return static_cast<unsigned>(c - 'A' + 10);
-  if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
-  return 0;
-}
-
-// Converts one piece of narrow text into the pool; false when a '<' in
-// it does not begin a complete escape.
-bool convert_piece(std::string_view s, std::vector<uint16_t> &pool) {
-  const auto n = static_cast<int32_t>(s.size());
-  bool safe = true;
-  for (int32_t i = 0; i < n;) {
-    auto u = static_cast<uint16_t>(
-        static_cast<uint8_t>(s[static_cast<std::size_t>(i)]));
-    const char *t = s.data() + i;
-    if (n - i >= 7 && u == '<' && (t[1] == 'u' || t[1] == 'U') && t[6] == '>') {
-      unsigned v = 0;
-      for (int k = 2; k < 6; ++k) v = v * 16 + hex_digit(t[k]);
-      u = static_cast<uint16_t>(v == 0xA4 ? 0x0001 : v);
-      i += 7;
-    } else {
-      if (u == '<') safe = false;
-      ++i;
-    }
-    pool.push_back(u);
-  }
-  return safe;
-}
-
-Source number_source(char c, uint8_t &digits, char &pad) {
-  digits = 2;
-  pad = '0';
-  switch (c) {
-  case 'd':
-    return Source::Day;
-  case 'e':
-    pad = ' ';
-    return Source::Day;
-  case 'g':
-    return Source::IsoYear2;
-  case 'G':
-    digits = 4;
-    return Source::IsoYear;
-  case 'j':
-    digits = 3;
-    return Source::Yday;
-  case 'm':
-    return Source::Month;
-  case 'o':
-    pad = ' ';
-    return Source::Month;
-  case 'U':
-    return Source::WeekSunday;
-  case 'u':
-    digits = 1;
-    return Source::WeekdayMon1;
-  case 'V':
-    return Source::IsoWeek;
-  case 'W':
-    return Source::WeekMonday;
-  case 'w':
-    digits = 1;
-    return Source::WeekdaySun0;
-  case 'Y':
-    digits = 4;
-    return Source::Year;
-  case 'y':
-    return Source::Year2;
-  case 'H':
-    return Source::Hour;
-  case 'I':
-    return Source::Hour12;
-  case 'M':
-    return Source::Minute;
-  default: // 'S'
-    return Source::Second;
-  }
-}
-
-class Builder {
-public:
-  Builder(Tables &t, Record &r) : t_(t), r_(r) {}
-
-  void literal(char c) {
-    if (open_ < 0) {
-      open_ = static_cast<int32_t>(t_.ops.size());
-      Op op{};
-      op.code = Code::Literal;
-      op.first = static_cast<uint32_t>(t_.units.size());
-      t_.ops.push_back(op);
-      run_.clear();
-    }
-    run_.push_back(c);
-  }
-
-  void op(const Op &o) {
-    close();
-    t_.ops.push_back(o);
-  }
-
-  void close() {
-    if (open_ < 0) return;
-    Op &o = t_.ops[static_cast<std::size_t>(open_)];
-    const std::size_t before = t_.units.size();
-    if (!convert_piece(run_, t_.units)) r_.safe = false;
-    o.count = static_cast<uint16_t>(t_.units.size() - before);
-    o.narrow = static_cast<uint16_t>(run_.size());
-    open_ = -1;
-  }
-
-private:
-  Tables &t_;
-  Record &r_;
-  int32_t open_ = -1;
-  std::string run_;
-};
-
-// Parses a pattern the way the expander reads it; false for a directive
-// outside the table.
-bool parse(Builder &b, std::string_view pattern) {
-  auto len = static_cast<int32_t>(pattern.size());
-  const char *p = pattern.data();
-  while (len > 0 && p[len - 1] == ' ') --len;
-  for (int32_t i = 0; i < len; ++i) {
-    if (p[i] != '%') {
-      b.literal(p[i]);
-      continue;
-    }
-    char pad_flag = 0;
-    bool lower = false;
-    if (++i < len && (p[i] == '#' || p[i] == '0')) pad_flag = p[i++];
-    if (i < len && p[i] == '?') {
-      lower = true;
-      ++i;
-    }
-    if (i >= len) return false;
-    const char raw = p[i];
-    if (raw == '%') {
-      b.literal('%');
-      continue;
-    }
-    const char c = fold_directive(raw, lower || (raw >= 'a' && raw <= 'z'));
-    if (c == '\0') return false;
-    Op o{};
-    o.date = is_date_directive(c);
-    switch (c) {
-    case 'a':
-    case 'A':
-    case 'f':
-      o.code = Code::WeekdayName;
-      o.first = static_cast<uint32_t>(c == 'a' ? kAbbrevWeekday : kFullWeekday);
-      o.pad_names = c == 'f';
-      break;
-    case 'b':
-    case 'B':
-    case 'c':
-      o.code = Code::MonthName;
-      o.first = static_cast<uint32_t>(c == 'b' ? kAbbrevMonth : kFullMonth);
-      o.pad_names = c == 'c';
-      break;
-    case 'q':
-    case 'Q':
-      o.code = Code::QuarterName;
-      o.first = static_cast<uint32_t>(c == 'q' ? kAbbrevQuarter : kFullQuarter);
-      break;
-    case 'p':
-      o.code = Code::Marker;
-      break;
-    case 'z':
-      o.code = Code::Zone;
-      break;
-    case 'Z':
-      for (const char x : {'X', 'S', 'T'}) b.literal(x);
-      continue;
-    case 'v':
-      continue;
-    default:
-      o.code = Code::Number;
-      o.source = number_source(c, o.digits, o.pad);
-      // %Y is always zero-padded; '#' drops the padding of the others.
-      if (pad_flag == '#' && c != 'Y') o.pad = 0;
-      break;
-    }
-    b.op(o);
-  }
-  b.close();
-  return true;
-}
-
-void build_names(Tables &t, Record &r, int32_t locid) {
-  for (int32_t k = 0; k < kNameCount; ++k) {
-    Name &n = r.names[k];
-    std::string_view s;
-    n.readable = read_locale_field(locid, kFirstName + k, s);
-    if (!n.readable) continue;
-    n.offset = static_cast<uint32_t>(t.units.size());
-    if (!convert_piece(s, t.units)) r.safe = false;
-    n.count = static_cast<uint16_t>(t.units.size() - n.offset);
-    n.narrow = static_cast<uint16_t>(s.size());
-    n.shown = static_cast<uint16_t>(
-        escaped_length(s.data(), static_cast<int32_t>(s.size())));
-  }
-  for (int32_t k = 0; k < 7; ++k) {
-    const Name &n = r.names[kFullWeekday - kFirstName + k];
-    if (n.readable) r.longest_weekday = std::max(r.longest_weekday, n.shown);
-  }
-  for (int32_t k = 0; k < 12; ++k) {
-    const Name &n = r.names[kFullMonth - kFirstName + k];
-    if (n.readable) r.longest_month = std::max(r.longest_month, n.shown);
-  }
-}
-
-void build_program(Tables &t, Record &r, Program &prog, std::string_view text,
-                   bool readable) {
-  prog.first_op = static_cast<uint32_t>(t.ops.size());
-  if (!readable) return;
-  Builder b(t, r);
-  if (!parse(b, text)) {
-    t.ops.resize(prog.first_op);
-    return;
-  }
-  prog.op_count = static_cast<uint16_t>(t.ops.size() - prog.first_op);
-  prog.usable = true;
-}
-
-void build_record(Tables &t, Record &r, int32_t locid) {
-  build_names(t, r, locid);
-  for (int32_t f = kFirstPatternField; f <= kLastPatternField; ++f) {
-    std::string_view s;
-    const bool ok = read_locale_field(locid, f, s);
-    build_program(t, r, r.programs[slot_of_field(f, false)], s, ok);
-    const int32_t zone_slot = slot_of_field(f, true);
-    if (zone_slot < 0) continue;
-    std::string zoned(s);
-    zoned += " %z";
-    build_program(t, r, r.programs[zone_slot], zoned, ok);
-  }
-  build_program(t, r, r.programs[kSlotFullMonth], "%B", true);
-  build_program(t, r, r.programs[kSlotAbbrevMonth], "%b", true);
-  build_program(t, r, r.programs[kSlotFullWeekday], "%A", true);
-  build_program(t, r, r.programs[kSlotAbbrevWeekday], "%a", true);
-}
-
-Tables build_tables() {
-  Tables t;
-  for (int32_t i = 0; i < kLocaleCount; ++i)
-    build_record(t, t.records[i], i + 1);
-  build_record(t, t.records[kLocaleCount], 0); // the default record
-  t.units.resize(t.units.size() + 4);          // slack for block copies
-  return t;
-}
-
-const Tables kTables = build_tables();
-
-// Date value of 1 January of each year from kFirstYear to kLastYear, the
-// years around the valid date range.
-constexpr int64_t kFirstYear = 1580;
-constexpr int64_t kLastYear = 20003;
-const std::vector<int32_t> kYearStarts = [] {
-  std::vector<int32_t> v;
-  for (int64_t y = kFirstYear; y <= kLastYear; ++y)
-    v.push_back(static_cast<int32_t>(day_number(y, 1)));
-  return v;
-}();
 
 int32_t year_start(int64_t y) {
-  return kYearStarts[static_cast<std::size_t>(y - kFirstYear)];
+  return kYearStarts[static_cast<std::size_t>(y - kFirstStartYear)];
 }
 
 const Record &record_of(int32_t locid) {
@@ -386,55 +41,69 @@ const Record &record_of(int32_t locid) {
       .records[locid >= 1 && locid <= kLocaleCount ? locid - 1 : kLocaleCount];
 }
 
-// Text under construction: units and the narrow length they stand for.
-struct Units {
-  uint16_t u[kConvertMax + 16]; // slack for block copies
+// Text under construction, in native 16-bit units at `b` (any alignment),
+// with the narrow length it stands for when kChecked.  The checked text
+// refuses to grow beyond what the conversion takes; the unchecked one is
+// only used where the text is known to fit.
+template <bool kChecked> struct Sink {
+  char *b;
+  const uint16_t *pool; // the unit pool, read once per call
   int32_t count = 0;
   int32_t narrow = 0;
 
-  // False once the narrow text would exceed what the conversion takes.
   bool room(int32_t narrow_bytes) const {
-    return narrow + narrow_bytes <= kConvertMax;
+    if constexpr (kChecked) return narrow + narrow_bytes <= kConvertMax;
+    return true;
   }
-  // Copies in blocks of four units: the work text and the unit pool
-  // both keep slack behind their last unit.
+  void add(int32_t units, int32_t narrow_bytes) {
+    count += units;
+    if constexpr (kChecked) narrow += narrow_bytes;
+  }
+  void unit(uint16_t u) {
+    std::memcpy(b + 2 * count, &u, 2);
+    add(1, 1);
+  }
+  // Copies 16 units at once (and more in blocks of eight when needed):
+  // the unit pool keeps slack behind its last unit and the destination
+  // has room for kSlack more.
   void put(const uint16_t *p, int32_t n, int32_t narrow_bytes) {
-    for (int32_t i = 0; i < n; i += 4) std::memcpy(u + count + i, p + i, 8);
-    count += n;
-    narrow += narrow_bytes;
+    std::memcpy(b + 2 * count, p, 32);
+    for (int32_t i = 16; i < n; i += 8)
+      std::memcpy(b + 2 * (count + i), p + i, 16);
+    add(n, narrow_bytes);
   }
 };
 
-// Writes v right-aligned in `digits` places padded with `pad` (none when
-// pad is 0); more digits than places are all written.  False when the
-// text would grow beyond the conversion's limit.
-constexpr auto kDigitPairs = [] {
-  std::array<char, 200> a{};
-  for (int i = 0; i < 100; ++i) {
-    a[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
-    a[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+// The units of "00" .. "99", two per number.
+constexpr auto kPairUnits = [] {
+  std::array<uint16_t, 200> a{};
+  for (std::size_t i = 0; i < 100; ++i) {
+    a[2 * i] = static_cast<uint16_t>('0' + i / 10);
+    a[2 * i + 1] = static_cast<uint16_t>('0' + i % 10);
   }
   return a;
 }();
 
-void put_pair(uint16_t *u, int32_t v) {
-  u[0] = static_cast<uint8_t>(kDigitPairs[static_cast<std::size_t>(2 * v)]);
-  u[1] = static_cast<uint8_t>(kDigitPairs[static_cast<std::size_t>(2 * v + 1)]);
+// Two digits of v in 0..99.
+template <bool kChecked> void put_pair(Sink<kChecked> &t, int32_t v) {
+  std::memcpy(t.b + 2 * t.count, &kPairUnits[2 * static_cast<std::size_t>(v)],
+              4);
+  t.add(2, 2);
 }
 
-bool put_number(Units &t, int32_t v, int32_t digits, char pad) {
+// Writes v right-aligned in `digits` places padded with `pad` (none when
+// pad is 0); more digits than places are all written.  False when the
+// text would grow beyond the conversion's limit.
+template <bool kChecked>
+bool put_number(Sink<kChecked> &t, int32_t v, int32_t digits, char pad) {
   // The common shapes: two zero-padded digits, four-digit years.
   if (pad == '0' && digits == 2 && v >= 0 && v < 100 && t.room(2)) {
-    put_pair(t.u + t.count, v);
-    t.count += 2;
-    t.narrow += 2;
+    put_pair(t, v);
     return true;
   }
   if (pad == '0' && digits == 4 && v >= 1000 && v < 10000 && t.room(4)) {
-    put_pair(t.u + t.count, v / 100);
-    put_pair(t.u + t.count + 2, v % 100);
-    t.count += 4;
-    t.narrow += 4;
+    put_pair(t, v / 100);
+    put_pair(t, v % 100);
     return true;
   }
   char tmp[12];
@@ -448,10 +117,25 @@ bool put_number(Units &t, int32_t v, int32_t digits, char pad) {
   if (neg) tmp[n++] = '-';
   const int32_t fill = pad != 0 && digits > n ? digits - n : 0;
   if (!t.room(fill + n)) return false;
-  t.narrow += fill + n;
-  for (int32_t i = 0; i < fill; ++i) t.u[t.count++] = static_cast<uint8_t>(pad);
-  while (n > 0) t.u[t.count++] = static_cast<uint8_t>(tmp[--n]);
+  for (int32_t i = 0; i < fill; ++i) t.unit(static_cast<uint8_t>(pad));
+  while (n > 0) t.unit(static_cast<uint8_t>(tmp[--n]));
   return true;
+}
+
+// Four digits of a year from 1000 to 9999, otherwise the general writer.
+template <bool kChecked> bool put_year4(Sink<kChecked> &t, int32_t v) {
+  if (v < 1000 || v > 9999 || !t.room(4)) return put_number(t, v, 4, '0');
+  put_pair(t, v / 100);
+  put_pair(t, v % 100);
+  return true;
+}
+
+// Weekday 0 (Sunday) .. 6 and day of the year (1-based) of the value.
+int32_t wday_of(const ValueParts &p) {
+  return weekday_of(p.day) - 1;
+}
+int32_t yday_of(const ValueParts &p) {
+  return static_cast<int32_t>(p.day - year_start(p.year)) + 1;
 }
 
 struct IsoWeek {
@@ -460,7 +144,7 @@ struct IsoWeek {
 };
 
 IsoWeek iso_week(const ValueParts &p) {
-  const int32_t iso_wd = p.wday == 0 ? 7 : p.wday;
+  const int32_t iso_wd = wday_of(p) == 0 ? 7 : wday_of(p);
   const CivilDate t = civil_from_day(p.day - iso_wd + 4);
   return {t.year, (t.yday - 1) / 7 + 1};
 }
@@ -472,7 +156,7 @@ int32_t number_of(Source s, const ValueParts &p) {
   case Source::Month:
     return p.month;
   case Source::Yday:
-    return p.yday;
+    return yday_of(p);
   case Source::Year:
     return p.year;
   case Source::Year2:
@@ -484,13 +168,13 @@ int32_t number_of(Source s, const ValueParts &p) {
   case Source::IsoWeek:
     return iso_week(p).week;
   case Source::WeekSunday:
-    return (p.yday - 1 + 7 - p.wday) / 7;
+    return (yday_of(p) - 1 + 7 - wday_of(p)) / 7;
   case Source::WeekMonday:
-    return (p.yday - 1 - (p.wday + 6) % 7 + 7) / 7;
+    return (yday_of(p) - 1 - (wday_of(p) + 6) % 7 + 7) / 7;
   case Source::WeekdayMon1:
-    return p.wday == 0 ? 7 : p.wday;
+    return wday_of(p) == 0 ? 7 : wday_of(p);
   case Source::WeekdaySun0:
-    return p.wday;
+    return wday_of(p);
   case Source::Hour:
     return p.hour;
   case Source::Hour12: {
@@ -505,10 +189,11 @@ int32_t number_of(Source s, const ValueParts &p) {
   return p.second;
 }
 
-constexpr uint16_t kStars[4] = {'*', '*', 0, 0}; // padded for block copies
+constexpr uint16_t kStars[16] = {'*', '*'}; // padded for block copies
 
-bool put_name(Units &t, const Record &r, const Tables &tab, uint32_t field,
-              int32_t pad_to) {
+template <bool kChecked>
+[[gnu::always_inline]] inline bool put_name(Sink<kChecked> &t, const Record &r,
+                                            uint32_t field, int32_t pad_to) {
   const Name &n = r.names[field - static_cast<uint32_t>(kFirstName)];
   if (!n.readable) {
     if (!t.room(2)) return false;
@@ -517,122 +202,201 @@ bool put_name(Units &t, const Record &r, const Tables &tab, uint32_t field,
   }
   const int32_t fill = pad_to > n.shown ? pad_to - n.shown : 0;
   if (!t.room(n.narrow + fill)) return false;
-  t.put(tab.units.data() + n.offset, n.count, n.narrow);
-  for (int32_t i = 0; i < fill; ++i) t.u[t.count++] = ' ';
-  t.narrow += fill;
+  t.put(t.pool + n.offset, n.count, n.narrow);
+  for (int32_t i = 0; i < fill; ++i) t.unit(' ');
   return true;
 }
 
-bool put_zone(Units &t) {
+template <bool kChecked> bool put_zone(Sink<kChecked> &t) {
   tzset();
   const long east = -timezone;
   const long a = east < 0 ? -east : east;
   if (!t.room(1)) return false;
-  t.u[t.count++] = east < 0 ? '-' : '+';
-  t.narrow += 1;
+  t.unit(east < 0 ? '-' : '+');
   return put_number(t, static_cast<int32_t>(a / 3600), 2, '0') &&
          put_number(t, static_cast<int32_t>((a / 60) % 60), 2, '0');
 }
 
-// Runs one operation; false when the text outgrows the conversion.
-bool run_op(Units &t, const Op &o, const Record &r, const ValueParts &p) {
-  const bool clock = (o.code == Code::Number && o.source >= Source::Hour) ||
-                     o.code == Code::Marker;
-  if ((o.date && !p.has_date) || (clock && !p.has_clock)) {
-    if (!t.room(2)) return false;
-    t.put(kStars, 2, 2);
-    return true;
+template <bool kChecked>
+bool put_marker(Sink<kChecked> &t, const Record &r, const ValueParts &p) {
+  const bool morning = p.hour % 24 <= 11;
+  const int32_t field = kMorning + (morning ? 0 : 1);
+  if (r.names[field - kFirstName].readable)
+    return put_name(t, r, static_cast<uint32_t>(field), 0);
+  static constexpr uint16_t kAm[16] = {'A', 'M'};
+  static constexpr uint16_t kPm[16] = {'P', 'M'};
+  if (!t.room(2)) return false;
+  t.put(morning ? kAm : kPm, 2, 2);
+  return true;
+}
+
+// Writes one operation's own text; false when the text outgrows the
+// conversion.  The unchecked road is only taken when the value has every
+// part shown.
+template <bool kChecked>
+bool run_main(Sink<kChecked> &t, const Op &o, const Record &r,
+              const ValueParts &p) {
+  if constexpr (kChecked) {
+    if ((o.date && !p.has_date) || (o.clock && !p.has_clock)) {
+      if (!t.room(2)) return false;
+      t.put(kStars, 2, 2);
+      return true;
+    }
   }
   switch (o.code) {
   case Code::Literal:
     if (!t.room(o.narrow)) return false;
-    t.put(kTables.units.data() + o.first, o.count, o.narrow);
+    t.put(t.pool + o.first, o.count, o.narrow);
     return true;
+  case Code::Day2: // 1..31
+    if (!t.room(2)) return false;
+    put_pair(t, p.mday);
+    return true;
+  case Code::Month2: // 1..12
+    if (!t.room(2)) return false;
+    put_pair(t, p.month);
+    return true;
+  case Code::Year4:
+    return put_year4(t, p.year);
   case Code::Number:
     return put_number(t, number_of(o.source, p), o.digits, o.pad);
   case Code::WeekdayName:
-    return put_name(t, r, kTables, o.first + static_cast<uint32_t>(p.wday),
+    return put_name(t, r, o.first + static_cast<uint32_t>(wday_of(p)),
                     o.pad_names ? r.longest_weekday : 0);
   case Code::MonthName:
-    return put_name(t, r, kTables, o.first + static_cast<uint32_t>(p.month - 1),
+    return put_name(t, r, o.first + static_cast<uint32_t>(p.month - 1),
                     o.pad_names ? r.longest_month : 0);
   case Code::QuarterName:
-    return put_name(t, r, kTables,
-                    o.first + static_cast<uint32_t>((p.month - 1) / 3), 0);
-  case Code::Marker: {
-    const bool morning = p.hour % 24 <= 11;
-    const int32_t field = kMorning + (morning ? 0 : 1);
-    if (r.names[field - kFirstName].readable)
-      return put_name(t, r, kTables, static_cast<uint32_t>(field), 0);
-    static constexpr uint16_t kAm[4] = {'A', 'M', 0, 0};
-    static constexpr uint16_t kPm[4] = {'P', 'M', 0, 0};
-    if (!t.room(2)) return false;
-    t.put(morning ? kAm : kPm, 2, 2);
-    return true;
-  }
+    return put_name(t, r, o.first + static_cast<uint32_t>((p.month - 1) / 3),
+                    0);
+  case Code::Marker:
+    return put_marker(t, r, p);
   case Code::Zone:
     break;
   }
   return put_zone(t);
 }
 
-} // namespace
+// Runs one operation and its literal tail; false when the text outgrows
+// the conversion.
+template <bool kChecked>
+bool run_op(Sink<kChecked> &t, const Op &o, const Record &r,
+            const ValueParts &p) {
+  if (!run_main(t, o, r, p)) return false;
+  if (o.tail_count == 0) return true;
+  if (!t.room(o.tail_narrow)) return false;
+  t.put(t.pool + o.tail_first, o.tail_count, o.tail_narrow);
+  return true;
+}
 
-void set_date_parts(ValueParts &p, int64_t day) {
-  // The year from the estimate of civil_from_day, checked against the
-  // table of year starts.
-  int64_t y = (day + 715509) * 4000 / 1460969 + 1;
-  int32_t start = year_start(y);
-  int32_t next = year_start(y + 1);
-  if (day < start) {
-    next = start;
-    start = year_start(--y);
-  } else if (day >= next) {
-    start = next;
-    next = year_start(++y + 1);
+// The rest of outsize from `at` (even): 16-bit blanks, an odd last byte
+// a narrow blank.  Stored in blocks of 16 units, the last block ending at
+// the last whole unit and overlapping the one before it.
+constexpr uint16_t kBlanks[16] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
+                                  ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+
+[[gnu::always_inline]] inline void fill_blanks(char *out, int32_t at,
+                                               int32_t cap) {
+  const int32_t n = cap - at;
+  char *p = out + at;
+  const int32_t whole = n & ~1; // bytes of whole units
+  if (whole >= 32) {
+    char *const last = p + whole - 32;
+    for (; p < last; p += 32) std::memcpy(p, kBlanks, 32);
+    std::memcpy(last, kBlanks, 32);
+  } else if (whole >= 16) {
+    std::memcpy(p, kBlanks, 16);
+    std::memcpy(p + whole - 16, kBlanks, 16);
+  } else if (whole >= 8) {
+    std::memcpy(p, kBlanks, 8);
+    std::memcpy(p + whole - 8, kBlanks, 8);
+  } else {
+    for (int32_t i = 0; i < whole; i += 2) std::memcpy(p + i, kBlanks, 2);
   }
-  const auto doy0 = static_cast<int32_t>(day - start);
-  p.has_date = true;
-  p.day = day;
-  p.year = static_cast<int32_t>(y);
-  p.yday = doy0 + 1;
-  month_day(doy0, next - start == 366, p.month, p.mday);
-  p.wday = weekday_of(day) - 1;
+  if (n > 0 && (n & 1) != 0) out[cap - 1] = ' ';
 }
 
-bool parsed_patterns_apply(const fmtcall *call) {
-  const auto e = static_cast<int32_t>(call->inenc);
-  const bool two_byte_units = e < 1 || e >= 230 || e == 24 || e == 25;
-  return two_byte_units && record_of(call->localeid).safe;
+// The direct road: true when the value has every part the program shows
+// and the width and the buffer hold its longest text, the slack of the
+// block copies and the fixed blank blocks.
+bool fits_surely(const Program &prog, const fmtcall *call, int32_t cap,
+                 const ValueParts &parts) {
+  const int32_t has =
+      (parts.has_date ? kNeedsDate : 0) | (parts.has_clock ? kNeedsClock : 0);
+  return (prog.needs & ~has) == 0 && call->w >= prog.direct_w &&
+         cap >= prog.direct_cap;
 }
 
-PatternOutcome show_parsed_pattern(fmtcall *call, int32_t slot,
-                                   const ValueParts &parts) {
-  const Record &r = record_of(call->localeid);
-  const Program &prog = r.programs[slot];
+PatternOutcome finish(fmtcall *call, int32_t count, int32_t cap) {
+  fill_blanks(static_cast<char *>(call->out), 2 * count, cap);
+  call->outlen = 2 * count;
+  call->outenc = VF_ENC_UCS2;
+  return PatternOutcome::Shown;
+}
+
+// Renders one program for the value and, when it fits, writes it.
+PatternOutcome show_program(fmtcall *call, const Record &r, const Program &prog,
+                            int32_t cap, const ValueParts &parts) {
   if (!prog.usable) return PatternOutcome::Unusable;
-  Units t;
   const Op *op = kTables.ops.data() + prog.first_op;
-  for (const Op *end = op + prog.op_count; op != end; ++op)
+  const Op *const end = op + prog.op_count;
+  if (fits_surely(prog, call, cap, parts)) {
+    char *out = static_cast<char *>(call->out);
+    Sink<false> t{out, kTables.units.data()};
+    for (; op != end; ++op) run_op(t, *op, r, parts);
+    fill_blanks(out, 2 * t.count, cap);
+    call->outlen = 2 * t.count;
+    call->outenc = VF_ENC_UCS2;
+    return PatternOutcome::Shown;
+  }
+  uint16_t units[kConvertMax + kSlack];
+  Sink<true> t{reinterpret_cast<char *>(units), kTables.units.data()};
+  for (; op != end; ++op)
     if (!run_op(t, *op, r, parts)) return PatternOutcome::TooWide;
   // The display length counts two bytes a unit, capped at 256; the width
   // two bytes a column.
   const int64_t width = std::min<int64_t>(
       static_cast<int64_t>(std::max(call->w, 0)) * 2, 1 << 20);
   const int32_t length = std::min(2 * t.count, kConvertMax);
-  const int32_t cap = out_capacity(call);
   if (length > width || 2 * t.count > cap) return PatternOutcome::TooWide;
-  char *out = static_cast<char *>(call->out);
-  std::memcpy(out, t.u, static_cast<std::size_t>(t.count) * 2);
-  int32_t at = 2 * t.count;
-  // The rest of outsize: 16-bit blanks (an odd last byte a narrow blank).
-  static constexpr uint64_t kFourBlanks = 0x0020002000200020ULL;
-  for (; at + 8 <= cap; at += 8) std::memcpy(out + at, &kFourBlanks, 8);
-  for (; at + 2 <= cap; at += 2) std::memcpy(out + at, &kFourBlanks, 2);
-  if (at < cap) out[at] = ' ';
-  call->outlen = 2 * t.count;
-  call->outenc = VF_ENC_UCS2;
-  return PatternOutcome::Shown;
+  std::memcpy(call->out, units, static_cast<std::size_t>(t.count) * 2);
+  return finish(call, t.count, cap);
+}
+
+} // namespace
+
+void set_date_parts(ValueParts &p, int64_t day) {
+  // Year, month and day without branches; the day of the year and the
+  // weekday are worked out where a pattern shows them.
+  const YearMonthDay ymd = civil_fast(day);
+  p.has_date = true;
+  p.day = day;
+  p.year = ymd.year;
+  p.month = ymd.month;
+  p.mday = ymd.day;
+}
+
+ParsedOutcome show_parsed_patterns(fmtcall *call, int32_t long_slot,
+                                   int32_t short_slot,
+                                   const ValueParts &parts) {
+  const auto e = static_cast<int32_t>(call->inenc);
+  const bool two_byte_units = e < 1 || e >= 230 || e == 24 || e == 25;
+  const Record &r = record_of(call->localeid);
+  if (!two_byte_units || !r.safe) return ParsedOutcome::NotServed;
+  const int32_t cap = out_capacity(call);
+  switch (show_program(call, r, r.programs[long_slot], cap, parts)) {
+  case PatternOutcome::Shown:
+    return ParsedOutcome::Shown;
+  case PatternOutcome::Unusable:
+    return ParsedOutcome::Fallback;
+  case PatternOutcome::TooWide:
+    break;
+  }
+  if (short_slot < 0) return ParsedOutcome::Fallback;
+  return show_program(call, r, r.programs[short_slot], cap, parts) ==
+                 PatternOutcome::Shown
+             ? ParsedOutcome::Shown
+             : ParsedOutcome::Fallback;
 }
 
 } // namespace valfmt

@@ -7,10 +7,12 @@
 // fit tests and outcomes as expanding the pattern into narrow text and
 // converting that.
 //
+// The tables are in nl_date_tables.h, built by nl_date_program_build.cpp.
+//
 // Only calls whose host encoding counts two bytes per unit (16-bit hosts,
 // and an unset or unknown encoding) and locales whose texts carry no
 // stray '<' (which could begin an escape across two pieces) take this
-// road; `parsed_patterns_apply` tells.
+// road; `show_parsed_patterns` tells by returning NotServed.
 #pragma once
 
 #include <cstdint>
@@ -56,28 +58,28 @@ constexpr int32_t slot_of_field(int32_t field, bool zone) {
 struct ValueParts {
   bool has_date = false;
   bool has_clock = false;
-  int64_t day = 0;                                 // date value of the day
-  int32_t year = 0, month = 0, mday = 0, yday = 0; // yday 1-based
-  int32_t wday = 0;                                // 0 Sunday .. 6 Saturday
+  int64_t day = 0; // date value of the day
+  int32_t year = 0, month = 0, mday = 0;
   int32_t hour = 0, minute = 0, second = 0;
 };
 
 // The parts of a day in the valid date range.
 void set_date_parts(ValueParts &p, int64_t day);
 
-// True when the call can be served by the parsed patterns.
-bool parsed_patterns_apply(const fmtcall *call);
-
-// How a pattern's text turned out.
-enum class PatternOutcome {
-  Shown,    // written to the call's output, outlen and outenc set
-  TooWide,  // longer than the work text, wider than w or beyond outsize
-  Unusable, // the pattern field cannot be read or has an unknown directive
+// How the parsed patterns served a call.
+enum class ParsedOutcome {
+  Shown,     // one pattern written, outlen and outenc set
+  Fallback,  // neither pattern could be shown: the plain format's turn
+  NotServed, // the call's encoding or locale needs the general expander
 };
 
-// Renders slot `slot` of the call's locale for the value and, when it
-// fits, writes it left-aligned with the rest of outsize in 16-bit blanks.
-PatternOutcome show_parsed_pattern(fmtcall *call, int32_t slot,
-                                   const ValueParts &parts);
+// Renders the long pattern of the call's locale for the value and, when
+// it fits, writes it left-aligned with the rest of outsize in 16-bit
+// blanks; otherwise the short one (slot -1: none).  A pattern that is too
+// wide (longer than the work text, wider than w or beyond outsize) passes
+// to the short one; an unusable one (unreadable field or unknown
+// directive) ends the search.
+ParsedOutcome show_parsed_patterns(fmtcall *call, int32_t long_slot,
+                                   int32_t short_slot, const ValueParts &parts);
 
 } // namespace valfmt

@@ -163,6 +163,75 @@ TEST(NlDatePaths, ParsedPatternsMatchTheExpander) {
   EXPECT_GT(compared, 100000);
 }
 
+// The parsed road writes straight into the output when the width and the
+// buffer surely hold the longest text of a pattern, and builds the text
+// aside otherwise.  Sweeping the width up from the text's own length and
+// the buffer up from twice that length crosses both thresholds for every
+// member and locale, and walks the blank fill through every tail shape
+// (none, a few units, whole blocks, an odd last byte, several blocks).
+TEST(NlDatePaths, DirectAndCheckedRoadsAgreeAcrossThresholds) {
+  const ZoneGuard zone;
+  std::vector<int32_t> locales = {0, 134};
+  for (const int32_t id : nltest::kLocales) locales.push_back(id);
+  for (int32_t id = 3; id <= 133; id += 10) locales.push_back(id);
+  int64_t compared = 0;
+  for (const Member &m : kMembers) {
+    const std::vector<double> all = values_of(m.kind);
+    for (const int32_t loc : locales) {
+      for (std::size_t k = 0; k < all.size(); k += 4) {
+        const double v = all[k];
+        const int32_t n = call(m.fn, false, v, 200, loc, 400).outlen / 2;
+        std::vector<std::pair<int32_t, int32_t>> cases;
+        for (int32_t extra = -3; extra <= 40; extra += (extra < 0 ? 1 : 3))
+          cases.push_back({n + extra, 1200});
+        for (int32_t size = 2 * n; size <= 2 * n + 90; ++size)
+          cases.push_back({n + 30, size});
+        cases.push_back({n, 2 * n + 1});
+        for (const auto &[w, size] : cases) {
+          if (w < 1 || size < 0) continue;
+          const Out a = call(m.fn, true, v, w, loc, size);
+          const Out b = call(m.fn, false, v, w, loc, size);
+          ASSERT_EQ(a.status, b.status) << m.name << " " << loc << " " << v;
+          ASSERT_EQ(a.outlen, b.outlen)
+              << m.name << " " << loc << " " << v << " w " << w;
+          ASSERT_EQ(a.bytes, b.bytes) << m.name << " " << loc << " " << v
+                                      << " w " << w << " size " << size;
+          ++compared;
+        }
+      }
+    }
+  }
+  EXPECT_GT(compared, 200000);
+}
+
+// The blank fill by hand: a German date in a buffer of odd size ends in
+// 16-bit blanks and one narrow blank, with nothing written past outsize.
+TEST(NlDatePaths, BlankFillEndsWithANarrowBlankOnAnOddBuffer) {
+  double v = 23440; // 5 March 2024
+  for (const int32_t size : {27, 28, 29, 45, 77, 131, 1101}) {
+    std::vector<char> buf(static_cast<std::size_t>(size) + 1, '\x5a');
+    fmtcall c{};
+    c.w = 40;
+    c.value = &v;
+    c.localeid = nltest::kDeDE;
+    c.out = buf.data();
+    c.outsize = size;
+    ASSERT_EQ(nldate(&c), 0) << size;
+    // "05. M\u00e4rz 2024": thirteen units shown, 26 bytes.
+    ASSERT_EQ(c.outlen, 26) << size;
+    EXPECT_EQ(nltest::utf8_of_units(std::string(buf.data(), 26)),
+              "05. M\xc3\xa4rz 2024");
+    for (int32_t i = 26; i + 1 < size; i += 2) {
+      ASSERT_EQ(buf[static_cast<std::size_t>(i)], ' ') << size << " " << i;
+      ASSERT_EQ(buf[static_cast<std::size_t>(i + 1)], '\0') << size << " " << i;
+    }
+    if (size % 2 != 0) {
+      EXPECT_EQ(buf[static_cast<std::size_t>(size - 1)], ' ');
+    }
+    EXPECT_EQ(buf[static_cast<std::size_t>(size)], '\x5a') << size;
+  }
+}
+
 // A host whose character data is UTF-8 measures in bytes: both roads
 // take the expander, and the result is measured in UTF-8 bytes.
 TEST(NlDatePaths, Utf8HostMeasuresBytes) {
