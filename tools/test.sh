@@ -12,6 +12,7 @@
 #   fuzz              the libFuzzer targets, 60 s each from fuzz/corpus/
 #   hosts             the PostgreSQL and SQLite extensions (ext/) built,
 #                     installed and tested on a throwaway cluster
+#   python            the Python package built and its pytest suites
 # The exit status is non-zero when any step failed.
 #
 # It installs nothing: ./tools/setup-debian.sh installs what is missing.
@@ -53,6 +54,7 @@ step "sanitizers" ./tools/ci/sanitize.sh
 step "threads" ./tools/ci/tsan.sh
 step "fuzz" ./tools/ci/fuzz.sh
 step "hosts" ./tools/ci/ext.sh
+step "python" ./tools/ci/python.sh
 
 echo
 printf '%-16s %8s %8s  %s\n' step seconds cpu result

@@ -1,0 +1,18 @@
+// Field access to the locale records, with the default-record rule.
+#include "nls/locale_db.h"
+
+#include "nls/locale_data.h"
+
+namespace valfmt {
+
+std::string_view locale_field(int32_t locid, int field) {
+  if (field < 0 || field >= kLocaleFieldCount) return {};
+  int32_t index = locid - 1;
+  if (locid < 1 || locid > kLocaleCount) index = kDefaultLocaleIndex;
+  if (index < 0) return {};
+  const LocaleText &t = ZOXlocaleData[index][field];
+  if (t.len <= 0) return {};
+  return {t.bytes, static_cast<std::size_t>(t.len)};
+}
+
+} // namespace valfmt

@@ -1,0 +1,179 @@
+// The generated locale records: stated rows, well-formed texts and
+// patterns the expander can run, and agreement with a fresh generation.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+
+#include "nls/locale_db.h"
+
+namespace {
+
+using valfmt::locale_field;
+
+int present(int field) {
+  int n = 0;
+  for (int32_t id = 1; id <= 133; ++id)
+    n += locale_field(id, field).empty() ? 0 : 1;
+  return n;
+}
+
+TEST(LocaleData, StatedRows) {
+  EXPECT_EQ(locale_field(1, 113), "<u00a4>#.##0,00");
+  EXPECT_EQ(locale_field(1, 100), ",");
+  EXPECT_EQ(locale_field(1, 101), ".");
+  EXPECT_EQ(locale_field(76, 99), "<UFFE5>");
+  EXPECT_EQ(locale_field(63, 115), ",");
+  EXPECT_EQ(locale_field(63, 116), ".");
+  for (int32_t id = 1; id <= 133; ++id) {
+    EXPECT_EQ(locale_field(id, 6) == "YDM", id == 78) << id;
+  }
+  for (int field : {103, 118, 141, 142}) EXPECT_EQ(present(field), 0) << field;
+  for (int field = 8; field <= 11; ++field)
+    EXPECT_EQ(present(field), 8) << field;
+  for (int field : {134, 135, 136}) EXPECT_EQ(present(field), 132) << field;
+}
+
+TEST(LocaleData, EnUsRecordSample) {
+  const char *expect[][2] = {{"0", "English_UnitedStates"},
+                             {"6", "MDY"},
+                             {"7", "LETTER"},
+                             {"13", "NLDATE16."},
+                             {"28", "%B %d, %Y"},
+                             {"29", "%m/%d/%Y"},
+                             {"31", "%d%b%y:%H:%M:%S"},
+                             {"47", "Week %U %Y"},
+                             {"48", "W%U %y"},
+                             {"49", "/"},
+                             {"50", "Jan"},
+                             {"61", "Dec"},
+                             {"73", "December"},
+                             {"74", "Sun"},
+                             {"87", "Saturday"},
+                             {"88", "AM"},
+                             {"93", "4th quarter"},
+                             {"98", "USD"},
+                             {"112", "0"},
+                             {"126", "#,##0.###"},
+                             {"128", "#,##0%"},
+                             {"130", "279"},
+                             {"131", "216"},
+                             {"138", "%z%c%T%s%b%e%r"},
+                             {"139", "+%c ;%a ;%l"},
+                             {"140", "1"}};
+  for (const auto &e : expect)
+    EXPECT_EQ(locale_field(52, std::atoi(e[0])), e[1]) << "field " << e[0];
+  EXPECT_TRUE(locale_field(52, 12).empty());
+  EXPECT_TRUE(locale_field(52, 137).empty());
+}
+
+bool is_hex(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') ||
+         (c >= 'A' && c <= 'F');
+}
+
+TEST(LocaleData, EscapesAreWellFormed) {
+  // "<U" or "<u" always starts a seven-character escape of four hex digits.
+  for (int32_t id = 1; id <= 133; ++id) {
+    for (int field = 0; field < 143; ++field) {
+      const std::string_view t = locale_field(id, field);
+      for (std::size_t i = 0; i + 1 < t.size(); ++i) {
+        if (t[i] != '<' || (t[i + 1] != 'U' && t[i + 1] != 'u')) continue;
+        ASSERT_LE(i + 7, t.size()) << id << "/" << field;
+        EXPECT_TRUE(is_hex(t[i + 2]) && is_hex(t[i + 3]) && is_hex(t[i + 4]) &&
+                    is_hex(t[i + 5]) && t[i + 6] == '>')
+            << id << "/" << field << ": " << t;
+      }
+      EXPECT_EQ(t.find('\0'), std::string_view::npos) << id << "/" << field;
+    }
+  }
+}
+
+// Directive letters the pattern expander knows (case does not matter).
+bool known_directive(char c) {
+  if ((c < 'a' || c > 'z') && (c < 'A' || c > 'Z')) return false;
+  const char lower = static_cast<char>(c | 0x20);
+  return std::string_view("abcdefghijmnopqsuvwyz").find(lower) !=
+         std::string_view::npos;
+}
+
+TEST(LocaleData, PatternsUseOnlyKnownDirectives) {
+  for (int32_t id = 1; id <= 133; ++id) {
+    for (int field = 28; field <= 48; ++field) {
+      const std::string_view p = locale_field(id, field);
+      EXPECT_FALSE(p.empty()) << id << "/" << field;
+      for (std::size_t i = 0; i < p.size(); ++i) {
+        if (p[i] != '%') continue;
+        std::size_t k = i + 1;
+        if (k < p.size() && (p[k] == '#' || p[k] == '0')) ++k;
+        if (k < p.size() && p[k] == '?') ++k;
+        ASSERT_LT(k, p.size()) << id << "/" << field << ": " << p;
+        EXPECT_TRUE(p[k] == '%' || known_directive(p[k]))
+            << id << "/" << field << ": " << p;
+        i = k;
+      }
+    }
+  }
+}
+
+TEST(LocaleData, NamesAndNumbersPresent) {
+  const int numeric[] = {102, 105, 106, 107, 108, 109, 110, 111, 112, 117,
+                         120, 121, 122, 123, 124, 125, 130, 131, 140};
+  for (int32_t id = 1; id <= 133; ++id) {
+    for (int field = 50; field <= 97; ++field)
+      EXPECT_FALSE(locale_field(id, field).empty()) << id << "/" << field;
+    for (int field : numeric) {
+      const std::string_view t = locale_field(id, field);
+      EXPECT_FALSE(t.empty()) << id << "/" << field;
+      EXPECT_EQ(t.find_first_not_of("0123456789"), std::string_view::npos)
+          << id << "/" << field << ": " << t;
+    }
+  }
+}
+
+// The order of day, month and year follows the short date pattern
+// (record 78 keeps its stated order).
+TEST(LocaleData, DateOrderMatchesShortPattern) {
+  for (int32_t id = 1; id <= 133; ++id) {
+    if (id == 78) continue;
+    const std::string_view p = locale_field(id, 29);
+    std::string order;
+    for (std::size_t i = 0; i + 1 < p.size(); ++i) {
+      if (p[i] != '%') continue;
+      std::size_t k = i + 1;
+      if (p[k] == '#') ++k;
+      const char c = p[k];
+      const char part = (c == 'd' || c == 'e')               ? 'D'
+                        : (c == 'm' || c == 'b' || c == 'B') ? 'M'
+                        : (c == 'y' || c == 'Y')             ? 'Y'
+                                                             : 0;
+      if (part != 0 && order.find(part) == std::string::npos) order += part;
+      i = k;
+    }
+    EXPECT_EQ(locale_field(id, 6), order) << id << ": " << p;
+  }
+}
+
+bool exists(const char *path) {
+  struct stat st {};
+  return stat(path, &st) == 0;
+}
+
+TEST(LocaleData, RegeneratesIdentically) {
+  if (!exists("/usr/share/i18n/locales/en_US") ||
+      !exists("/etc/fonts/conf.d/65-nonlatin.conf") ||
+      std::system("pkg-config --exists icu-i18n icu-uc && command -v c++ "
+                  ">/dev/null && command -v python3 >/dev/null") != 0) {
+    GTEST_SKIP() << "locale sources, fontconfig list or ICU not installed";
+  }
+  const std::string src = VALFMT_SOURCE_DIR;
+  const std::string cmd = "python3 " + src +
+                          "/tools/gen_locale_db.py --check " + src +
+                          "/src/nls/locale_data.cpp >/dev/null 2>&1";
+  EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+}
+
+} // namespace
