@@ -14,7 +14,6 @@ source "$(dirname "$0")/common.sh"
 seconds=${FUZZ_SECONDS:-60}
 CXX=clang++ CC=clang cmake -S . -B build-fuzz -DVALFMT_FUZZ=ON \
   -DVALFMT_TESTS=OFF -DVALFMT_BENCH=OFF -DVALFMT_WERROR="$werror"
-cmake --build build-fuzz -j"$parallel"
 
 mkdir -p build-fuzz/crashes build-fuzz/logs
 targets=()
@@ -29,6 +28,10 @@ for src in fuzz/*_fuzz.cpp; do
   fi
   targets+=("$t")
 done
+
+# Only the fuzz targets: the plain library, tool and shared object are not
+# needed here.
+cmake --build build-fuzz -j"$parallel" --target "${targets[@]}"
 
 jobs_max=${FUZZ_JOBS:-${#targets[@]}}
 declare -A pid
