@@ -1,0 +1,48 @@
+// Call blocks a careless or hostile host may send, each one a case that
+// once went wrong: the call must stay inside its buffers, report a defined
+// status and leave a defined output.  Run under the sanitizers in CI, where
+// undefined behaviour on the way fails as well.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "support/call_runner.h"
+#include "valfmt.h"
+
+namespace {
+
+fmthandle *resolve(fmthandle_storage *st, const char *name, bool informat) {
+  fmthandle *h = &st->builtin;
+  EXPECT_EQ(xfname3(name, static_cast<int32_t>(std::strlen(name)),
+                    informat ? VF_KIND_INFORMAT : 'F', nullptr, &h, nullptr),
+            VF_OK)
+      << name;
+  return h;
+}
+
+// A 16-bit caller with no output buffer at all: an empty result is empty in
+// every encoding, and nothing is copied anywhere.
+TEST(HostileCalls, NoBufferWith16BitRequest) {
+  const struct {
+    const char *name;
+    bool informat;
+  } cases[] = {{"$REVERS", true}, {"$CHAR", false}, {"$UPCASE", false}};
+  for (const auto &k : cases) {
+    fmthandle_storage st;
+    fmthandle *h = resolve(&st, k.name, k.informat);
+    const vftest::FencedBytes in("abc");
+    fmtcall c{};
+    c.w = 3;
+    c.value = in.data();
+    c.valuelen = 3;
+    c.out = nullptr;
+    c.outsize = 0;
+    c.reqenc = VF_ENC_UCS2;
+    const int32_t st_call = xffmt(&c, h);
+    EXPECT_TRUE(st_call == VF_OK || st_call < 0) << k.name;
+    EXPECT_EQ(c.outlen, 0) << k.name;
+  }
+}
+
+} // namespace
