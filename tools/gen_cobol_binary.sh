@@ -1,9 +1,10 @@
 #!/bin/sh
 # Regenerates tests/binary/data/cobol_samples.txt: host representations of a
 # spread of values as a COBOL compiler lays them out, the independent
-# producer the binary suites compare against.  Needs GnuCOBOL (cobc, Debian
-# package gnucobol3).  Run from the repository root; the tests only read the
-# committed file.
+# producer the binary suites compare against.  Run from the repository
+# root.  GnuCOBOL (cobc, Debian package gnucobol3) is needed only here, to
+# regenerate the data: CI neither installs it nor runs this script, and the
+# cross-check suite reads only the committed file.
 #
 # Each line: KIND W D VALUE HEX, where VALUE is the compiler's own display of
 # the number and HEX the field's bytes.  Zoned fields are compiled with

@@ -9,8 +9,10 @@
  *  - Built-in names keep w inside minw..maxw and d inside 0..maxd (the
  *    library leaves that check to its host); a name without an
  *    implementation is refused at resolution, before any value.
- *  - An informat without a width reads the whole value, kept inside its
- *    width limits; a format without a width takes its default width.
+ *  - An informat without a width reads the whole value (at least its
+ *    smallest width); a value longer than its largest width is refused
+ *    rather than cut short.  A format without a width takes its default
+ *    width.
  *  - Narrow results are Windows-1252 text and 16-bit results UCS-2; both
  *    come back as UTF-8.
  */
@@ -204,6 +206,15 @@ int32_t vfh_width(const vfh_format *f, size_t valuelen) {
   if (w > f->attrs.maxw) w = f->attrs.maxw;
   if (w < f->attrs.minw) w = f->attrs.minw;
   return (int32_t)w;
+}
+
+bool vfh_too_long(const vfh_format *f, size_t valuelen, char *message) {
+  if (!f->informat || f->w >= 0 || valuelen <= f->attrs.maxw) return false;
+  snprintf(message, VFH_MESSAGE,
+           "informat \"%s\": a text of %zu characters is longer than the %u "
+           "it reads",
+           f->text, valuelen, (unsigned)f->attrs.maxw);
+  return true;
 }
 
 void vfh_status_message(const vfh_format *f, int32_t status, char *message) {

@@ -71,6 +71,11 @@ void vfh_release(vfh_format *f);
  * informat without a width reads the whole value, within its limits. */
 int32_t vfh_width(const vfh_format *f, size_t valuelen);
 
+/* True when an informat without a width is handed a text longer than its
+ * largest width: reading only the start of it would give a wrong value, so
+ * the hosts refuse it; `message` (VFH_MESSAGE bytes) says so. */
+bool vfh_too_long(const vfh_format *f, size_t valuelen, char *message);
+
 /* "valfmt: format \"F8.2\": words (status 0x8001D815)" for an error
  * status of a call. */
 void vfh_status_message(const vfh_format *f, int32_t status, char *message);

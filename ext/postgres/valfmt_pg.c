@@ -16,7 +16,9 @@
  *
  * Decisions taken here:
  *  - A NULL value gives NULL; a NULL or empty format text is an error.  An
- *    informat that stores a missing value gives NULL.
+ *    informat that stores a missing value gives NULL.  An informat
+ *    written without a width reads each whole text; a text longer than
+ *    its largest width is an error, never read in part.
  *  - Dates, times and timestamps are counted from 1 January 1960: days for
  *    a date, seconds for a time of day and a timestamp.  Infinite dates and
  *    timestamps are refused.
@@ -489,6 +491,15 @@ Datum vf_put_text(PG_FUNCTION_ARGS) {
 /* ------------------------------------------------------------------ */
 /* vf_input                                                            */
 
+/* The width of an informat call over c's input. */
+static int32 informat_width(const VfSlot *s, const fmtcall *c) {
+  char message[VFH_MESSAGE];
+  if (vfh_too_long(&s->f, (size_t)c->valuelen, message))
+    ereport(ERROR, (errcode(ERRCODE_STRING_DATA_RIGHT_TRUNCATION),
+                    errmsg("valfmt: %s", message)));
+  return vfh_width(&s->f, (size_t)c->valuelen);
+}
+
 /* Reads the text argument with a numeric informat; false for a missing
  * value. */
 static bool read_number(FunctionCallInfo fcinfo, VfSlot *s, double *v) {
@@ -501,7 +512,7 @@ static bool read_number(FunctionCallInfo fcinfo, VfSlot *s, double *v) {
                     s->f.text)));
   init_call(&c, s, 0);
   char_input(&c, s, PG_GETARG_TEXT_PP(0));
-  c.w = vfh_width(&s->f, (size_t)c.valuelen);
+  c.w = informat_width(s, &c);
   c.out = v;
   c.outsize = (int32)sizeof *v;
   c.reqenc = VF_ENC_NARROW;
@@ -536,7 +547,7 @@ Datum vf_input_char(PG_FUNCTION_ARGS) {
                     s->f.text)));
   init_call(&c, s, 0);
   char_input(&c, s, PG_GETARG_TEXT_PP(0));
-  c.w = vfh_width(&s->f, (size_t)c.valuelen);
+  c.w = informat_width(s, &c);
   st = xffmt(&c, s->f.handle);
   check_status(s, st);
   PG_RETURN_TEXT_P(result_text(s, &c));

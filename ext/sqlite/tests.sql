@@ -37,3 +37,9 @@ SELECT vf_put(1, '@DATE9.');
 SELECT vf_input('abc', 'F3.');
 SELECT vf_put(1, 'PD4.');
 SELECT '<' || vf_put(1, 'F3.') || '>';
+-- an informat without a width reads each whole text, and refuses one
+-- longer than its largest width (32 for F, 32767 for $CHAR)
+SELECT vf_input('123456789012345', 'F.'), vf_input('21DEC2022', 'DATE.');
+SELECT vf_input('111111111111111111111111111111111', 'F.');
+SELECT length(vf_input(printf('%.*c', 1000000, 'x'), '$CHAR.'));
+SELECT length(vf_input(printf('%.*c', 32767, 'x'), '$CHAR.'));

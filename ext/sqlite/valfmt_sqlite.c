@@ -14,7 +14,9 @@
  *  - A numeric format takes integers and reals; text that reads as a
  *    number is taken as that number, other text is an error.  A character
  *    format takes text; a number is shown through its text.
- *  - A missing value read by an informat gives NULL.
+ *  - A missing value read by an informat gives NULL.  An informat without
+ *    a width reads each whole text; a longer text than its largest width
+ *    is an error.
  *  - Text is UTF-8 both ways: narrow Windows-1252 when every character has
  *    a byte there, else UCS-2 for built-in formats, UTF-8 for user formats.
  *  - Results holding a NUL byte (machine representations such as PD) are
@@ -44,10 +46,12 @@ static void free_resolved(void *p) {
   sqlite3_free(r);
 }
 
-/* The resolved format of argument 1, cached for a constant argument; NULL
- * after an error was set. */
+/* The resolved format of argument 1: the one kept for a constant argument,
+ * else a fresh one (*fresh set) that the caller hands to keep_resolved once
+ * it is done with it.  NULL after an error was set. */
 static vf_resolved *format_arg(sqlite3_context *ctx, sqlite3_value *arg,
-                               bool informat) {
+                               bool informat, bool *fresh) {
+  *fresh = false;
   vf_resolved *r = sqlite3_get_auxdata(ctx, 1);
   if (r != NULL) return r;
   if (sqlite3_value_type(arg) == SQLITE_NULL) {
@@ -81,12 +85,15 @@ static vf_resolved *format_arg(sqlite3_context *ctx, sqlite3_value *arg,
     sqlite3_result_error_nomem(ctx);
     return NULL;
   }
-  /* SQLite frees it at once when the format is not a constant; the call
-   * then works on a fresh resolution each time */
-  sqlite3_set_auxdata(ctx, 1, r, free_resolved);
-  vf_resolved *kept = sqlite3_get_auxdata(ctx, 1);
-  if (kept == NULL) sqlite3_result_error_nomem(ctx);
-  return kept;
+  *fresh = true;
+  return r;
+}
+
+/* Offers a fresh resolution to SQLite for the next rows.  SQLite may free
+ * it at once (a format that is not a constant, or a call outside a running
+ * statement), so nothing touches `r` afterwards. */
+static void keep_resolved(sqlite3_context *ctx, vf_resolved *r, bool fresh) {
+  if (fresh) sqlite3_set_auxdata(ctx, 1, r, free_resolved);
 }
 
 static bool check_status(sqlite3_context *ctx, const vf_resolved *r,
@@ -180,10 +187,8 @@ static bool char_input(sqlite3_context *ctx, fmtcall *c, const vf_resolved *r,
   return true;
 }
 
-static void vf_put(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
-  (void)argc;
-  vf_resolved *r = format_arg(ctx, argv[1], false);
-  if (r == NULL) return;
+static void put_value(sqlite3_context *ctx, vf_resolved *r,
+                      sqlite3_value **argv) {
   sqlite3_value *v = argv[0];
   const int type = sqlite3_value_type(v);
   if (type == SQLITE_NULL) return;
@@ -213,15 +218,20 @@ static void vf_put(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
   sqlite3_free(scratch);
 }
 
-static void vf_input(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
-  (void)argc;
-  vf_resolved *r = format_arg(ctx, argv[1], true);
-  if (r == NULL) return;
+static void input_value(sqlite3_context *ctx, vf_resolved *r,
+                        sqlite3_value **argv) {
   if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return;
   fmtcall c;
   init_call(&c, r);
   void *scratch = NULL;
   if (!char_input(ctx, &c, r, argv[0], &scratch)) return;
+  char message[VFH_MESSAGE + 8];
+  memcpy(message, "valfmt: ", 8);
+  if (vfh_too_long(&r->f, (size_t)c.valuelen, message + 8)) {
+    sqlite3_free(scratch);
+    sqlite3_result_error(ctx, message, -1);
+    return;
+  }
   c.w = vfh_width(&r->f, (size_t)c.valuelen);
   double v = 0;
   if (!r->f.character) {
@@ -236,6 +246,24 @@ static void vf_input(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
     result_text(ctx, r, &c);
   else if (!zmiss(v))
     sqlite3_result_double(ctx, v);
+}
+
+static void vf_put(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
+  (void)argc;
+  bool fresh;
+  vf_resolved *r = format_arg(ctx, argv[1], false, &fresh);
+  if (r == NULL) return;
+  put_value(ctx, r, argv);
+  keep_resolved(ctx, r, fresh);
+}
+
+static void vf_input(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
+  (void)argc;
+  bool fresh;
+  vf_resolved *r = format_arg(ctx, argv[1], true, &fresh);
+  if (r == NULL) return;
+  input_value(ctx, r, argv);
+  keep_resolved(ctx, r, fresh);
 }
 
 #ifdef _WIN32

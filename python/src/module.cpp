@@ -112,7 +112,14 @@ py::tuple run_column(const Resolved &r, const valfmt_py::Inputs &in, int32_t w,
     out.bytes = true;
     out.byte_values.resize(in.n);
   } else {
-    out.text_cap = static_cast<std::size_t>(w > 0 ? w : 1);
+    std::size_t cap = static_cast<std::size_t>(w > 0 ? w : 1);
+    if (w < 0 && in.texts != nullptr) {
+      // texts read whole: rows as wide as the longest one that is read
+      for (const int32_t len : in.texts->length)
+        if (len > 0 && len <= r.attrs().maxw)
+          cap = std::max(cap, static_cast<std::size_t>(len));
+    }
+    out.text_cap = cap;
     py::array text = text_array(in.n, out.text_cap);
     out.text = static_cast<uint32_t *>(text.mutable_data());
     result = text;

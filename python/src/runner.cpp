@@ -81,6 +81,15 @@ void clear_result(const Resolved &r, Results *out, std::size_t i) {
   }
 }
 
+// The width of a text read whole; false when it is longer than the
+// informat reads.
+bool whole_width(const Resolved &r, fmtcall *call) {
+  const fmtattr &a = r.attrs();
+  if (call->valuelen > a.maxw) return false;
+  call->w = std::max<int32_t>(call->valuelen, a.minw);
+  return true;
+}
+
 void run_range(const Resolved &r, const CallShape &shape, const Inputs &in,
                Results *out, std::size_t begin, std::size_t end,
                std::vector<std::pair<std::size_t, std::u32string>> *overflow) {
@@ -94,6 +103,11 @@ void run_range(const Resolved &r, const CallShape &shape, const Inputs &in,
     call.d = shape.d;
     call.localeid = shape.localeid;
     const bool present = fill_input(in, i, &number, &call);
+    if (shape.w < 0 && present && !whole_width(r, &call)) {
+      out->status[i] = VF_ERR_WD_LIMITS;
+      clear_result(r, out, i);
+      continue;
+    }
     if (!present && r.stores_double()) {
       out->doubles[i] = valfmt::standard_missing();
       out->status[i] = VF_OK;

@@ -56,7 +56,7 @@ private:
 
 // What every call block of a run shares.
 struct CallShape {
-  int32_t w = 0;
+  int32_t w = 0; // negative: an informat reads each whole text (see run)
   int32_t d = 0;
   int32_t localeid = 0;
 };
@@ -84,6 +84,9 @@ struct Inputs {
 
 // Applies `r` to every input, splitting the work over `threads` threads
 // (each with a handle of its own).  Must run without the interpreter lock.
+// With a negative width each text is read whole: its own length is the
+// width (at least the name's smallest), and a text longer than the largest
+// width gets VF_ERR_WD_LIMITS instead of being cut short.
 void run(const Resolved &r, const CallShape &shape, const Inputs &in,
          Results *out, int threads);
 

@@ -72,6 +72,36 @@ _DATETIME_INFORMATS = frozenset(
     "DATETIME MDYAMPM YMDDTTM TODSTAMP SMFSTAMP SHRSTAMP RMFSTAMP".split())
 
 
+# Formats whose values are seconds (datetime, time of day, ISO datetime
+# and time forms, locale datetime and time formats); the other date
+# formats take days.  A datetime64 column is converted to what the format
+# takes, whatever its unit.
+_SECONDS_FORMATS = frozenset(
+    "DATEAMPM DATETIME DTWKDATX HHMM HOUR MMSS MDYAMPM TIME TIMEAMPM TOD "
+    "DTDATE DTMONYY DTYEAR DTYYQC NLTIME NLTIMAP".split())
+_ISO_SECONDS_SUFFIXES = ("DN", "DT", "DZ", "LZ", "TM", "TZ")
+_DAY_FORMATS = frozenset(
+    "DATE DAY DDMMYY DDMMYYB DDMMYYC DDMMYYD DDMMYYN DDMMYYP DDMMYYS DOWNAME "
+    "JULDATE JULDAY JULIAN MMDDYY MMDDYYB MMDDYYC MMDDYYD MMDDYYN MMDDYYP "
+    "MMDDYYS MMYY MMYYC MMYYD MMYYN MMYYP MMYYS MONNAME MONTH MONYY NENGO "
+    "PDJULG PDJULI QTR QTRR WEEKDATE WEEKDATX WEEKDAY WORDDATE WORDDATX YEAR "
+    "YYMM YYMMC YYMMD YYMMDD YYMMDDB YYMMDDC YYMMDDD YYMMDDN YYMMDDP YYMMDDS "
+    "YYMMN YYMMP YYMMS YYMON YYQ YYQC YYQD YYQN YYQP YYQR YYQRC YYQRD YYQRN "
+    "YYQRP YYQRS YYQS MINGUO XYYMMDD YYQZ".split())
+
+
+def _value_unit(name: str):
+    """'D' for a format of day counts, 's' for one of second counts, None
+    for any other."""
+    if name in _SECONDS_FORMATS or name.startswith("NLDATM"):
+        return "s"
+    if name.startswith(("B8601", "E8601", "IS8601")):
+        return "s" if name.endswith(_ISO_SECONDS_SUFFIXES) else "D"
+    if name in _DAY_FORMATS or name.startswith("NLDATE"):
+        return "D"
+    return None
+
+
 class FormatError(ValueError):
     """A format or informat failed: the status in words, its code, and the
     position of the first failing value (None when no value was involved).
@@ -234,8 +264,11 @@ class Format:
                               status=_NO_FUNCTION, format=spec)
         minw, maxw, defw, maxd = self._handle.limits[:4]
         self._name = ("@" if informat else "") + name
+        # an informat without a width reads each whole text
+        self._whole = informat and w is None
         self._w = defw if w is None else w
         self._d = d
+        self._takes = None if self._handle.user else _value_unit(name)
         if not self._handle.user and self._handle.module != "pseudo":
             if not minw <= self._w <= maxw:
                 raise ValueError(f"{spec}: width {self._w} outside {minw}..{maxw}")
@@ -243,7 +276,8 @@ class Format:
                 raise ValueError(f"{spec}: decimals {self._d} outside 0..{maxd}")
 
     name = property(lambda self: self._name, doc="The name, '@' first for an informat.")
-    width = property(lambda self: self._w, doc="The width w.")
+    width = property(lambda self: None if self._whole else self._w,
+                     doc="The width w (None for an informat that reads each whole text).")
     decimals = property(lambda self: self._d, doc="The decimals d.")
     locale = property(lambda self: self._locale, doc="The locale as given.")
     localeid = property(lambda self: self._localeid, doc="The locale record number (0: none).")
@@ -272,7 +306,7 @@ class Format:
 
     def _run(self, column: np.ndarray, threads: int):
         if self.kind == "numeric":
-            return _put_numbers(self._handle, _convert.to_numbers(column),
+            return _put_numbers(self._handle, _convert.to_numbers(column, self._takes),
                                 self._w, self._d, self._localeid, threads)
         return _apply_texts(self._handle, _convert.to_texts(column), self._w,
                             self._d, self._localeid, threads,
@@ -347,7 +381,9 @@ class Format:
 class Informat(Format):
     """An informat resolved once: ``Informat("@DATE9.")(texts)`` reads texts.
 
-    The leading ``@`` may be left out.  Numeric informats give float64
+    The leading ``@`` may be left out.  Without a width (``"@F."``) each
+    text is read whole; a text longer than the informat's largest width
+    is then an error (``VF_ERR_WD_LIMITS``).  Numeric informats give float64
     (special missing values keep their codes), character informats str (or
     bytes for the binary ones).  See :func:`input`."""
 
@@ -364,7 +400,8 @@ class Informat(Format):
         return "numeric" if self._handle.stores_double else "character"
 
     def _run(self, column: np.ndarray, threads: int):
-        return _apply_texts(self._handle, _convert.to_texts(column), self._w,
+        return _apply_texts(self._handle, _convert.to_texts(column),
+                            -1 if self._whole else self._w,
                             self._d, self._localeid, threads,
                             _convert.missing_sentinels())
 

@@ -2,8 +2,11 @@
 
 Numbers travel as float64.  Dates count days and datetimes count seconds
 from 1 January 1960, so numpy ``datetime64`` columns are shifted from the
-1970 epoch: a ``datetime64[D]`` (or coarser) column becomes day counts and
-a finer one (``[s]``, ``[ms]``, ``[us]``, ``[ns]``) second counts;
+1970 epoch.  The format decides what a datetime column becomes: day counts
+for a date format (the time of day dropped), second counts for a datetime
+or time format, whatever the column's unit (pandas holds dates as
+nanoseconds); for any other format a ``datetime64[D]`` (or coarser) column
+becomes day counts and a finer one second counts;
 ``timedelta64`` columns become seconds (time values).  Missing entries
 (``NaN``, ``None``, ``NaT``, ``pandas.NA``) become the standard missing
 value; the library's special missing values are NaNs with a code in their
@@ -93,10 +96,12 @@ def series_values(s):
     return s.to_numpy()
 
 
-def _datetime64_numbers(x: np.ndarray) -> np.ndarray:
+def _datetime64_numbers(x: np.ndarray, takes=None) -> np.ndarray:
+    """Day counts when ``takes`` is "D", second counts when "s"; for any
+    other format the column's own unit decides ([D] or coarser: days)."""
     unit = np.datetime_data(x.dtype)[0]
     nat = np.isnat(x)
-    if unit in _COARSE_UNITS:
+    if takes == "D" or (takes is None and unit in _COARSE_UNITS):
         out = x.astype("datetime64[D]").astype(np.int64).astype(np.float64)
         out += DAYS_1960_TO_1970
     else:
@@ -113,8 +118,9 @@ def _timedelta64_numbers(x: np.ndarray) -> np.ndarray:
     return out
 
 
-def _scalar_number(v, position: int) -> float:
-    """One object of an object column as the number the library takes."""
+def _scalar_number(v, position: int, takes=None) -> float:
+    """One object of an object column as the number the library takes
+    (``takes`` as for datetime64 columns)."""
     if v is None or any(v is m for m in missing_sentinels()):
         return STANDARD_MISSING
     if isinstance(v, (bool, np.bool_)):
@@ -123,36 +129,41 @@ def _scalar_number(v, position: int) -> float:
         return float(v)
     if isinstance(v, _dt.datetime):
         naive = v.replace(tzinfo=None)
+        if takes == "D":
+            return float((naive.date() - _EPOCH_DATE).days)
         return (naive - _EPOCH_DATETIME) / _dt.timedelta(seconds=1)
     if isinstance(v, _dt.date):
+        if takes == "s":
+            return float((v - _EPOCH_DATE).days) * 86400.0
         return float((v - _EPOCH_DATE).days)
     if isinstance(v, _dt.time):
         return v.hour * 3600.0 + v.minute * 60.0 + v.second + v.microsecond / 1e6
     if isinstance(v, _dt.timedelta):
         return v / _dt.timedelta(seconds=1)
     if isinstance(v, np.datetime64):
-        return float(_datetime64_numbers(np.array([v]))[0])
+        return float(_datetime64_numbers(np.array([v]), takes)[0])
     if isinstance(v, np.timedelta64):
         return float(_timedelta64_numbers(np.array([v]))[0])
     raise TypeError(f"value at position {position} is {type(v).__name__}, "
                     "expected a number, a date or a datetime")
 
 
-def to_numbers(x: np.ndarray) -> np.ndarray:
-    """A 1-d column as contiguous float64 for a numeric format."""
+def to_numbers(x: np.ndarray, takes=None) -> np.ndarray:
+    """A 1-d column as contiguous float64 for a numeric format; ``takes``
+    is "D" for a format of day counts, "s" for one of second counts."""
     kind = x.dtype.kind
     if kind == "f":
         return np.ascontiguousarray(x, dtype=np.float64)
     if kind in "iub":
         return x.astype(np.float64)
     if kind == "M":
-        return _datetime64_numbers(x)
+        return _datetime64_numbers(x, takes)
     if kind == "m":
         return _timedelta64_numbers(x)
     if kind == "O":
         out = np.empty(len(x), dtype=np.float64)
         for i, v in enumerate(x):
-            out[i] = _scalar_number(v, i)
+            out[i] = _scalar_number(v, i, takes)
         return out
     what = {"U": "str", "S": "bytes", "c": "complex"}.get(kind, str(x.dtype))
     raise TypeError(f"a numeric format takes numbers, dates or datetimes, "

@@ -3,15 +3,12 @@
 // passes first, the decimal scaling of writers and readers, and a byte view
 // of a character input.
 //
-// Rules common to the whole group:
-//   - A width outside the descriptor's limits writes nothing (outlen 0) and
-//     returns VF_ERR_WIDTH for a format; a numeric informat stores the
-//     standard missing value and returns VF_ERR_WD_LIMITS.
-//   - Decimals below 0 count as 0 for the writers; above 308 they overflow
-//     like any other scaling.  Readers take 98 and 99 as 0 and refuse any
-//     other d outside 0..31 (standard missing value, VF_ERR_WD_LIMITS).
-//   - A null value pointer on a numeric format is VF_ERR_BAD_CALL with
-//     nothing written; a null character input reads as empty.
+// Widths and decimals follow the family's entry rule (binary/entry_rule.h):
+// a refused format writes nothing and returns VF_ERR_WIDTH, a refused
+// numeric informat stores the standard missing value and returns
+// VF_ERR_WD_LIMITS.  A null value pointer on a numeric format is
+// VF_ERR_BAD_CALL with nothing written; a null character input reads as
+// empty.
 #pragma once
 
 #include <cfloat>
@@ -22,38 +19,39 @@
 #include "core/call.h"
 #include "core/missing.h"
 #include "binary/decimal_scale.h"
+#include "binary/entry_rule.h"
 #include "informats/informats.h"
 #include "registry/limits.h"
 #include "valfmt.h"
 
 namespace valfmt {
 
-// 10^0 .. 10^31: the decimal scale of the binary members.
-inline constexpr double kBinPow10[32] = {
-    1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10,
-    1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21,
-    1e22, 1e23, 1e24, 1e25, 1e26, 1e27, 1e28, 1e29, 1e30, 1e31};
-
-// 10^d for 0 <= d <= 308 (nearest doubles; d outside is clamped).
-double binary_pow10(int32_t d);
-
-// v * 10^d without a range rule, for the real formats that can hold an
-// infinity or saturate on their own: d <= 0 leaves v alone; beyond 10^308
-// a nonzero v becomes an infinity of its sign.
-double scale_real(double v, int32_t d);
+// v * 10^d (d 0..31, as the entry rule leaves it) without a range rule,
+// for the real formats that saturate on their own: an overflow is an
+// infinity of v's sign.
+inline double scale_real(double v, int32_t d) {
+  return d == 0 ? v : v * kPow10Scale[d];
+}
 
 // vvzscal, the scaling of the writers, is shared with the integer,
 // packed and zoned members in binary/scale.h.
 
 // Entry check of a format: refuses a null block, a null numeric value and
-// a width outside `limits`.  On success outlen is 0 and outenc narrow, and
-// the format goes on.
-inline int32_t begin_format(fmtcall *c, RowLimits limits, bool numeric) {
+// a width outside `limits`.  A member that reads d passes `decimals`: d is
+// checked by the entry rule and *decimals receives the d to scale by (98
+// and 99 give 0).  On success outlen is 0 and outenc narrow, and the
+// format goes on.
+inline int32_t begin_format(fmtcall *c, RowLimits limits, bool numeric,
+                            int32_t *decimals = nullptr) {
   if (c == nullptr) return VF_ERR_BAD_CALL;
   c->outlen = 0;
   c->outenc = VF_ENC_NARROW;
   if (numeric && c->value == nullptr) return VF_ERR_BAD_CALL;
-  if (c->w < limits.minw || c->w > limits.maxw) return VF_ERR_WIDTH;
+  if (!format_width_ok(c->w, limits.minw, limits.maxw)) return VF_ERR_WIDTH;
+  if (decimals != nullptr) {
+    *decimals = binary_decimals(c->d);
+    if (*decimals < 0) return VF_ERR_WIDTH;
+  }
   return VF_OK;
 }
 
@@ -62,19 +60,20 @@ inline uint8_t *out_bytes(const fmtcall *c) {
   return static_cast<uint8_t *>(c->out);
 }
 
-// Entry check of a numeric informat: begin_numeric, then the width against
-// `limits` and the decimals.  On success *divisor is 10^d and the status is
-// 0; otherwise the status says why and, when the buffer can hold it, the
-// standard missing value is stored.
-inline int32_t begin_reader(fmtcall *c, RowLimits limits, double *divisor) {
+// Entry check of a numeric informat: begin_numeric, then w and d by the
+// entry rule.  On success *divisor is 10^d, *decimals (when given) the d
+// to scale by, and the status 0; otherwise the status says why and, when
+// the buffer can hold it, the standard missing value is stored.
+inline int32_t begin_reader(fmtcall *c, RowLimits limits, double *divisor,
+                            int32_t *decimals = nullptr) {
   if (const int32_t st = begin_numeric(c)) return st;
-  int32_t d = c->d;
-  if (d == 98 || d == 99) d = 0;
-  if (c->w < limits.minw || c->w > limits.maxw || d < 0 || d > 31) {
+  const int32_t d = binary_decimals(c->d);
+  if (!informat_width_ok(c->w, limits.maxw) || d < 0) {
     store_double(c->out, standard_missing());
     return VF_ERR_WD_LIMITS;
   }
-  *divisor = kBinPow10[d];
+  *divisor = kPow10Scale[d];
+  if (decimals != nullptr) *decimals = d;
   return VF_OK;
 }
 

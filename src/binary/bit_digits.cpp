@@ -14,8 +14,9 @@
 //     every length (up to 64 bits, spanning up to nine bytes), and reads
 //     only the bytes its field covers; when valuelen does not
 //     reach them it stores the standard missing value and returns
-//     VF_ERR_NOTHING_TO_READ.  A negative offset d is VF_ERR_WD_LIMITS;
-//     d 98 and 99 count as 0 like in every informat.
+//     VF_ERR_NOTHING_TO_READ.  The offset d follows the family's entry
+//     rule with the row's limit (0..63; 98 and 99 count as 0); any other
+//     d is VF_ERR_WD_LIMITS.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -69,14 +70,15 @@ extern "C" {
 
 VF_API int32_t zfmbtn(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("BINARY");
-  if (const int32_t st = begin_format(call, kLimits, true)) return st;
+  int32_t d;
+  if (const int32_t st = begin_format(call, kLimits, true, &d)) return st;
   const double v = call_value(call);
   if (is_missing(v)) return best_field(call);
   uint64_t word;
   if (call->w > kIntegerDigits)
     word = double_bits(v);
   else
-    word = std::isnan(v) ? 0 : ib_scaled(std::trunc(v), 8, call->d).bits;
+    word = std::isnan(v) ? 0 : ib_scaled(std::trunc(v), 8, d).bits;
   const int32_t n = field_room(call);
   char *out = static_cast<char *>(call->out);
   for (int32_t k = 0; k < n; ++k)
@@ -150,9 +152,10 @@ VF_API int32_t zifmbtc(fmtcall *call) {
 }
 
 VF_API int32_t zifmbit(fmtcall *call) {
+  static constexpr RowLimits kLimits = row_limits("@BITS");
   if (const int32_t st = begin_numeric(call)) return st;
   const int32_t bits = call->w < 1 ? 1 : (call->w > 64 ? 64 : call->w);
-  const int32_t d = call->d == 98 || call->d == 99 ? 0 : call->d;
+  const int32_t d = binary_decimals(call->d, kLimits.maxd);
   const int64_t valuelen =
       call->value != nullptr && call->valuelen > 0 ? call->valuelen : 0;
   if (d < 0) {

@@ -112,11 +112,12 @@ VF_API int32_t cstr(fmtcall *call) {
 
 VF_API int32_t byval(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("$BYVAL");
-  if (const int32_t st = begin_format(call, kLimits, false)) return st;
+  int32_t d;
+  if (const int32_t st = begin_format(call, kLimits, false, &d)) return st;
   const CharInput in = char_input(call);
   const int32_t w = call->w;
   double x = in.n > 0 ? in.unit(0) : 0;
-  if (call->d > 0) x /= binary_pow10(call->d);
+  x /= kPow10Scale[d];
   uint64_t v = static_cast<uint64_t>(x);
   if (w == 4)
     v &= 0xFFFFFFFFull;

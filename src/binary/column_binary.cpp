@@ -9,9 +9,9 @@
 //     a column whose rows 4..9 are empty (as @$CB reads it), and @PUNCH and
 //     @ROW read empty rows where the input ends (@PUNCH 0.0, @ROW the
 //     standard missing value with status 0).
-//   - @PUNCH takes d 0..12 and @ROW w 0..12 and d 0..25 (98 and 99 count as
-//     0); other values store the standard missing value and return
-//     VF_ERR_WD_LIMITS.
+//   - @PUNCH takes d 0..12 and @ROW w 0..12 and d 0..25, their rows'
+//     limits, by the family's entry rule (98 and 99 count as 0); other
+//     values store the standard missing value and return VF_ERR_WD_LIMITS.
 //   - @$CB writes at most min(w, outsize) characters; on a column with two
 //     punches in rows 1..7 it stops there with outlen the characters
 //     written and returns VF_ERR_SIGN.
@@ -93,10 +93,6 @@ inline int64_t input_length(const fmtcall *c) {
   return c->value != nullptr && c->valuelen > 0 ? c->valuelen : 0;
 }
 
-inline int32_t decimals_code(int32_t d) {
-  return d == 98 || d == 99 ? 0 : d;
-}
-
 int32_t refuse(fmtcall *call, int32_t status) {
   store_double(call->out, standard_missing());
   return status;
@@ -112,7 +108,8 @@ extern "C" {
 VF_API int32_t zifmcb(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("@CB");
   double divisor;
-  if (const int32_t st = begin_reader(call, kLimits, &divisor)) return st;
+  int32_t d;
+  if (const int32_t st = begin_reader(call, kLimits, &divisor, &d)) return st;
   const auto *p = static_cast<const uint8_t *>(call->value);
   const int64_t len = input_length(call);
   const auto columns =
@@ -123,7 +120,7 @@ VF_API int32_t zifmcb(fmtcall *call) {
     if (ch < 0) return refuse(call, VF_ERR_SIGN);
     text[k] = static_cast<char>(eb2as[static_cast<uint8_t>(ch)]);
   }
-  return read_number(text, columns, call->d, call->out);
+  return read_number(text, columns, d, call->out);
 }
 
 VF_API int32_t zifmccb(fmtcall *call) {
@@ -148,9 +145,10 @@ VF_API int32_t zifmccb(fmtcall *call) {
 }
 
 VF_API int32_t zifmpnc(fmtcall *call) {
+  static constexpr RowLimits kLimits = row_limits("@PUNCH");
   if (const int32_t st = begin_numeric(call)) return st;
-  const int32_t row = decimals_code(call->d);
-  if (row < 0 || row > 12) return refuse(call, VF_ERR_WD_LIMITS);
+  const int32_t row = binary_decimals(call->d, kLimits.maxd);
+  if (row < 0) return refuse(call, VF_ERR_WD_LIMITS);
   const Column c = column_at(static_cast<const uint8_t *>(call->value),
                              input_length(call), 0);
   store_double(call->out, c.punched(row) ? 1.0 : 0.0);
@@ -158,10 +156,11 @@ VF_API int32_t zifmpnc(fmtcall *call) {
 }
 
 VF_API int32_t zifmrow(fmtcall *call) {
+  static constexpr RowLimits kLimits = row_limits("@ROW");
   if (const int32_t st = begin_numeric(call)) return st;
   const int32_t first = call->w;
-  const int32_t rows = decimals_code(call->d);
-  if (first < 0 || first > 12 || rows < 0 || rows > 25)
+  const int32_t rows = binary_decimals(call->d, kLimits.maxd);
+  if (!informat_width_ok(first, kLimits.maxw) || rows < 0)
     return refuse(call, VF_ERR_WD_LIMITS);
   const int32_t start_row = first == 0 ? 10 : first;
   int32_t start = 0;

@@ -5,13 +5,11 @@
 #include <cfloat>
 #include <cstdint>
 
+#include "binary/entry_rule.h"
 #include "core/missing.h"
 #include "core/pow10.h"
 
 namespace valfmt {
-
-// Decimals a binary format or informat scales by: 0..31.
-inline constexpr int32_t kMaxScaleDecimals = 31;
 
 // 10^0 .. 10^31 as the nearest doubles (the literals are correctly rounded).
 inline constexpr double kPow10Scale[kMaxScaleDecimals + 1] = {

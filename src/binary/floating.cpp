@@ -17,6 +17,10 @@
 //     0xE4) is refused like @RB refuses it: the standard missing value and
 //     VF_ERR_NOTHING_TO_READ.
 //   - @FLOAT refuses infinities and NaNs the same way.
+//   - IEEE and IEEER below width 5 write the single nearest the value; a
+//     magnitude the single cannot hold (from the largest single plus half
+//     its last unit up) is the infinity of the value's sign, as a rounding
+//     IEEE single would give it.
 //   - Short inputs (valuelen below w) supply the high-order end of the
 //     field; the missing low-order bytes read as zero.  @IEEER zero-fills
 //     the bytes after valuelen before it reverses the field.
@@ -39,13 +43,22 @@ inline uint64_t byte_swap(uint64_t x) {
   return __builtin_bswap64(x);
 }
 
+// The single nearest v, infinities beyond the single range (a plain
+// conversion of such a double is undefined).
+inline float to_single(double v) {
+  constexpr double kOverflow = 0x1.ffffffp+127; // FLT_MAX + half a unit
+  if (v >= kOverflow) return HUGE_VALF;
+  if (v <= -kOverflow) return -HUGE_VALF;
+  return static_cast<float>(v);
+}
+
 // The IEEE field of a value: w < 5 the single-precision float (0 for a
 // missing value), else the double (a missing value keeps its pattern),
 // big-endian in be[0..8).
 void ieee_big_endian(double v, int32_t w, uint8_t be[8]) {
   uint64_t word;
   if (w < 5) {
-    const float f = is_missing(v) ? 0.0f : static_cast<float>(v);
+    const float f = is_missing(v) ? 0.0f : to_single(v);
     word = static_cast<uint64_t>(std::bit_cast<uint32_t>(f)) << 32;
   } else {
     word = double_bits(v);
@@ -55,11 +68,12 @@ void ieee_big_endian(double v, int32_t w, uint8_t be[8]) {
 }
 
 int32_t put_ieee(fmtcall *call, RowLimits limits, bool reversed) {
-  if (const int32_t st = begin_format(call, limits, true)) return st;
+  int32_t d;
+  if (const int32_t st = begin_format(call, limits, true, &d)) return st;
   const int32_t w = call->w;
   if (out_capacity(call) < w) return VF_ERR_OUTSIZE;
   double v = call_value(call);
-  if (!is_missing(v)) v = scale_real(v, call->d);
+  if (!is_missing(v)) v = scale_real(v, d);
   uint8_t be[8];
   ieee_big_endian(v, w, be);
   uint8_t *out = out_bytes(call);
@@ -105,12 +119,13 @@ extern "C" {
 
 VF_API int32_t wzfmrb(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("RB");
-  if (const int32_t st = begin_format(call, kLimits, true)) return st;
+  int32_t d;
+  if (const int32_t st = begin_format(call, kLimits, true, &d)) return st;
   const int32_t n = field_room(call);
   double v = call_value(call);
   int32_t status = VF_OK;
-  if (call->d != 0 && !is_missing(v)) {
-    v = vvzscal(call->d, v);
+  if (d != 0 && !is_missing(v)) {
+    v = vvzscal(d, v);
     if (is_missing(v)) status = VF_WARN_RANGE;
   }
   wzcftrc(out_bytes(call), n, v);
@@ -130,7 +145,8 @@ VF_API int32_t zfmieer(fmtcall *call) {
 
 VF_API int32_t zfmflt(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("FLOAT");
-  if (const int32_t st = begin_format(call, kLimits, true)) return st;
+  int32_t d;
+  if (const int32_t st = begin_format(call, kLimits, true, &d)) return st;
   const int32_t cap = out_capacity(call);
   uint8_t *out = out_bytes(call);
   if (cap < call->w) {
@@ -139,7 +155,7 @@ VF_API int32_t zfmflt(fmtcall *call) {
   }
   double v = call_value(call);
   if (is_missing(v)) v = 0.0;
-  v = scale_real(v, call->d);
+  v = scale_real(v, d);
   if (std::fabs(v) > static_cast<double>(FLT_MAX)) v = 0.0;
   const float f = static_cast<float>(v);
   std::memcpy(out, &f, 4);

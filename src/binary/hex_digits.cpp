@@ -164,7 +164,7 @@ inline int32_t finish_digits(fmtcall *c, int32_t n, int32_t status = VF_OK) {
 
 // The S370FHEX work field of a value that is not missing: S370FRB at
 // width 16, else S370FPIB (value > 0) or S370FIB of w/2 bytes.
-void s370_work_bytes(const fmtcall *call, uint8_t work[8]) {
+void s370_work_bytes(const fmtcall *call, int32_t d, uint8_t work[8]) {
   const int32_t w = call->w;
   const double v = call_value(call);
   if (w == 16) {
@@ -172,13 +172,13 @@ void s370_work_bytes(const fmtcall *call, uint8_t work[8]) {
     inner.w = 8;
     inner.out = work;
     inner.outsize = 8;
+    inner.d = d;
     zf7rb(&inner);
     return;
   }
   const int32_t n = w / 2;
   if (n == 0) return;
-  const IntField f =
-      v > 0 ? pib_scaled(v, n, call->d) : ib_scaled(v, n, call->d);
+  const IntField f = v > 0 ? pib_scaled(v, n, d) : ib_scaled(v, n, d);
   put_be(work, f.bits, n);
 }
 
@@ -191,7 +191,8 @@ extern "C" {
 
 VF_API int32_t zfmhex(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("HEX");
-  if (const int32_t st = begin_format(call, kLimits, true)) return st;
+  int32_t d;
+  if (const int32_t st = begin_format(call, kLimits, true, &d)) return st;
   const int32_t n = field_room(call);
   const double v = call_value(call);
   if (is_missing(v)) {
@@ -219,7 +220,8 @@ VF_API int32_t zfmhexc(fmtcall *call) {
 
 VF_API int32_t zf7hex(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("S370FHEX");
-  if (const int32_t st = begin_format(call, kLimits, true)) return st;
+  int32_t d;
+  if (const int32_t st = begin_format(call, kLimits, true, &d)) return st;
   uint8_t *out = out_bytes(call);
   if (is_missing(call_value(call))) {
     fmtcall inner = *call;
@@ -229,7 +231,7 @@ VF_API int32_t zf7hex(fmtcall *call) {
     return finish_narrow(call, len, status);
   }
   uint8_t work[8] = {};
-  s370_work_bytes(call, work);
+  s370_work_bytes(call, d, work);
   const int32_t n = field_room(call);
   wzfmhc(ArrayBytes{work}, 8, n, kCharacterMode, reinterpret_cast<char *>(out));
   wztxatoe(out, n);

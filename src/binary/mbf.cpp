@@ -60,11 +60,12 @@ extern "C" {
 
 VF_API int32_t zfmmrb(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("MRB");
-  if (const int32_t st = begin_format(call, kLimits, true)) return st;
+  int32_t d;
+  if (const int32_t st = begin_format(call, kLimits, true, &d)) return st;
   const int32_t w = call->w;
   if (out_capacity(call) < w) return VF_ERR_OUTSIZE;
   double v = call_value(call);
-  if (!is_missing(v)) v = scale_real(v, call->d);
+  if (!is_missing(v)) v = scale_real(v, d);
   uint8_t bytes[8];
   const int32_t status = mbf_bytes(v, bytes);
   std::memcpy(out_bytes(call), bytes + 8 - w, static_cast<std::size_t>(w));

@@ -65,10 +65,11 @@ extern "C" {
 
 VF_API int32_t zfmocn(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("OCTAL");
-  if (const int32_t st = begin_format(call, kLimits, true)) return st;
+  int32_t d;
+  if (const int32_t st = begin_format(call, kLimits, true, &d)) return st;
   const double v = call_value(call);
   if (is_missing(v)) return best_field(call);
-  const unsigned __int128 field = octal_field(v, call->d);
+  const unsigned __int128 field = octal_field(v, d);
   const int32_t n = field_room(call);
   char *out = static_cast<char *>(call->out);
   for (int32_t k = 0; k < n && k < kOctalDigits; ++k)

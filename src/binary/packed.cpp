@@ -64,6 +64,10 @@ int32_t put_s370_packed(fmtcall *c, bool unsigned_sign) {
       fill(out, w - 1, kNines);
       last = static_cast<unsigned char>(0x90 | sign);
       st = VF_ERR_NO_ROOM;
+    } else if (w <= 8) { // at most 15 digits: the sign nibble follows them
+      const uint64_t word = bcd16(static_cast<uint64_t>(m.value)) << 4 | sign;
+      store_low_be(out, word, w);
+      last = static_cast<unsigned char>(word);
     } else {
       u128 q;
       unsigned units;
@@ -111,18 +115,19 @@ double decimal_value(u128 value, bool negative, int32_t d) {
 }
 
 constexpr uint64_t kLowNibbles = 0x0F0F0F0F0F0F0F0Full;
-constexpr uint64_t kSixes = 0x0606060606060606ull;
-constexpr uint64_t kCarries = 0x1010101010101010ull;
+constexpr uint64_t kSixes = 0x0666666666666666ull;    // 15 nibbles of 6
+constexpr uint64_t kCarryIns = 0x1111111111111110ull; // into nibbles 1..15
 
-// True when any of the 16 nibbles of x is above 9 (adding 6 carries out).
-bool nibble_above_nine(uint64_t x) {
-  return (((x & kLowNibbles) + kSixes) & kCarries) != 0 ||
-         ((((x >> 4) & kLowNibbles) + kSixes) & kCarries) != 0;
+// True when any of the 15 low nibbles of x (its top nibble 0) is above 9:
+// adding 6 to every nibble carries out of exactly those, and the lowest
+// such nibble carries into the next one, whatever lies above it.
+inline bool nibble_above_nine(uint64_t x) {
+  return (((x + kSixes) ^ x ^ kSixes) & kCarryIns) != 0;
 }
 
 // The value of 16 packed decimal digits (most significant nibble first),
 // combining bytes, then pairs of bytes, then halves.
-uint64_t bcd_to_binary(uint64_t x) {
+inline uint64_t bcd_to_binary(uint64_t x) {
   x -= ((x >> 4) & kLowNibbles) * 6;
   x = (x & 0x00FF00FF00FF00FFull) + ((x >> 8) & 0x00FF00FF00FF00FFull) * 100;
   x = (x & 0x0000FFFF0000FFFFull) + ((x >> 16) & 0x0000FFFF0000FFFFull) * 10000;
@@ -145,10 +150,10 @@ int32_t read_s370(fmtcall *c, bool unsigned_sign) {
       for (int32_t i = 0; i < n; ++i) x = x << 8 | in.p[i];
     }
     const auto sign = static_cast<unsigned>(x & 0x0F);
-    x &= ~uint64_t{0x0F};
-    const bool ok = !nibble_above_nine(x) && sign >= 0x0A &&
+    const uint64_t digits = x >> 4; // the sign nibble dropped
+    const bool ok = !nibble_above_nine(digits) && sign >= 0x0A &&
                     (!unsigned_sign || sign == 0x0F);
-    const uint64_t acc = bcd_to_binary(x) / 10;
+    const uint64_t acc = bcd_to_binary(digits);
     double xd =
         scale_down(static_cast<double>(static_cast<int64_t>(acc)), in.d);
     if ((sign == 0x0B || sign == 0x0D) && acc != 0) xd = -xd;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "binary/scale.h"
 
@@ -32,9 +33,46 @@ inline constexpr auto kBcdValue = [] {
   return t;
 }();
 
+// kBcd4[i]: the four packed nibbles of i (0..9999), 20 KB of constants
+// that turn four digits into packed form with one load.
+inline constexpr auto kBcd4 = [] {
+  struct Table {
+    uint16_t v[10000];
+  } t{};
+  for (int i = 0; i < 10000; ++i)
+    t.v[i] = static_cast<uint16_t>((i / 1000) << 12 | (i / 100 % 10) << 8 |
+                                   (i / 10 % 10) << 4 | (i % 10));
+  return t;
+}();
+
+// The sixteen packed nibbles of u < 10^16, most significant digit on top:
+// four groups of four digits from independent divisions, one load each.
+inline uint64_t bcd16(uint64_t u) {
+  const auto hi = static_cast<uint32_t>(u / 100000000);
+  const auto lo = static_cast<uint32_t>(u % 100000000);
+  return static_cast<uint64_t>(kBcd4.v[hi / 10000]) << 48 |
+         static_cast<uint64_t>(kBcd4.v[hi % 10000]) << 32 |
+         static_cast<uint64_t>(kBcd4.v[lo / 10000]) << 16 | kBcd4.v[lo % 10000];
+}
+
+// The n low-order bytes of word (n 1..8), most significant first.
+inline void store_low_be(unsigned char *out, uint64_t word, int32_t n) {
+  if (n == 8) {
+    const uint64_t be = __builtin_bswap64(word);
+    std::memcpy(out, &be, 8);
+    return;
+  }
+  for (int32_t i = 0; i < n; ++i)
+    out[i] = static_cast<unsigned char>(word >> (8 * (n - 1 - i)));
+}
+
 // Writes u right-aligned over n bytes as packed digits with leading zeros.
 // u must have at most 2n digits.
 inline void pack_digits(u128 u, unsigned char *out, int32_t n) {
+  if (n <= 8) { // at most 16 digits
+    if (n > 0) store_low_be(out, bcd16(static_cast<uint64_t>(u)), n);
+    return;
+  }
   int32_t i = n;
   while (u > UINT64_MAX && i > 0) { // more than 19 digits: rare
     const u128 q = u / 100;

@@ -71,7 +71,8 @@ extern "C" {
 
 VF_API int32_t zf7rb(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("S370FRB");
-  if (const int32_t st = begin_format(call, kLimits, true)) return st;
+  int32_t d;
+  if (const int32_t st = begin_format(call, kLimits, true, &d)) return st;
   const int32_t w = call->w;
   if (out_capacity(call) < w) return VF_ERR_OUTSIZE;
   const double v = call_value(call);
@@ -80,7 +81,7 @@ VF_API int32_t zf7rb(fmtcall *call) {
   if (std::isnan(v))
     be[0] = s370_missing_byte(v);
   else
-    status = hfp_field(v, call->d, be);
+    status = hfp_field(v, d, be);
   std::memcpy(out_bytes(call), be, static_cast<std::size_t>(w));
   return finish_narrow(call, w, status);
 }
@@ -113,12 +114,13 @@ VF_API int32_t zf7f(fmtcall *call) {
 VF_API int32_t zif7f(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("@S370FF");
   double divisor;
-  if (const int32_t st = begin_reader(call, kLimits, &divisor)) return st;
+  int32_t d;
+  if (const int32_t st = begin_reader(call, kLimits, &divisor, &d)) return st;
   const ReaderInput in = reader_input(call);
   char text[32];
   const int32_t n = in.n < 32 ? in.n : 32;
   for (int32_t i = 0; i < n; ++i) text[i] = static_cast<char>(eb2as[in.p[i]]);
-  return read_number(text, n, call->d, call->out);
+  return read_number(text, n, d, call->out);
 }
 
 } // extern "C"

@@ -11,6 +11,7 @@
 #include "core/call.h"
 #include "core/missing.h"
 #include "binary/decimal_scale.h"
+#include "binary/entry_rule.h"
 #include "core/pow10.h"
 #include "valfmt.h"
 
@@ -27,13 +28,6 @@ inline constexpr auto kPow10U128 = [] {
   for (int i = 0; i < 39; ++i, x *= 10) t.p[i] = x;
   return t;
 }();
-
-// The decimals a binary format or informat scales by: d for 0..31, 0 for
-// the codes 98 and 99, -1 for anything else (the call is refused).
-constexpr int32_t binary_decimals(int32_t d) {
-  if (d == 98 || d == 99) return 0;
-  return d >= 0 && d <= kMaxScaleDecimals ? d : -1;
-}
 
 // Rounds a finite x in [0, 2^64) half up to an integer, exactly: the
 // fraction is taken from the truncated value, so no addition of 0.5 can
@@ -110,8 +104,9 @@ struct BinaryField {
 };
 
 // First step of every binary format.  Refuses a null block, value or
-// buffer (VF_ERR_BAD_CALL), and a w outside minw..maxw or a d that
-// binary_decimals refuses (VF_ERR_WIDTH), writing nothing, with outlen 0.
+// buffer (VF_ERR_BAD_CALL), and a w or d that the family's entry rule
+// (binary/entry_rule.h) refuses (VF_ERR_WIDTH), writing nothing, with
+// outlen 0.
 // Otherwise fills f and returns VF_OK.
 inline int32_t begin_binary_format(fmtcall *c, int32_t minw, int32_t maxw,
                                    BinaryField &f) {
@@ -120,7 +115,7 @@ inline int32_t begin_binary_format(fmtcall *c, int32_t minw, int32_t maxw,
   c->outlen = 0;
   if (c->value == nullptr || c->out == nullptr) return VF_ERR_BAD_CALL;
   const int32_t d = binary_decimals(c->d);
-  if (c->w < minw || c->w > maxw || d < 0) return VF_ERR_WIDTH;
+  if (!format_width_ok(c->w, minw, maxw) || d < 0) return VF_ERR_WIDTH;
   const int32_t cap = c->outsize > 0 ? c->outsize : 0;
   f.v = load_double(c->value);
   f.out = static_cast<unsigned char *>(c->out);
@@ -139,12 +134,11 @@ struct BinaryInput {
 
 // First step of every binary informat: the numeric result checks of the
 // informats (a buffer too small for the double gives VF_ERR_OUTSIZE and
-// nothing stored); w < 0, w > maxw or a refused d give VF_ERR_WD_LIMITS
-// with the standard missing value stored.  On VF_OK nothing is stored yet:
-// the caller ends with finish_read.  n is min(w, valuelen), 0 without
-// input bytes.
-// (The result checks are those of begin_numeric, repeated here so that the
-// hot path stays inline.)
+// nothing stored); a w or d that the family's entry rule refuses gives
+// VF_ERR_WD_LIMITS with the standard missing value stored.  On VF_OK nothing is
+// stored yet: the caller ends with finish_read.  n is min(w, valuelen), 0
+// without input bytes. (The result checks are those of begin_numeric, repeated
+// here so that the hot path stays inline.)
 inline int32_t begin_binary_informat(fmtcall *c, int32_t maxw,
                                      BinaryInput &in) {
   if (c == nullptr) return VF_ERR_BAD_CALL;
@@ -154,7 +148,7 @@ inline int32_t begin_binary_informat(fmtcall *c, int32_t maxw,
   }
   c->outlen = 8;
   const int32_t d = binary_decimals(c->d);
-  if (c->w < 0 || c->w > maxw || d < 0) {
+  if (!informat_width_ok(c->w, maxw) || d < 0) {
     store_double(c->out, standard_missing());
     return VF_ERR_WD_LIMITS;
   }

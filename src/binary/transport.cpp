@@ -13,8 +13,8 @@
 //   - A buffer smaller than w: XPORTFLT and $XPORTCH write what fits and
 //     return VF_ERR_OVERFLOW, like XPORTINT.
 //   - $XPORTCH and xprtich copy no more than the input holds (no padding).
-//   - The readers take the widths of the formats they reverse (XPORTFLT
-//     2..8, XPORTINT 1..8) and decimals 0..31.
+//   - The readers take the rows of the formats they reverse (XPORTFLT,
+//     XPORTINT) for the family's entry rule: widths 0..8, decimals 0..31.
 #include <cmath>
 #include <cstring>
 
@@ -46,14 +46,15 @@ extern "C" {
 
 VF_API int32_t xprtffl(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("XPORTFLT");
-  if (const int32_t st = begin_format(call, kLimits, true)) return st;
+  int32_t d;
+  if (const int32_t st = begin_format(call, kLimits, true, &d)) return st;
   const double v = call_value(call);
   uint8_t be[8] = {};
   int32_t status = VF_OK;
   if (std::isnan(v))
     be[0] = transport_missing_byte(v);
   else
-    status = hfp_field(v, call->d, be);
+    status = hfp_field(v, d, be);
   const int32_t n = field_room(call);
   if (n > 0) std::memcpy(out_bytes(call), be, static_cast<std::size_t>(n));
   if (n < call->w) status = VF_ERR_OVERFLOW;

@@ -103,7 +103,8 @@ extern "C" {
 
 VF_API int32_t vaxrbfm(fmtcall *call) {
   static constexpr RowLimits kLimits = row_limits("VAXRB");
-  if (const int32_t st = begin_format(call, kLimits, true)) return st;
+  int32_t d;
+  if (const int32_t st = begin_format(call, kLimits, true, &d)) return st;
   const int32_t w = call->w;
   if (out_capacity(call) < w) return VF_ERR_OUTSIZE;
   const double v = call_value(call);
@@ -112,7 +113,7 @@ VF_API int32_t vaxrbfm(fmtcall *call) {
   if (is_missing(v)) {
     vax_missing(static_cast<uint8_t>(double_bits(v) >> 40), w, bytes);
   } else {
-    status = vax_bytes(scale_real(v, call->d), bytes);
+    status = vax_bytes(scale_real(v, d), bytes);
   }
   uint8_t *out = out_bytes(call);
   std::memcpy(out, bytes, static_cast<std::size_t>(w));

@@ -31,7 +31,13 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 std::string ieee_bytes(double v, int w) {
   std::string be;
   if (w < 5) {
-    const float f = static_cast<float>(v);
+    // Rounding to nearest overflows from the largest single plus half its
+    // last unit (2^104 - 2^103 ... written as (2 - 2^-24) * 2^127) up.
+    const double edge = std::ldexp(2.0 - std::ldexp(1.0, -24), 127);
+    const float f = std::fabs(v) >= edge
+                        ? std::copysign(std::numeric_limits<float>::infinity(),
+                                        static_cast<float>(v < 0 ? -1 : 1))
+                        : static_cast<float>(v);
     be = reversed(std::string(reinterpret_cast<const char *>(&f), 4));
   } else {
     be = reversed(memory_of(v));
@@ -127,8 +133,11 @@ TEST(RealBinary, RbWidthsBuffersAndShortInput) {
   const vftest::Run cut = put(wzfmrb, -2.5, 8, 0, 3);
   EXPECT_EQ(cut.status, VF_ERR_OVERFLOW);
   EXPECT_EQ(cut.text, memory_of(-2.5).substr(5));
-  // Reader: widths beyond 2..8 are refused with the standard missing value.
-  for (int w : {0, 1, 9, -3}) {
+  // Reader: widths beyond 0..8 are refused with the standard missing value;
+  // below the format's minimum width the bytes are the high-order end.
+  EXPECT_EQ(input(wzifmrb, bytes("40"), 1).number(), 2.0);
+  EXPECT_EQ(input(wzifmrb, bytes("40"), 0).bits(), 0u);
+  for (int w : {9, -3}) {
     const vftest::Run r = input(wzifmrb, memory_of(1.0), w);
     EXPECT_EQ(r.status, VF_ERR_WD_LIMITS) << w;
     EXPECT_EQ(r.bits(), bintest::kStandardMissing);
@@ -163,6 +172,16 @@ TEST(IeeeBinary, MissingValuesAndSpecials) {
   EXPECT_EQ(hex(put(zfmieee, -0.0, 8).text), "8000000000000000");
   EXPECT_EQ(hex(put(zfmieee, kInf, 4).text), "7F800000");
   EXPECT_EQ(hex(put(zfmieee, -kInf, 8).text), "FFF0000000000000");
+  // Beyond the single range a short field is the infinity of the sign;
+  // just short of half a unit above the largest single it rounds down.
+  EXPECT_EQ(hex(put(zfmieee, 1e39, 4).text), "7F800000");
+  EXPECT_EQ(hex(put(zfmieee, -1e300, 3).text), "FF8000");
+  EXPECT_EQ(hex(put(zfmieer, 1e300, 4).text), "0000807F");
+  const double below =
+      std::ldexp(2.0 - std::ldexp(1.0, -23), 127) + std::ldexp(1.0, 102);
+  EXPECT_EQ(hex(put(zfmieee, below, 4).text), "7F7FFFFF");
+  EXPECT_EQ(hex(put(zfmieee, -std::nextafter(below, 0.0) * 2, 4).text),
+            "FF800000");
   // A buffer below w: nothing written.
   const vftest::Run cut = put(zfmieee, 1.0, 8, 0, 7);
   EXPECT_EQ(cut.status, VF_ERR_OUTSIZE);
@@ -230,7 +249,9 @@ TEST(IeeeBinary, ReaderMissingValuesSaturationAndNaNs) {
 }
 
 TEST(IeeeBinary, ReaderWidthsAndShortInputs) {
-  EXPECT_EQ(input(zifmiee, bytes("3FF0"), 2).status, VF_ERR_WD_LIMITS);
+  // Width 2 is the high half of a single: 3F F0 00 00 is 1.875.
+  EXPECT_EQ(input(zifmiee, bytes("3FF0"), 2).number(), 1.875);
+  EXPECT_EQ(input(zifmiee, bytes("3FF0"), -2).status, VF_ERR_WD_LIMITS);
   EXPECT_EQ(input(zifmiee, bytes("3FF0000000000000"), 9).status,
             VF_ERR_WD_LIMITS);
   // valuelen below w: the bytes given are the high-order end.

@@ -1,6 +1,8 @@
 // Packed decimal: PD, PK, S370FPD, S370FPDU, the packed Julian dates and
 // the matching informats.
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <random>
 
@@ -59,6 +61,30 @@ TEST(PackedFormats, EveryWidthHoldsItsLargestValueAndNoMore) {
             packed_hex("1000000000000000019884624838656", 16, 0xC));
   EXPECT_EQ(put(wzfmpd, -1e29, 16).hex,
             "80 " + packed_hex("99999999999999991433150857216", 15));
+}
+
+TEST(PackedFormats, RandomIntegersPackDigitForDigit) {
+  std::mt19937_64 rng(11);
+  for (int w = 1; w <= 16; ++w) {
+    SCOPED_TRACE(w);
+    for (int i = 0; i < 300; ++i) {
+      // Up to 15 digits (exact doubles), no more than each field holds.
+      const int s370_digits = std::min(2 * w - 1, 15);
+      const uint64_t limit = static_cast<uint64_t>(std::pow(10.0, s370_digits));
+      const uint64_t u = rng() % limit;
+      const double v = static_cast<double>(u);
+      const std::string digits = std::to_string(u);
+      EXPECT_EQ(put(zf7pd, v, w).hex, packed_hex(digits, w, 0xC)) << u;
+      EXPECT_EQ(put(zf7pdu, -v, w).hex, packed_hex(digits, w, 0xF)) << u;
+      EXPECT_EQ(put(zfmpk, v, w).hex, packed_hex(digits, w)) << u;
+      if (w > 1 && static_cast<int>(digits.size()) <= 2 * w - 2) {
+        // -0.0 is not negative: its sign byte stays 00.
+        EXPECT_EQ(put(wzfmpd, -v, w).hex,
+                  (u == 0 ? "00 " : "80 ") + packed_hex(digits, w - 1))
+            << u;
+      }
+    }
+  }
 }
 
 TEST(PackedFormats, ScalingRoundingAndScalingOverflow) {
@@ -148,6 +174,20 @@ TEST(PackedInformats, BadNibblesFillsAndWidths) {
     const auto r = read(c.fn, c.hex, std::string_view(c.hex).empty() ? 3 : -1);
     EXPECT_EQ(r.status, c.status) << c.hex;
     EXPECT_EQ(r.bits, bintest::kStandardMissing) << c.hex;
+  }
+  // Each digit nibble of every width, set to A..F among nines, is refused;
+  // the same field of nines alone reads as the double nearest 10^(2w-1) - 1.
+  for (int w = 1; w <= 16; ++w) {
+    std::string nines(static_cast<std::size_t>(2 * w - 1), '9');
+    const double expected = std::strtod(nines.c_str(), nullptr); // rounded once
+    EXPECT_EQ(read(zif7pd, nines + "C").value, expected) << w;
+    for (std::size_t pos = 0; pos < nines.size(); ++pos) {
+      for (const char bad : {'A', 'F'}) {
+        std::string field = nines + "D";
+        field[pos] = bad;
+        EXPECT_EQ(read(zif7pd, field).status, VF_ERR_BAD_PACKED) << field;
+      }
+    }
   }
   const auto zeros = read(wzifmpd, "00 00 00");
   EXPECT_EQ(zeros.status, VF_OK);

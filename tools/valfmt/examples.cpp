@@ -73,12 +73,12 @@ bool run_example(const Options &base, const Example &e) {
     std::printf("\n");
     return false;
   }
-  std::string shown;
-  const int32_t st = s.apply(e.value, &shown);
-  if (st != VF_OK && st != VF_WARN) {
-    std::printf("(%s)\n", valfmt::status_words(st));
+  const Result r = s.apply(e.value, ValueText::kTerminal);
+  if (!r.usable) {
+    std::printf("(%s)\n", valfmt::status_words(r.status));
     return false;
   }
+  const std::string &shown = r.shown;
   const bool ok = shown == e.expect;
   std::printf("[%s]%s%s%s\n", shown.c_str(), ok ? "" : "  expected [",
               ok ? "" : e.expect, ok ? "" : "]");

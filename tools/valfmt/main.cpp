@@ -3,7 +3,9 @@
 //   valfmt put [options] FORMAT VALUE...      render values
 //   valfmt input [options] INFORMAT TEXT...   read texts into values
 //                                             (--show FORMAT re-renders them)
-//   valfmt stream [options] FORMAT            render each line of stdin
+//   valfmt stream [options] FORMAT [FILE]     render each line
+//   valfmt stream --csv --col N=FORMAT [FILE] column mode
+//   valfmt catalog check FILE [NAME]          check a format catalogue
 //   valfmt list [MODULE]                      every built-in name and limits
 //   valfmt describe NAME                      one name in detail
 //   valfmt examples [--catalog FILE]          the built-in examples
@@ -19,15 +21,13 @@
 
 namespace {
 
-constexpr int kUsageError = 2;
-
 int run_put_or_input(valfmt_tool::CommandLine &line) {
   const std::string &cmd = line.command;
   if (cmd == "input") line.options.informat = true;
   if (line.args.size() < 2) {
-    std::fprintf(stderr, "valfmt %s: give a %s and at least one value\n",
-                 cmd.c_str(), cmd == "put" ? "FORMAT" : "INFORMAT");
-    return kUsageError;
+    std::fprintf(stderr, "valfmt %s: give a%s and at least one value\n",
+                 cmd.c_str(), cmd == "put" ? " FORMAT" : "n INFORMAT");
+    return valfmt_tool::kExitUsage;
   }
   return valfmt_tool::run_values(
       line.options, line.args[0],
@@ -41,7 +41,7 @@ int run_single(const valfmt_tool::CommandLine &line, const char *what,
   if (line.args.size() != 1) {
     std::fprintf(stderr, "valfmt %s: give exactly one %s\n",
                  line.command.c_str(), what);
-    return kUsageError;
+    return valfmt_tool::kExitUsage;
   }
   return command(line.options, line.args[0]);
 }
@@ -51,21 +51,27 @@ int run_single(const valfmt_tool::CommandLine &line, const char *what,
 int main(int argc, char **argv) {
   valfmt_tool::CommandLine line;
   if (const int rc = valfmt_tool::parse_command_line(argc, argv, &line);
-      rc >= 0)
+      rc != valfmt_tool::kGoOn)
     return rc;
   const std::string &cmd = line.command;
-  if (cmd != "input" && !line.options.show.empty()) {
+  const valfmt_tool::Options &o = line.options;
+  if (cmd != "input" && !o.show.empty()) {
     std::fprintf(stderr, "valfmt %s: --show goes with input\n", cmd.c_str());
-    return kUsageError;
+    return valfmt_tool::kExitUsage;
+  }
+  if (cmd != "stream" && (o.csv || !o.columns.empty())) {
+    std::fprintf(stderr, "valfmt %s: --csv and --col go with stream\n",
+                 cmd.c_str());
+    return valfmt_tool::kExitUsage;
   }
   if (cmd == "put" || cmd == "input") return run_put_or_input(line);
-  if (cmd == "stream")
-    return run_single(line, "FORMAT", valfmt_tool::run_stream);
-  if (cmd == "list") return valfmt_tool::run_list(line.args);
+  if (cmd == "stream") return valfmt_tool::run_stream(o, line.args);
+  if (cmd == "list") return valfmt_tool::run_list(o, line.args);
   if (cmd == "describe")
     return run_single(line, "NAME", valfmt_tool::run_describe);
-  if (cmd == "examples") return valfmt_tool::run_examples(line.options);
+  if (cmd == "catalog") return valfmt_tool::run_catalog(o, line.args);
+  if (cmd == "examples") return valfmt_tool::run_examples(o);
   std::fprintf(stderr, "valfmt: unknown command %s (see valfmt --help)\n",
                cmd.c_str());
-  return kUsageError;
+  return valfmt_tool::kExitUsage;
 }

@@ -1,6 +1,8 @@
 // Option parsing of the valfmt tool and format references.
 #include "options.h"
 
+#include "locale_name.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -15,10 +17,15 @@ const char kUsage[] =
     "\n"
     "commands:\n"
     "  put FORMAT VALUE...       render each VALUE with FORMAT\n"
-    "  input INFORMAT TEXT...    read each TEXT with INFORMAT\n"
-    "  stream FORMAT             render every line of standard input\n"
+    "  input INFORMAT TEXT...    read each TEXT with INFORMAT (without a\n"
+    "                            width, the whole TEXT is read)\n"
+    "  stream FORMAT [FILE]      render every line of FILE or standard input\n"
+    "  stream --csv --col N=FORMAT... [FILE]\n"
+    "                            column mode: render or read the given\n"
+    "                            columns of a CSV file, copy the others\n"
     "  list [MODULE]             list built-in names with their limits\n"
-    "  describe NAME             show one name's descriptor\n"
+    "  describe NAME             one name: description, limits, examples\n"
+    "  catalog check FILE [NAME] check a format catalogue (and one name)\n"
     "  examples                  run the built-in examples (with\n"
     "                            --catalog, also user-defined ones)\n"
     "\n"
@@ -26,13 +33,16 @@ const char kUsage[] =
     "Names may be given in any case.  The width defaults to the format's\n"
     "default width; w and d must lie within the limits that describe\n"
     "shows.  '@DATE9.' or --informat selects an informat.  Numeric\n"
-    "values accept the missing notations . ._ .A .. .Z; character values\n"
-    "are taken as given.\n"
+    "values accept the missing notations . ._ .A .. .Z.  Values on the\n"
+    "command line are UTF-8; lines of stream reach the library as the\n"
+    "bytes they are.\n"
     "\n"
     "options:\n"
-    "  --encoding narrow|utf8|ucs2   encoding asked for the result\n"
-    "                                (UCS-2 is shown as UTF-8)\n"
-    "  --locale ID                   locale record number (1..133)\n"
+    "  --encoding narrow|utf8|ucs2   encoding asked of the library; every\n"
+    "                                result is shown as UTF-8 (narrow\n"
+    "                                results read as Windows-1252)\n"
+    "  --locale NAME|ID              locale for the locale formats: a name\n"
+    "                                such as en_US, or a record number\n"
     "  --catalog FILE                XML format catalogue for user formats\n"
     "  --informat                    FORMAT names an informat\n"
     "  --show FORMAT                 input: render each value read with\n"
@@ -41,14 +51,37 @@ const char kUsage[] =
     "  --hex                         also print the result bytes in hex;\n"
     "                                binary informats (PD, IB, S370FPD ...)\n"
     "                                read their TEXT as hex bytes\n"
+    "  --quiet                       no warnings on standard error\n"
+    "  --strict                      any warning fails the run (status 1)\n"
+    "  --progress, --no-progress     force or suppress the progress line\n"
+    "                                (shown by default when standard error\n"
+    "                                is a terminal and the run takes > 1 s)\n"
+    "column mode (stream --csv):\n"
+    "  --col N=FORMAT                column N (from 1) with FORMAT, or\n"
+    "                                N=@INFORMAT; repeat for more columns\n"
+    "  --header                      the first row is copied unchanged\n"
+    "  --delimiter C                 cell delimiter (default ,; 'tab')\n"
+    "  --trim                        drop the blanks that pad a result\n"
+    "  --empty-as-missing            an empty cell is a missing value\n"
+    "  --bad-as-empty                a cell that fails is written empty\n"
+    "                                (else it keeps its original text)\n"
+    "list:\n"
+    "  --built                       only names that run\n"
+    "  --markdown                    a Markdown table\n"
+    "\n"
     "  -h, --help                    this text\n"
+    "  --version                     the tool's version\n"
     "  --                            end of options (values may then\n"
-    "                                begin with '-')\n";
+    "                                begin with '-')\n"
+    "\n"
+    "exit status:\n"
+    "  0  done (warnings, if any, were shown on standard error)\n"
+    "  1  a value or cell failed, an output error, or --strict and a\n"
+    "     warning; catalog check found errors\n"
+    "  2  bad command line, unknown or unbuilt name, unreadable file\n";
 
 namespace {
 
-constexpr int kGoOn = -1;
-constexpr int kUsageError = 2;
 constexpr std::size_t kMaxWidthDigits = 5;
 constexpr std::size_t kMaxDecimalsDigits = 2;
 constexpr std::size_t kMaxNameLength = 32;
@@ -62,30 +95,32 @@ bool read_file(const std::string &path, std::string *text) {
   return true;
 }
 
-int parse_encoding(const std::string &e, Options *opt) {
+int usage_error(const char *fmt, const std::string &what) {
+  std::fprintf(stderr, fmt, what.c_str());
+  return kExitUsage;
+}
+
+int set_encoding(const std::string &e, Options *opt) {
   if (e == "narrow")
     opt->reqenc = VF_ENC_NARROW;
   else if (e == "utf8")
     opt->reqenc = VF_ENC_UTF8;
   else if (e == "ucs2")
     opt->reqenc = VF_ENC_UCS2;
-  else {
-    std::fprintf(stderr, "valfmt: --encoding: expected narrow, utf8 or ucs2\n");
-    return kUsageError;
-  }
+  else
+    return usage_error("valfmt: --encoding %s: expected narrow, utf8 or "
+                       "ucs2\n",
+                       e);
   return kGoOn;
 }
 
-int parse_locale(const std::string &l, Options *opt) {
-  char *end = nullptr;
-  const long id = std::strtol(l.c_str(), &end, 10);
-  if (end == l.c_str() || *end != '\0') {
-    std::fprintf(stderr, "valfmt: --locale: give a locale record number "
-                         "(1..133); locale names arrive with the locale "
-                         "database\n");
-    return kUsageError;
+int set_locale(const std::string &l, Options *opt) {
+  std::string message;
+  if (!resolve_locale(l, &opt->localeid, &message)) {
+    std::fprintf(stderr, "valfmt: --locale %s: %s\n", l.c_str(),
+                 message.c_str());
+    return kExitUsage;
   }
-  opt->localeid = static_cast<int32_t>(id);
   return kGoOn;
 }
 
@@ -93,56 +128,131 @@ int load_catalog(const std::string &path, Options *opt) {
   if (!read_file(path, &opt->catalog_text)) {
     std::fprintf(stderr, "valfmt: %s: cannot read the catalogue: %s\n",
                  path.c_str(), std::strerror(errno));
-    return kUsageError;
+    return kExitUsage;
   }
+  opt->catalog_path = path;
   opt->has_catalog = true;
   return kGoOn;
 }
 
-// The value of an option that takes one; a missing value ends the tool.
-std::string option_value(int argc, char **argv, int *i, const char *what) {
-  if (*i + 1 >= argc) {
-    std::fprintf(stderr, "valfmt: %s needs a value\n", what);
-    std::exit(kUsageError);
+int set_show(const std::string &f, Options *opt) {
+  if (f.empty()) return usage_error("valfmt: --show needs a format%s\n", "");
+  opt->show = f;
+  return kGoOn;
+}
+
+// "2=F12.2", "3=@DATE9."
+int add_column(const std::string &spec, Options *opt) {
+  const std::size_t eq = spec.find('=');
+  ColumnSpec c;
+  if (eq != std::string::npos && eq > 0 && eq <= 9) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < eq; ++i)
+      n = spec[i] >= '0' && spec[i] <= '9' && n < 100000000
+              ? n * 10 + static_cast<std::size_t>(spec[i] - '0')
+              : 0;
+    c.column = n;
   }
-  return argv[++*i];
+  if (c.column == 0 || eq + 1 >= spec.size())
+    return usage_error("valfmt: --col %s: expected N=FORMAT with N from 1\n",
+                       spec);
+  c.format = spec.substr(eq + 1);
+  for (const ColumnSpec &o : opt->columns)
+    if (o.column == c.column)
+      return usage_error("valfmt: --col %s: column given twice\n", spec);
+  opt->columns.push_back(c);
+  opt->csv = true;
+  return kGoOn;
+}
+
+int set_delimiter(const std::string &d, Options *opt) {
+  if (d == "tab" || d == "\\t" || d == "\t") {
+    opt->delimiter = '\t';
+  } else if (d.size() == 1 && d[0] != '"' && d[0] != '\r' && d[0] != '\n') {
+    opt->delimiter = d[0];
+  } else {
+    return usage_error("valfmt: --delimiter %s: give one character (not a "
+                       "quote or line end) or 'tab'\n",
+                       d);
+  }
+  return kGoOn;
+}
+
+// Options with a value.  A new option is one row here (and a line of the
+// usage text).
+struct ValueOption {
+  const char *name;
+  int (*apply)(const std::string &, Options *);
+};
+constexpr ValueOption kValueOptions[] = {
+    {"--encoding", set_encoding}, {"--locale", set_locale},
+    {"--catalog", load_catalog},  {"--show", set_show},
+    {"--col", add_column},        {"--delimiter", set_delimiter},
+};
+
+// Options without a value: the flag they set.
+struct FlagOption {
+  const char *name;
+  void (*apply)(Options *);
+};
+constexpr FlagOption kFlagOptions[] = {
+    {"--informat", [](Options *o) { o->informat = true; }},
+    {"--hex", [](Options *o) { o->hex = true; }},
+    {"--quiet", [](Options *o) { o->quiet = true; }},
+    {"--strict", [](Options *o) { o->strict = true; }},
+    {"--progress", [](Options *o) { o->progress = Progress::kOn; }},
+    {"--no-progress", [](Options *o) { o->progress = Progress::kOff; }},
+    {"--csv", [](Options *o) { o->csv = true; }},
+    {"--header", [](Options *o) { o->header = true; }},
+    {"--trim", [](Options *o) { o->trim = true; }},
+    {"--empty-as-missing", [](Options *o) { o->empty_as_missing = true; }},
+    {"--bad-as-empty", [](Options *o) { o->bad_as_empty = true; }},
+    {"--built", [](Options *o) { o->built_only = true; }},
+    {"--markdown", [](Options *o) { o->markdown = true; }},
+};
+
+int show_help_or_version(const std::string &a) {
+  if (a == "--version") {
+    std::printf("valfmt %s\n", VALFMT_VERSION);
+    return kExitOk;
+  }
+  std::fputs(kUsage, stdout);
+  return kExitOk;
 }
 
 // One option at argv[*i] (advancing *i past its value); kGoOn or an exit
-// code.  Anything that is not an option is an argument.
+// code.  Anything that is not an option is an argument; "--name=value"
+// is the same as "--name value".
 int parse_option(int argc, char **argv, int *i, CommandLine *line) {
-  const std::string a = argv[*i];
-  Options *opt = &line->options;
-  if (a == "-h" || a == "--help") {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
-  if (a == "--encoding")
-    return parse_encoding(option_value(argc, argv, i, "--encoding"), opt);
-  if (a == "--locale")
-    return parse_locale(option_value(argc, argv, i, "--locale"), opt);
-  if (a == "--catalog")
-    return load_catalog(option_value(argc, argv, i, "--catalog"), opt);
-  if (a == "--show") {
-    opt->show = option_value(argc, argv, i, "--show");
-    if (opt->show.empty()) {
-      std::fprintf(stderr, "valfmt: --show needs a format name\n");
-      return kUsageError;
-    }
+  std::string a = argv[*i];
+  if (a == "-h" || a == "--help" || a == "--version")
+    return show_help_or_version(a);
+  if (a.size() < 3 || a[0] != '-' || a[1] != '-') {
+    line->args.push_back(a);
     return kGoOn;
   }
-  if (a == "--informat") {
-    opt->informat = true;
-  } else if (a == "--hex") {
-    opt->hex = true;
-  } else if (a.size() > 2 && a[0] == '-' && a[1] == '-') {
-    std::fprintf(stderr, "valfmt: unknown option %s (see valfmt --help)\n",
-                 a.c_str());
-    return kUsageError;
-  } else {
-    line->args.push_back(a);
+  std::string value;
+  bool has_value = false;
+  if (const std::size_t eq = a.find('='); eq != std::string::npos) {
+    value = a.substr(eq + 1);
+    a.resize(eq);
+    has_value = true;
   }
-  return kGoOn;
+  for (const ValueOption &o : kValueOptions) {
+    if (a != o.name) continue;
+    if (!has_value) {
+      if (*i + 1 >= argc) return usage_error("valfmt: %s needs a value\n", a);
+      value = argv[++*i];
+    }
+    return o.apply(value, &line->options);
+  }
+  for (const FlagOption &o : kFlagOptions) {
+    if (a != o.name) continue;
+    if (has_value) return usage_error("valfmt: %s takes no value\n", a);
+    o.apply(&line->options);
+    return kGoOn;
+  }
+  return usage_error("valfmt: unknown option %s (see valfmt --help)\n", a);
 }
 
 // A width or decimals count of at most `digits` digits, or -1.
@@ -178,14 +288,12 @@ bool split_width_and_decimals(std::string *s, FormatRef *ref) {
 int parse_command_line(int argc, char **argv, CommandLine *line) {
   if (argc < 2) {
     std::fputs(kUsage, stderr);
-    return kUsageError;
+    return kExitUsage;
   }
   line->command = argv[1];
   const std::string &cmd = line->command;
-  if (cmd == "-h" || cmd == "--help" || cmd == "help") {
-    std::fputs(kUsage, stdout);
-    return 0;
-  }
+  if (cmd == "-h" || cmd == "--help" || cmd == "help" || cmd == "--version")
+    return show_help_or_version(cmd);
   bool options_done = false;
   for (int i = 2; i < argc; ++i) {
     if (options_done) {

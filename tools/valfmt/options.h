@@ -12,6 +12,20 @@ namespace valfmt_tool {
 
 extern const char kUsage[];
 
+// Exit statuses, shared by every command.
+inline constexpr int kExitOk = 0;     // done; warnings may have been shown
+inline constexpr int kExitFailed = 1; // a value failed (or, --strict, warned)
+inline constexpr int kExitUsage = 2;  // bad command line, unknown name
+inline constexpr int kGoOn = -1;      // option parsed, keep going
+
+enum class Progress { kAuto, kOn, kOff };
+
+// One --col N=FORMAT of column mode.
+struct ColumnSpec {
+  std::size_t column = 0; // 1-based
+  std::string format;     // "F12.2", "@DATE9."
+};
+
 struct Options {
   uint32_t reqenc = VF_ENC_NARROW;
   int32_t localeid = 0;
@@ -20,7 +34,23 @@ struct Options {
   // input --show FORMAT: the format that re-renders each value read.
   std::string show;
   std::string catalog_text;
+  std::string catalog_path;
   bool has_catalog = false;
+  // Messages.
+  bool quiet = false;
+  bool strict = false;
+  Progress progress = Progress::kAuto;
+  // Column mode of stream.
+  bool csv = false;
+  bool header = false;
+  char delimiter = ',';
+  bool trim = false;
+  bool empty_as_missing = false;
+  bool bad_as_empty = false;
+  std::vector<ColumnSpec> columns;
+  // list.
+  bool built_only = false;
+  bool markdown = false;
 };
 
 // A command line split into its command, options and arguments.
@@ -30,13 +60,13 @@ struct CommandLine {
   std::vector<std::string> args;
 };
 
-// Parses argv[2..] into `line`.  Returns -1 to go on, or the exit code when
-// the tool is done (help shown, or an error reported on stderr).
+// Parses argv[2..] into `line`.  Returns kGoOn to go on, or the exit code
+// when the tool is done (help or version shown, or an error reported).
 int parse_command_line(int argc, char **argv, CommandLine *line);
 
 struct FormatRef {
   std::string name;
-  int32_t w = -1; // -1: descriptor default
+  int32_t w = -1; // -1: not given
   int32_t d = 0;
   bool informat = false;
 };
@@ -44,6 +74,11 @@ struct FormatRef {
 // "DATE9." -> DATE, 9, 0; "F8.2" -> F, 8, 2; "$CHAR." -> $CHAR, default.
 // Names are upper-cased the way hosts do before they look a format up.
 bool parse_format_ref(const std::string &text, bool informat, FormatRef *ref);
+
+// "format" or "informat", for messages.
+inline const char *kind_word(bool informat) {
+  return informat ? "informat" : "format";
+}
 
 // The in-memory catalogue context for the --catalog text, when one was
 // given; null otherwise.  `ctx` and `mem` must outlive its use.

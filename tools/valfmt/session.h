@@ -1,6 +1,8 @@
 // One resolved format applied to values, the way a host uses the library:
 // resolve once (keeping w and d inside the descriptor's limits), then one
-// call block per value.
+// call block per value.  Each result says what a reader of the output must
+// know: a warning status, a text cut to a width, a field the library
+// filled because the value did not fit.
 #pragma once
 
 #include <cstdint>
@@ -17,8 +19,29 @@ inline constexpr int32_t kNotANumber = INT32_MIN;
 // ... and for a --hex value of a binary informat that is not hex bytes.
 inline constexpr int32_t kNotHex = INT32_MIN + 1;
 
+// "status words (status 0x...)", with "informat" for informats.
+std::string status_text(int32_t st, bool informat);
+
+// "F8.: \"x\" not a number": why a value failed, its text escaped.
+std::string failure_text(const std::string &fmt, const std::string &value,
+                         int32_t st, bool informat);
+
 // "valfmt: WHAT: status words (status 0x...)" on stderr.
-void print_status(const std::string &what, int32_t st);
+void print_status(const std::string &what, int32_t st, bool informat = false);
+
+// How the bytes of a value reach the library.
+enum class ValueText {
+  kTerminal, // UTF-8 text: narrow Windows-1252 when it fits, else UCS-2
+  kBytes,    // the bytes as they are, narrow (lines and cells of files)
+};
+
+struct Result {
+  int32_t status = 0;
+  std::string shown;   // the text to print (bytes, NUL included)
+  double stored = 0;   // a numeric informat's value
+  bool usable = false; // something to print, even with an error status
+  std::string warning; // non-empty: what the reader must be told
+};
 
 class Session {
 public:
@@ -31,25 +54,33 @@ public:
   // or when w, d or the implementation rule the format out.
   bool resolve(const std::string &text);
 
-  // Renders or reads one value into `shown`.  Returns the status.  A
-  // numeric informat also leaves the double it stored in `*stored`.
-  int32_t apply(const std::string &value, std::string *shown,
-                double *stored = nullptr);
+  // Renders or reads one value.  `raw_output` keeps narrow results as the
+  // bytes they are instead of showing them as UTF-8.
+  Result apply(const std::string &value, ValueText how,
+               bool raw_output = false);
 
   // Renders the number `value` with a resolved numeric format.
   int32_t render(double value, std::string *shown);
 
   // True when the resolved name reads text into a double.
   bool numeric_informat() const { return ref_.informat && ref_.name[0] != '$'; }
+  bool informat() const { return ref_.informat; }
+  // True for a numeric format (its values are numbers).
+  bool numeric_format() const;
+  const std::string &text() const { return text_; }
 
 private:
-  bool within_limits(const std::string &text) const;
-  bool fill_input(const std::string &value, fmtcall *call);
-  int32_t call_with(fmtcall &call, std::string *shown, double *stored);
+  bool within_limits() const;
+  bool fill_input(const std::string &value, ValueText how, fmtcall *call);
+  int32_t width_for(const std::string &value, Result *r) const;
+  void call_with(fmtcall &call, bool raw_output, Result *r);
+  void note_result(const std::string &value, ValueText how, int32_t w,
+                   Result *r) const;
   std::string show_stored(double stored) const;
 
   Options opt_;
   FormatRef ref_;
+  std::string text_; // the format as written
   fmthandle_storage storage_{};
   fmthandle *handle_ = nullptr;
   fmtattr attrs_{};
@@ -57,10 +88,12 @@ private:
   fmtinmemory mem_{};
   const fmtcontext *context_ = nullptr;
   bool resolved_ = false;
-  // Input of the current call.
+  bool builtin_ = false;
+  // Input and output of the current call, kept to avoid reallocation.
   double number_ = 0;
   std::string narrow_;
   std::vector<uint16_t> wide_;
+  std::vector<char> out_;
 };
 
 } // namespace valfmt_tool

@@ -30,6 +30,10 @@ SELECT vf_put(1, 'PD4.');
 SELECT vf_put(date 'infinity', 'DATE9.');
 SELECT vf_put(timestamp '-infinity', 'DATETIME19.');
 SELECT vf_input_date('1e300', 'F10.');
+-- without a width, a text longer than the informat reads is refused, not
+-- read in part (32 characters for F, 32767 for $CHAR)
+SELECT vf_input(repeat('1', 33), 'F.');
+SELECT vf_input_char(repeat('x', 3000000), '$CHAR.');
 
 -- the same backend still answers, with the same call site as before
 SELECT vf_put(x, f) FROM (VALUES (0, 'DATE9.'), (0, 'NOSUCH.')) AS v(x, f);
