@@ -50,6 +50,9 @@ word_bench|BM_Weekdate29|WEEKDATE29.|BM_PeerWeekdateStrftime|strftime|-
 date_informat_bench|BM_DATE9_zifmdat|@DATE9.|BM_DATE9_strptime_timegm|strptime + timegm|5
 date_informat_bench|BM_YYMMDD10_zifmymd|@YYMMDD10.|BM_YYMMDD10_strptime_timegm|strptime + timegm|5
 date_informat_bench|BM_DATETIME19_zifmdtm|@DATETIME19.|BM_DATETIME19_strptime_timegm|strptime + timegm|5
+nls_bench|BM_NLNUM12_2|NLNUM12.2 (de_DE)|BM_glibc_snprintf_grouped|snprintf("%'.2f") under de_DE.UTF-8|2
+nls_bench|BM_NLMNY15_2|NLMNY15.2 (de_DE)|BM_glibc_strfmon|strfmon under de_DE.UTF-8|2
+nls_bench|BM_NLDATE20|NLDATE20. (de_DE)|BM_glibc_strftime|strftime under de_DE.UTF-8|2
 userfmt_bench|BM_NumericFormat100kRanges|user format, 100 000 ranges|BM_Peer_SortedArray100kRanges|binary search, 100 000 doubles|1
 userfmt_bench|BM_CharacterFormat10kRanges|$user format, 10 000 ranges|BM_Peer_SortedStrings10kRanges|binary search, 10 000 strings|-
 userfmt_bench|BM_Resolve10MB_Last_InMemory|resolve, 10 MB catalogue|BM_Peer_ScanElements10MB|element scan, 10 MB|-

@@ -16,6 +16,7 @@ struct Out {
   int32_t len = 0;
   bool overflow = false;
   void add(const char *s, std::size_t n) {
+    if (n == 0) return; // an empty piece may have no storage at all
     if (len + static_cast<int32_t>(n) > kComposeMax) {
       overflow = true;
       return;

@@ -45,4 +45,21 @@ TEST(HostileCalls, NoBufferWith16BitRequest) {
   }
 }
 
+// Locale money formats on values whose text has empty pieces (no sign, no
+// whole digits to group): they render within w, without touching storage
+// they do not have.
+TEST(HostileCalls, LocaleMoneyOnTinyValues) {
+  fmthandle_storage st;
+  fmthandle *h = resolve(&st, "NLMNIHUF", false);
+  for (const uint64_t bits :
+       {0x0000003FF0000000ull, 0ull, 0x8000000000000000ull}) {
+    const vftest::Run r = vftest::invoke(
+        h, std::string_view(reinterpret_cast<const char *>(&bits), 8), 12, 0,
+        12, 1);
+    EXPECT_EQ(r.status, VF_OK);
+    EXPECT_GT(r.outlen, 0);
+    EXPECT_LE(r.outlen, 12);
+  }
+}
+
 } // namespace
