@@ -4,6 +4,7 @@
 // undefined behaviour on the way fails as well.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -59,6 +60,34 @@ TEST(HostileCalls, LocaleMoneyOnTinyValues) {
     EXPECT_EQ(r.status, VF_OK);
     EXPECT_GT(r.outlen, 0);
     EXPECT_LE(r.outlen, 12);
+  }
+}
+
+// Any locale ID outside the records reads en_US (ID 52), the extremes of
+// the field included.
+TEST(HostileCalls, ExtremeLocaleIdsReadEnUs) {
+  for (const char *name : {"NLDATE", "NLNUM", "NLMNY"}) {
+    fmthandle_storage st;
+    fmthandle *h = resolve(&st, name, false);
+    const double v = 22999.5;
+    const auto run = [&](int32_t loc) {
+      char out[64];
+      fmtcall c{};
+      c.w = 20;
+      c.d = 0;
+      c.value = &v;
+      c.out = out;
+      c.outsize = sizeof out;
+      c.localeid = loc;
+      const int32_t status = xffmt(&c, h);
+      return std::to_string(status) + ":" +
+             std::string(out, static_cast<std::size_t>(c.outlen));
+    };
+    const std::string en_us = run(52);
+    EXPECT_EQ(run(INT32_MIN), en_us) << name;
+    EXPECT_EQ(run(INT32_MAX), en_us) << name;
+    EXPECT_EQ(run(0), en_us) << name;
+    EXPECT_EQ(run(134), en_us) << name;
   }
 }
 
