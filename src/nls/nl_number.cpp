@@ -126,7 +126,9 @@ int32_t missing_number(fmtcall *call, int32_t w, int32_t field) {
 
 int32_t fit_number(fmtcall *call, const NumberConventions &c, double v,
                    int32_t w, int32_t d) {
-  if (!std::isfinite(v)) return write_wide_stars(call, w);
+  // No room at all (w of 0 or below): the empty asterisk field, before
+  // any arithmetic on w.
+  if (!std::isfinite(v) || w < 1) return write_wide_stars(call, w);
   if (c.decimal_point.empty()) d = 0;
   const bool negative = v < 0;
   bool group = true;
