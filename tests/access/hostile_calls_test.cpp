@@ -22,27 +22,30 @@ fmthandle *resolve(fmthandle_storage *st, const char *name, bool informat) {
   return h;
 }
 
-// A 16-bit caller with no output buffer at all: an empty result is empty in
-// every encoding, and nothing is copied anywhere.
-TEST(HostileCalls, NoBufferWith16BitRequest) {
+// A caller with no output buffer at all, in every requested encoding: an
+// empty result is empty in each, and nothing is copied anywhere.
+TEST(HostileCalls, NoBuffer) {
   const struct {
     const char *name;
     bool informat;
-  } cases[] = {{"$REVERS", true}, {"$CHAR", false}, {"$UPCASE", false}};
+  } cases[] = {{"$REVERS", true}, {"$CHAR", false}, {"$UPCASE", false},
+               {"$BYVAL", false}, {"$CSTR", false}, {"$REVERS", false}};
   for (const auto &k : cases) {
-    fmthandle_storage st;
-    fmthandle *h = resolve(&st, k.name, k.informat);
-    const vftest::FencedBytes in("abc");
-    fmtcall c{};
-    c.w = 3;
-    c.value = in.data();
-    c.valuelen = 3;
-    c.out = nullptr;
-    c.outsize = 0;
-    c.reqenc = VF_ENC_UCS2;
-    const int32_t st_call = xffmt(&c, h);
-    EXPECT_TRUE(st_call == VF_OK || st_call < 0) << k.name;
-    EXPECT_EQ(c.outlen, 0) << k.name;
+    for (const uint32_t reqenc : {VF_ENC_NARROW, VF_ENC_UTF8, VF_ENC_UCS2}) {
+      fmthandle_storage st;
+      fmthandle *h = resolve(&st, k.name, k.informat);
+      const vftest::FencedBytes in("abc");
+      fmtcall c{};
+      c.w = 2;
+      c.value = in.data();
+      c.valuelen = 3;
+      c.out = nullptr;
+      c.outsize = 0;
+      c.reqenc = reqenc;
+      const int32_t status = xffmt(&c, h);
+      EXPECT_TRUE(status == VF_OK || status < 0) << k.name;
+      EXPECT_EQ(c.outlen, 0) << k.name << " reqenc " << reqenc;
+    }
   }
 }
 
