@@ -311,6 +311,12 @@ VF_API int32_t NLSNUMCHAR(const uint16_t *units, int32_t count, uint32_t enc,
  * ---------------------------------------------------------------------- */
 VF_API int32_t zfmn(fmtcall *call);    /* zfmt with the caller's d */
 VF_API int32_t zifmkmg(fmtcall *call); /* the @SIZEKMG reader */
+/* ISO 8601 readers: a duration, a point in time, an interval (start/end,
+ * start/duration or duration/end) into packed hexadecimal digits (16, or
+ * 32 for an interval) at out; d 256 also reads a missing-value notation. */
+VF_API int32_t is8601dui(fmtcall *call);
+VF_API int32_t is8601pdi(fmtcall *call);
+VF_API int32_t is8601vli(fmtcall *call);
 /* Transport readers, the reverse of XPORTINT, $XPORTCH and XPORTFLT. */
 VF_API int32_t xprtiin(fmtcall *call);
 VF_API int32_t xprtich(fmtcall *call);

@@ -14,7 +14,7 @@ families='numeric|datetime|informats|binary|nls'
 shared='valfmt\.h|core/[a-z_0-9]+\.h|registry/(functions|limits)\.h'
 check core 'valfmt\.h|core/[a-z_0-9]+\.h'
 for f in numeric datetime informats binary nls; do
-  check "$f" "$shared|($families)/[a-z_0-9]+\.h"
+  check "$f" "$shared|($families)/[a-z_0-9/]+\.h"
 done
 check userfmt "$shared|($families|userfmt)/[a-z_0-9]+\.h"
 check registry "valfmt\.h|core/[a-z_0-9]+\.h|registry/[A-Za-z_0-9/]+\.(h|def)|($families|userfmt)/[a-z_0-9]+\.h"

@@ -14,6 +14,7 @@ clang libclang-rt-dev clang-format clang-tidy"
 packages="$packages postgresql-15 postgresql-server-dev-15 sqlite3 libsqlite3-dev"  # database host extensions
 packages="$packages pybind11-dev python3-pybind11 python3-dev python3-numpy python3-pandas python3-pytest python3-dask python3-distributed"  # Python package and its tests
 packages="$packages pkgconf"  # the installed-package test builds with pkg-config
+packages="$packages tzdata"  # named zones of the ISO 8601 local-offset tests
 
 have() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"

@@ -73,14 +73,22 @@ static void keep_text(vfh_format *f, const char *s, size_t n) {
   f->text[n] = '\0';
 }
 
+void vfh_trim(const char **text, size_t *len) {
+  const char *s = *text;
+  size_t n = *len;
+  while (n > 0 && is_blank(s[0])) ++s, --n;
+  while (n > 0 && is_blank(s[n - 1])) --n;
+  *text = s;
+  *len = n;
+}
+
 vfh_error vfh_parse(const char *text, size_t len, vfh_format *f) {
   f->w = -1;
   f->d = 0;
   f->informat = false;
   f->namelen = 0;
   f->name[0] = '\0';
-  while (len > 0 && is_blank(text[0])) ++text, --len;
-  while (len > 0 && is_blank(text[len - 1])) --len;
+  vfh_trim(&text, &len);
   keep_text(f, text, len);
   if (len == 0) return VFH_EMPTY;
   if (text[0] == '@') {

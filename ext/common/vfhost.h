@@ -52,6 +52,12 @@ typedef struct vfh_format {
   fmthandle *handle; /* null until resolved */
 } vfh_format;
 
+/* Drops the blanks around a format text (*text and *len move).  Two
+ * texts that trim alike parse alike, so the trimmed text is the key under
+ * which a host caches a resolution; a usable text trims to at most
+ * VFH_TEXT_MAX bytes. */
+void vfh_trim(const char **text, size_t *len);
+
 /* Reads "NAME", "NAMEw.", "NAMEw.d" or ".d" forms, blanks around ignored,
  * a leading '@' for an informat, any case.  Fills text, name, w, d and
  * informat of `f`. */

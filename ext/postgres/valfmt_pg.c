@@ -19,6 +19,15 @@
  *    informat that stores a missing value gives NULL.  An informat
  *    written without a width reads each whole text; a text longer than
  *    its largest width is an error, never read in part.
+ *  - A NaN (float8 or numeric) is a value, not NULL: it is shown as the
+ *    library's standard missing value, the library's own "no number",
+ *    through the format ('.' in the numeric formats, a user format's
+ *    range or OTHER label for '.'), rather than failing the query.  Other
+ *    NaN bit patterns, which the library would read as special missing
+ *    values or refuse, never reach it.
+ *  - Format texts are cached under their text with the blanks around it
+ *    dropped; a usable text is then at most 64 bytes, so every usable
+ *    text is cached, however it is padded.
  *  - Dates, times and timestamps are counted from 1 January 1960: days for
  *    a date, seconds for a time of day and a timestamp.  Infinite dates and
  *    timestamps are refused.
@@ -296,7 +305,13 @@ static VfSlot *format_arg(FunctionCallInfo fcinfo, bool informat) {
   cache = cache_of(fcinfo);
   t = PG_GETARG_TEXT_PP(1);
   p = VARDATA_ANY(t);
-  len = (int)VARSIZE_ANY_EXHDR(t);
+  {
+    /* texts that trim alike resolve alike: the trimmed text is the key,
+     * and any usable text fits one */
+    size_t n = VARSIZE_ANY_EXHDR(t);
+    vfh_trim(&p, &n);
+    len = (int)n;
+  }
   for (int i = 0; i < VF_SLOTS; ++i) {
     s = &cache->slots[i];
     if (s->generation == catalog_generation && s->keylen == len &&
@@ -309,7 +324,7 @@ static VfSlot *format_arg(FunctionCallInfo fcinfo, bool informat) {
   if (s->out != NULL) pfree(s->out);
   s->out = NULL;
   s->generation = 0;
-  /* texts longer than a key are resolved each time (they are errors) */
+  /* a text longer than a key names nothing and raises an error */
   resolve_into(s, p, len, informat, fcinfo->flinfo->fn_mcxt);
   return s;
 }
@@ -349,6 +364,14 @@ static text *result_text(const VfSlot *s, const fmtcall *c) {
   return result;
 }
 
+/* The library's standard missing value ('.'), the form a NaN is shown in. */
+static double vf_standard_missing(void) {
+  const uint64 bits = UINT64CONST(0xFFFFFE0000000000);
+  double v;
+  memcpy(&v, &bits, sizeof v);
+  return v;
+}
+
 static void init_call(fmtcall *c, const VfSlot *s, int32 w) {
   memset(c, 0, sizeof *c);
   c->w = w;
@@ -362,6 +385,7 @@ static void init_call(fmtcall *c, const VfSlot *s, int32 w) {
 static Datum put_number(FunctionCallInfo fcinfo, VfSlot *s, double v) {
   fmtcall c;
   int32 st;
+  if (isnan(v)) v = vf_standard_missing();
   if (s->f.character)
     ereport(ERROR, (errcode(ERRCODE_DATATYPE_MISMATCH),
                     errmsg("valfmt: format \"%s\" shows text, not numbers",

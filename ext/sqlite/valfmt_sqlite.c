@@ -1,19 +1,40 @@
 /*
  * valfmt_sqlite.c - the valfmt formats and informats as SQLite functions.
  *
- *   vf_put(value, format)   the value shown with a format; a number for
- *                           numeric formats, text for '$' formats
+ *   vf_put(value, format)     the value shown with a format; a number for
+ *                             numeric formats, text for '$' formats
  *   vf_input(text, informat)  a number, or text for '$' informats
+ *   vf_load_catalog(xml)      user-defined formats for this connection
+ *                             (NULL or '' drops them)
+ *   vf_set_locale(name)       locale of the national-language formats for
+ *                             this connection (NULL or '' is en_US);
+ *                             returns the locale record number
  *
- * Load it in the sqlite3 shell with `.load ./valfmt_sqlite`.  Both
- * functions are deterministic and innocuous; a constant format argument is
- * resolved once per statement (sqlite3_get_auxdata).
+ * Load it in the sqlite3 shell with `.load ./valfmt_sqlite`.
  *
  * Decisions taken here:
+ *  - vf_put and vf_input are innocuous but not deterministic: the same
+ *    format text can name a user format of the loaded catalogue or a
+ *    locale format, so a result also depends on what vf_load_catalog and
+ *    vf_set_locale did on this connection.  A deterministic function may
+ *    feed an index, a generated column or a CHECK constraint, which would
+ *    go stale (or differ between connections) once the state changes.
+ *    vf_load_catalog and vf_set_locale change that state and are
+ *    direct-only: not usable from triggers, views or the schema.
+ *  - Resolutions are cached per connection under the trimmed format text,
+ *    the kind (format or informat) and the state generation, a few at a
+ *    time, so a format column that varies from row to row neither resolves
+ *    nor allocates per row; a statement's constant format also stays in
+ *    its auxiliary data.  Loading a catalogue or setting the locale starts
+ *    a new generation and drops the cache.
+ *  - Built-in names come first; the catalogue is asked only for a name
+ *    that is not built in.  A catalogue that does not read through is an
+ *    error when loaded, and the one loaded before stays.
  *  - NULL gives NULL; a NULL or empty format text is an error.
  *  - A numeric format takes integers and reals; text that reads as a
  *    number is taken as that number, other text is an error.  A character
- *    format takes text; a number is shown through its text.
+ *    format takes text; a number is shown through its text.  (SQLite keeps
+ *    no NaN: a NaN result of an expression is already NULL.)
  *  - A missing value read by an informat gives NULL.  An informat without
  *    a width reads each whole text; a longer text than its largest width
  *    is an error.
@@ -32,44 +53,87 @@ SQLITE_EXTENSION_INIT1
 #include "vfhost.h"
 
 #define VF_MIN_OUT 256
+#define VF_SLOTS 8
 
+/* One resolution, shared by the connection's cache and by the auxiliary
+ * data of the calls that use it; freed when the last holder lets go. */
 typedef struct vf_resolved {
   vfh_format f;
   int32_t outsize;
   char *out; /* the call's output */
+  int refs;
+  uint64_t generation;
+  bool informat_call; /* resolved for vf_input */
+  size_t keylen;
+  char key[VFH_TEXT_MAX];
 } vf_resolved;
 
-static void free_resolved(void *p) {
+/* What the functions of one connection share. */
+typedef struct vf_state {
+  int refs; /* one per function registered with it */
+  uint64_t generation;
+  char *catalog; /* loaded catalogue text, or NULL */
+  size_t catalog_len;
+  int32_t locale_id;
+  int next;
+  vf_resolved *slots[VF_SLOTS];
+} vf_state;
+
+static void unref_resolved(void *p) {
   vf_resolved *r = (vf_resolved *)p;
+  if (--r->refs > 0) return;
   vfh_release(&r->f);
   sqlite3_free(r->out);
   sqlite3_free(r);
 }
 
-/* The resolved format of argument 1: the one kept for a constant argument,
- * else a fresh one (*fresh set) that the caller hands to keep_resolved once
- * it is done with it.  NULL after an error was set. */
-static vf_resolved *format_arg(sqlite3_context *ctx, sqlite3_value *arg,
-                               bool informat, bool *fresh) {
-  *fresh = false;
-  vf_resolved *r = sqlite3_get_auxdata(ctx, 1);
-  if (r != NULL) return r;
-  if (sqlite3_value_type(arg) == SQLITE_NULL) {
-    sqlite3_result_error(ctx, "valfmt: the format text is null", -1);
-    return NULL;
+static void drop_cache(vf_state *st) {
+  for (int i = 0; i < VF_SLOTS; ++i) {
+    if (st->slots[i] != NULL) unref_resolved(st->slots[i]);
+    st->slots[i] = NULL;
   }
-  const char *text = (const char *)sqlite3_value_text(arg);
-  const int len = sqlite3_value_bytes(arg);
+}
+
+static void unref_state(void *p) {
+  vf_state *st = (vf_state *)p;
+  if (--st->refs > 0) return;
+  drop_cache(st);
+  sqlite3_free(st->catalog);
+  sqlite3_free(st);
+}
+
+/* The loaded catalogue as a resolution context, or NULL. */
+static const fmtcontext *catalog_context(const vf_state *st, fmtcontext *ctx,
+                                         fmtinmemory *mem) {
+  if (st->catalog == NULL) return NULL;
+  memset(ctx, 0, sizeof *ctx);
+  memset(mem, 0, sizeof *mem);
+  memcpy(mem->marker, "INMEMORY", 8);
+  mem->text = st->catalog;
+  mem->length = (int32_t)st->catalog_len;
+  ctx->inmemory = mem;
+  return ctx;
+}
+
+/* A new resolution of text[0..len) (refs 0), or NULL after an error was
+ * set. */
+static vf_resolved *resolve(sqlite3_context *ctx, const vf_state *st,
+                            const char *text, size_t len, bool informat) {
   char message[VFH_MESSAGE + 8];
   memcpy(message, "valfmt: ", 8);
-  r = sqlite3_malloc64(sizeof *r);
+  vf_resolved *r = sqlite3_malloc64(sizeof *r);
   if (r == NULL) {
     sqlite3_result_error_nomem(ctx);
     return NULL;
   }
   /* resolved in place: a handle in caller storage holds its own address */
-  if (vfh_resolve(&r->f, text, (size_t)len, informat, NULL, message + 8) !=
-      VFH_OK) {
+  vfh_error e = vfh_resolve(&r->f, text, len, informat, NULL, message + 8);
+  fmtcontext cctx;
+  fmtinmemory mem;
+  const fmtcontext *c = catalog_context(st, &cctx, &mem);
+  if (e == VFH_UNKNOWN && c != NULL)
+    e = vfh_resolve(&r->f, text, len, informat, c, message + 8);
+  if (e != VFH_OK) {
     sqlite3_free(r);
     sqlite3_result_error(ctx, message, -1);
     return NULL;
@@ -85,15 +149,62 @@ static vf_resolved *format_arg(sqlite3_context *ctx, sqlite3_value *arg,
     sqlite3_result_error_nomem(ctx);
     return NULL;
   }
-  *fresh = true;
+  r->refs = 0;
+  r->generation = st->generation;
+  r->informat_call = informat;
+  r->keylen = len;
+  memcpy(r->key, text, len);
   return r;
 }
 
-/* Offers a fresh resolution to SQLite for the next rows.  SQLite may free
- * it at once (a format that is not a constant, or a call outside a running
- * statement), so nothing touches `r` afterwards. */
-static void keep_resolved(sqlite3_context *ctx, vf_resolved *r, bool fresh) {
-  if (fresh) sqlite3_set_auxdata(ctx, 1, r, free_resolved);
+/* The resolved format of argument 1, or NULL after an error was set.  The
+ * result stays valid for the rest of the call: the cache holds it. */
+static vf_resolved *format_arg(sqlite3_context *ctx, sqlite3_value *arg,
+                               bool informat) {
+  vf_state *st = sqlite3_user_data(ctx);
+  vf_resolved *r = sqlite3_get_auxdata(ctx, 1);
+  if (r != NULL && r->generation == st->generation) return r;
+  if (sqlite3_value_type(arg) == SQLITE_NULL) {
+    sqlite3_result_error(ctx, "valfmt: the format text is null", -1);
+    return NULL;
+  }
+  const char *text = (const char *)sqlite3_value_text(arg);
+  size_t len = (size_t)sqlite3_value_bytes(arg);
+  if (text == NULL) {
+    sqlite3_result_error_nomem(ctx);
+    return NULL;
+  }
+  vfh_trim(&text, &len);
+  r = NULL;
+  for (int i = 0; i < VF_SLOTS && r == NULL; ++i) {
+    vf_resolved *s = st->slots[i];
+    if (s != NULL && s->informat_call == informat && s->keylen == len &&
+        memcmp(s->key, text, len) == 0)
+      r = s;
+  }
+  if (r == NULL) {
+    /* a text that long names nothing: resolution reports why */
+    if (len > VFH_TEXT_MAX) {
+      char message[VFH_MESSAGE + 8];
+      vfh_format f;
+      memcpy(message, "valfmt: ", 8);
+      (void)vfh_resolve(&f, text, len, informat, NULL, message + 8);
+      vfh_release(&f);
+      sqlite3_result_error(ctx, message, -1);
+      return NULL;
+    }
+    r = resolve(ctx, st, text, len, informat);
+    if (r == NULL) return NULL;
+    if (st->slots[st->next] != NULL) unref_resolved(st->slots[st->next]);
+    st->slots[st->next] = r;
+    st->next = (st->next + 1) % VF_SLOTS;
+    ++r->refs;
+  }
+  /* kept for the next rows when the argument is constant; SQLite lets go
+   * of it after this call otherwise */
+  ++r->refs;
+  sqlite3_set_auxdata(ctx, 1, r, unref_resolved);
+  return r;
 }
 
 static bool check_status(sqlite3_context *ctx, const vf_resolved *r,
@@ -132,8 +243,10 @@ static void result_text(sqlite3_context *ctx, const vf_resolved *r,
   sqlite3_result_text(ctx, utf8, (int)len, sqlite3_free);
 }
 
-static void init_call(fmtcall *c, vf_resolved *r) {
+static void init_call(sqlite3_context *ctx, fmtcall *c, vf_resolved *r) {
+  const vf_state *st = sqlite3_user_data(ctx);
   memset(c, 0, sizeof *c);
+  c->localeid = st->locale_id;
   c->w = vfh_width(&r->f, 0);
   c->d = r->f.d;
   c->out = r->out;
@@ -193,7 +306,7 @@ static void put_value(sqlite3_context *ctx, vf_resolved *r,
   const int type = sqlite3_value_type(v);
   if (type == SQLITE_NULL) return;
   fmtcall c;
-  init_call(&c, r);
+  init_call(ctx, &c, r);
   void *scratch = NULL;
   double x;
   if (r->f.character) {
@@ -222,7 +335,7 @@ static void input_value(sqlite3_context *ctx, vf_resolved *r,
                         sqlite3_value **argv) {
   if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return;
   fmtcall c;
-  init_call(&c, r);
+  init_call(ctx, &c, r);
   void *scratch = NULL;
   if (!char_input(ctx, &c, r, argv[0], &scratch)) return;
   char message[VFH_MESSAGE + 8];
@@ -250,20 +363,81 @@ static void input_value(sqlite3_context *ctx, vf_resolved *r,
 
 static void vf_put(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
   (void)argc;
-  bool fresh;
-  vf_resolved *r = format_arg(ctx, argv[1], false, &fresh);
-  if (r == NULL) return;
-  put_value(ctx, r, argv);
-  keep_resolved(ctx, r, fresh);
+  vf_resolved *r = format_arg(ctx, argv[1], false);
+  if (r != NULL) put_value(ctx, r, argv);
 }
 
 static void vf_input(sqlite3_context *ctx, int argc, sqlite3_value **argv) {
   (void)argc;
-  bool fresh;
-  vf_resolved *r = format_arg(ctx, argv[1], true, &fresh);
-  if (r == NULL) return;
-  input_value(ctx, r, argv);
-  keep_resolved(ctx, r, fresh);
+  vf_resolved *r = format_arg(ctx, argv[1], true);
+  if (r != NULL) input_value(ctx, r, argv);
+}
+
+/* A new generation: every cached resolution is resolved again. */
+static void new_generation(vf_state *st) {
+  ++st->generation;
+  drop_cache(st);
+}
+
+static void vf_load_catalog(sqlite3_context *ctx, int argc,
+                            sqlite3_value **argv) {
+  (void)argc;
+  vf_state *st = sqlite3_user_data(ctx);
+  const char *xml = (const char *)sqlite3_value_text(argv[0]);
+  const size_t len = (size_t)sqlite3_value_bytes(argv[0]);
+  char *copy = NULL;
+  if (xml != NULL && len > 0) {
+    const int32_t rc = vfh_check_catalog(xml, len);
+    if (rc != 0) {
+      char message[VFH_MESSAGE];
+      snprintf(message, sizeof message,
+               "valfmt: catalogue given to vf_load_catalog cannot be read: "
+               "%s (reader code %d)",
+               vfh_catalog_words(rc), (int)rc);
+      sqlite3_result_error(ctx, message, -1);
+      return;
+    }
+    copy = sqlite3_malloc64(len + 1);
+    if (copy == NULL) {
+      sqlite3_result_error_nomem(ctx);
+      return;
+    }
+    memcpy(copy, xml, len);
+    copy[len] = '\0';
+  }
+  sqlite3_free(st->catalog);
+  st->catalog = copy;
+  st->catalog_len = copy != NULL ? len : 0;
+  new_generation(st);
+}
+
+static void vf_set_locale(sqlite3_context *ctx, int argc,
+                          sqlite3_value **argv) {
+  (void)argc;
+  vf_state *st = sqlite3_user_data(ctx);
+  const char *name = (const char *)sqlite3_value_text(argv[0]);
+  const int len = sqlite3_value_bytes(argv[0]);
+  int32_t id = 0;
+  if (name != NULL && len > 0 && LocnameToID(name, len, &id) != 0) {
+    char message[VFH_MESSAGE];
+    snprintf(message, sizeof message,
+             "valfmt: \"%.40s\" is not a locale name such as en_US", name);
+    sqlite3_result_error(ctx, message, -1);
+    return;
+  }
+  st->locale_id = id;
+  new_generation(st);
+  sqlite3_result_int(ctx, id);
+}
+
+/* Registers one function sharing `st`; the state lives while any of them
+ * does (SQLite calls the destructor on failure too). */
+static int add_function(sqlite3 *db, vf_state *st, const char *name, int nargs,
+                        int flags,
+                        void (*fn)(sqlite3_context *, int, sqlite3_value **)) {
+  ++st->refs;
+  return sqlite3_create_function_v2(db, name, nargs, SQLITE_UTF8 | flags, st,
+                                    fn, NULL, NULL, unref_state);
 }
 
 #ifdef _WIN32
@@ -273,11 +447,20 @@ __declspec(dllexport)
                                   const sqlite3_api_routines *api) {
   (void)err;
   SQLITE_EXTENSION_INIT2(api);
-  const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
-  int rc =
-      sqlite3_create_function(db, "vf_put", 2, flags, NULL, vf_put, NULL, NULL);
+  vf_state *st = sqlite3_malloc64(sizeof *st);
+  if (st == NULL) return SQLITE_NOMEM;
+  memset(st, 0, sizeof *st);
+  st->refs = 1; /* this function's own hold, let go at the end */
+  st->generation = 1;
+  int rc = add_function(db, st, "vf_put", 2, SQLITE_INNOCUOUS, vf_put);
   if (rc == SQLITE_OK)
-    rc = sqlite3_create_function(db, "vf_input", 2, flags, NULL, vf_input, NULL,
-                                 NULL);
+    rc = add_function(db, st, "vf_input", 2, SQLITE_INNOCUOUS, vf_input);
+  if (rc == SQLITE_OK)
+    rc = add_function(db, st, "vf_load_catalog", 1, SQLITE_DIRECTONLY,
+                      vf_load_catalog);
+  if (rc == SQLITE_OK)
+    rc = add_function(db, st, "vf_set_locale", 1, SQLITE_DIRECTONLY,
+                      vf_set_locale);
+  unref_state(st);
   return rc;
 }

@@ -54,3 +54,9 @@ SELECT vf_put(NULL::float8, 'F8.2') IS NULL,
 SELECT '<' || vf_put(x, f) || '>'
 FROM (VALUES (0, 'DATE9.'), (1.5, 'F5.2'), (366, 'DATE9.'), (2.25, 'F6.3'),
              (0, 'YYMMDD8.'), (0, 'MMDDYY8.'), (1, 'DATE9.')) AS v(x, f);
+-- a NaN is a value, not NULL: shown as the standard missing value
+SELECT '<' || vf_put('NaN'::float8, 'F8.2') || '>',
+       '<' || vf_put('NaN'::numeric, 'F5.') || '>',
+       '<' || vf_put('NaN'::float8, 'DATE9.') || '>';
+-- a format text padded far past its name is still a format text
+SELECT '<' || vf_put(x, rpad('  F3.', 100)) || '>' FROM (VALUES (1), (22)) AS v(x);
