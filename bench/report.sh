@@ -43,6 +43,8 @@ floating_bench|BM_S370FRB8_read|@S370FRB8.|BM_peer_ldexp_hfp_read|ldexp from HFP
 floating_bench|BM_HEX16_write|HEX16.|BM_peer_snprintf_hex|snprintf("%016llX")|-
 floating_bench|BM_HEX16_read|@HEX16.|BM_peer_strtoull_hex|strtoull(16)|-
 date_bench|BM_Date9|DATE9.|BM_PeerGmtimeStrftime|gmtime_r + strftime|6
+iso_bench|BM_E8601DT19|E8601DT19.|BM_PeerDatetime|gmtime_r + strftime("%Y-%m-%dT%H:%M:%S")|3
+iso_bench|BM_E8601DA10|E8601DA10.|BM_PeerDate|gmtime_r + strftime("%F")|3
 time_bench|BM_Time8|TIME8.|BM_PeerTime8|gmtime_r + strftime|-
 time_bench|BM_Datetime19|DATETIME19.|BM_PeerDatetime19|gmtime_r + strftime|-
 word_bench|BM_Worddate18|WORDDATE18.|BM_PeerWorddateStrftime|strftime|-
