@@ -35,7 +35,6 @@ constexpr char kUtcOffset[] = "+00:00";
 constexpr int32_t kOffsetWidth = 6;
 constexpr int32_t kDateWidth = 10;
 constexpr int32_t kClockWidth = 8;       // hh:mm:ss
-constexpr int32_t kDatetimeWidth = 19;   // yyyy-mm-ddThh:mm:ss
 constexpr int32_t kIsoLastDay = 2936547; // 9999-12-31
 
 // Text of at most kIsoMaxWidth characters and where its zone starts.
