@@ -109,7 +109,8 @@ bool is_percent_field(int32_t field) {
 
 int32_t missing_number(fmtcall *call, int32_t w, int32_t field) {
   const int32_t d = call->d >= 0 && call->d < w ? call->d : 99;
-  if (!is_percent_field(field)) return write_missing(call, w, d);
+  // Without width there is no field to place the percent layout in.
+  if (!is_percent_field(field) || w < 1) return write_missing(call, w, d);
   const int32_t cap = out_capacity(call);
   if (cap < 1) return write_missing(call, w, d);
   fmtcall inner = *call;

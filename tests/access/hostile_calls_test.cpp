@@ -4,6 +4,7 @@
 // undefined behaviour on the way fails as well.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -97,14 +98,16 @@ TEST(HostileCalls, ExtremeLocaleIdsReadEnUs) {
 // Widths of zero and below, down to the bottom of the field, give an empty
 // field: no text, nothing written, no arithmetic that overflows on the way.
 TEST(HostileCalls, LocaleNumbersWithoutWidth) {
-  for (const char *name : {"NLNUM", "NLMNY", "NLPCT", "NLBEST"}) {
+  for (const char *name : {"NLNUM", "NLMNY", "NLPCT", "NLPCTN", "NLBEST"}) {
     fmthandle_storage st;
     fmthandle *h = resolve(&st, name, false);
-    const double v = 1234.5;
-    for (const int32_t w : {0, -1, INT32_MIN}) {
-      const vftest::Run r = vftest::invoke(h, vftest::bytes_of(v), w, 2, 16);
-      EXPECT_EQ(r.outlen, 0) << name << " w " << w;
-      EXPECT_EQ(r.buffer, std::string(16, '#')) << name << " w " << w;
+    const uint64_t missing = 0xFFFFFE0000000000;
+    for (const double v : {1234.5, std::bit_cast<double>(missing)}) {
+      for (const int32_t w : {0, -1, INT32_MIN}) {
+        const vftest::Run r = vftest::invoke(h, vftest::bytes_of(v), w, 2, 16);
+        EXPECT_EQ(r.outlen, 0) << name << " w " << w << " of " << v;
+        EXPECT_EQ(r.buffer, std::string(16, '#')) << name << " w " << w;
+      }
     }
   }
 }
