@@ -112,4 +112,22 @@ TEST(HostileCalls, LocaleNumbersWithoutWidth) {
   }
 }
 
+// A decimals count far beyond what a field can show acts like any other
+// count too large for the field: 12.25 needs four significant digits, so
+// every precision past the width gives the same text.
+TEST(HostileCalls, LocaleNumbersWithHugeDecimals) {
+  for (const char *name : {"NLNUM", "NLPCTI", "NLMNY"}) {
+    fmthandle_storage st;
+    fmthandle *h = resolve(&st, name, false);
+    const double v = 12.25;
+    const auto run = [&](int32_t d) {
+      const vftest::Run r = vftest::invoke(h, vftest::bytes_of(v), 20, d, 64);
+      return std::to_string(r.status) + ":" + r.text;
+    };
+    const std::string beyond = run(21);
+    EXPECT_EQ(run(INT32_MAX), beyond) << name;
+    EXPECT_EQ(run(1 << 20), beyond) << name;
+  }
+}
+
 } // namespace
