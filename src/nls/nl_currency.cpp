@@ -110,7 +110,8 @@ int32_t fit_currency(fmtcall *call, const NumberConventions &c, double v) {
   const bool neg = v < 0;
   char digits[kDigitsRoom];
   int32_t n = fixed_digits(v, d, digits, kDigitsRoom);
-  if (n > w) n = general_digits(v, d, digits, kDigitsRoom);
+  // 0: the fixed form does not fit the digit area at all.
+  if (n == 0 || n > w) n = general_digits(v, d, digits, kDigitsRoom);
   const std::string_view fixed(digits, static_cast<std::size_t>(n));
   const bool tries[3][2] = {{true, true}, {false, true}, {false, false}};
   for (const auto &t : tries) {
@@ -130,8 +131,10 @@ int32_t fit_currency(fmtcall *call, const NumberConventions &c, double v) {
   char bare[kDigitsRoom + 1];
   int32_t b = 0;
   if (neg) bare[b++] = '-';
-  b += fixed_digits(v, d, bare + b, kDigitsRoom);
-  if (b <= kComposeMax && deliver_right(call, bare, b, w) == Delivery::Done)
+  const int32_t f = fixed_digits(v, d, bare + b, kDigitsRoom);
+  b += f;
+  if (f > 0 && b <= kComposeMax &&
+      deliver_right(call, bare, b, w) == Delivery::Done)
     return VF_OK;
   return write_wide_stars(call, w);
 }

@@ -137,7 +137,8 @@ int32_t fit_number(fmtcall *call, const NumberConventions &c, double v,
   for (int32_t attempt = 0; attempt < kMaxAttempts; ++attempt) {
     char digits[kDigitsRoom];
     int32_t n = fixed_digits(v, d, digits, kDigitsRoom);
-    if (n > w || k > 0) n = general_digits(v, d, digits, kDigitsRoom);
+    // 0: the fixed form does not fit the digit area at all.
+    if (n == 0 || n > w || k > 0) n = general_digits(v, d, digits, kDigitsRoom);
     const bool small = n >= 2 && digits[0] == '0' && digits[1] == '.';
     char text[kComposeMax];
     bool grouped = false;
