@@ -12,7 +12,9 @@
 # peer shown | goal (minimum ratio, "-" for none).  A pair whose binary or
 # benchmarks do not exist (a family not built yet) is left out and listed.
 #
-# Environment: BENCH_MIN_TIME seconds per benchmark (default 0.5); JOBS.
+# Environment: BENCH_MIN_TIME seconds per benchmark (default 0.5); JOBS;
+# BENCH_ONLY (space separated binaries) runs only those again and keeps the
+# other results of the last run in build-bench/results/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=${JOBS:-$(nproc)}
@@ -72,6 +74,9 @@ cmake --build build-bench -j"$jobs" --target "${targets[@]}" >/dev/null
 
 mkdir -p build-bench/results
 for b in "${targets[@]}"; do
+  if [ -n "${BENCH_ONLY:-}" ] && [[ " $BENCH_ONLY " != *" $b "* ]]; then
+    continue
+  fi
   # Only the benchmarks the table names, so each pair shares one run.
   filter=$(awk -F'|' -v b="$b" '$1 == b { print $2; print $4 }' <<<"$PAIRS" |
     sort -u | paste -sd'|')
@@ -83,8 +88,9 @@ done
 
 cpu=$(awk -F': *' '/^model name/ { print $2; exit }' /proc/cpuinfo)
 cores=$(nproc)
+load=$(cut -d' ' -f1-3 /proc/loadavg)
 compiler=$(c++ --version | head -1)
-PAIRS="$PAIRS" CPU="$cpu" CORES="$cores" COMPILER="$compiler" \
+PAIRS="$PAIRS" CPU="$cpu" CORES="$cores" COMPILER="$compiler" LOAD="$load" \
   python3 - <<'PY'
 import json, os, sys, datetime
 
@@ -148,6 +154,9 @@ lines = [
     '',
     f'- Machine: {os.environ["CPU"]}, {os.environ["CORES"]} cores (shared)',
     f'- Compiler: {os.environ["COMPILER"]}',
+    f'- Load average when the table was written: {os.environ["LOAD"]} (the '
+    'machine is shared; a row can move by a third between runs, and '
+    '`BENCH_ONLY=<binary>` measures one family again)',
     f'- Date: {datetime.datetime.now(datetime.timezone.utc):%Y-%m-%d %H:%M} UTC',
     '',
     '| format | valfmt ns/value | peer | peer ns/value | ratio | goal | note |',
