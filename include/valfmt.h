@@ -496,7 +496,7 @@ typedef struct zoxlconv {
 /* The holder wzssglc fills: the field (length and bytes) and, for the
  * pattern fields 113, 114, 126 to 129, the conventions that go with it. */
 typedef struct zoxlfield {
-  int32_t len;            /*    0 field length, -1 when it did not fit */
+  int32_t len;            /*    0 field length, 0 when it did not fit */
   char text[VF_LOC_TEXT]; /*    4 */
   zoxlconv conv;          /*  164 */
 } zoxlfield;              /* 1016 */

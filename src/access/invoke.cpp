@@ -6,11 +6,12 @@
 // double, and the bytes of a machine representation (packed, zoned, binary
 // and floating-point fields, EBCDIC, transport fields, raw bytes read from
 // digit text), whose row functions registry/byte_results.def lists.  Such
-// a result keeps its bytes and outenc 0 whatever reqenc asks for.
+// a result keeps its bytes and outenc 0 whatever reqenc asks for.  Which
+// kind a handle's result is gets decided at resolution (result_kind.h).
 #include <cstring>
 
 #include "core/units.h"
-#include "registry/byte_results.h"
+#include "access/result_kind.h"
 #include "valfmt.h"
 
 namespace valfmt {
@@ -22,11 +23,6 @@ constexpr std::size_t kOlderCallBytes = 64; // call blocks of older callers
 
 bool is_user_kind(char k) {
   return k == '-' || k == '+';
-}
-
-// Numeric informats store a double at `out`; that result is not text.
-bool stores_double(const fmthandle *h) {
-  return h->desc.name[0] == '@' && h->desc.name[1] != '$';
 }
 
 // Clamp a callee's outlen to what the buffer can actually hold.
@@ -128,7 +124,7 @@ int32_t call_builtin(fmtcall *call, fmthandle *h) {
   const int32_t st = fn(call);
   if (st != VF_OK && st != VF_WARN) return st;
   if (call->outenc != call->reqenc && call->reqenc == VF_ENC_UCS2 &&
-      !stores_double(h) && !yields_bytes(fn))
+      result_is_text(h))
     widen_result(call);
   return st;
 }

@@ -8,6 +8,7 @@
 
 #include "access/handle_memory.h"
 #include "access/pseudo.h"
+#include "access/result_kind.h"
 #include "registry/vocab.h"
 #include "userfmt/entry.h"
 
@@ -34,6 +35,7 @@ struct Request {
 void copy_builtin(fmthandle *h, const void *row, const fmtinfo_eachfmt &d) {
   std::memcpy(h, row, sizeof(fmthandle));
   std::memcpy(&h->desc, &d, sizeof d);
+  remember_result_kind(h);
 }
 
 void fill_attrs(fmtattr *a, const fmtinfo_eachfmt &d) {

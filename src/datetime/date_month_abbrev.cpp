@@ -1,5 +1,6 @@
 // Dates with the month as its upper-case abbreviation: DATE (day, month,
 // year), MONYY (month, year) and YYMON (year, month).
+#include "datetime/civil_fast.h"
 #include "datetime/date_fields.h"
 #include "registry/functions.h"
 
@@ -18,8 +19,9 @@ void put_month_abbrev(char *p, int32_t month) {
 }
 
 // MON and a two-digit year at w 5, a four-digit one at w 7; w 6 is a
-// blank and w 5.
-void write_month_year(char *out, int32_t w, const CivilDate &cd) {
+// blank and w 5.  Date is CivilDate or YearMonthDay.
+template <class Date>
+void write_month_year(char *out, int32_t w, const Date &cd) {
   if (w == 6) {
     *out++ = ' ';
     w = 5;
@@ -33,7 +35,8 @@ void write_month_year(char *out, int32_t w, const CivilDate &cd) {
 
 // The day as two digits, then the first w - 2 characters of MONYY (at
 // width 5 below 9, else 7); even widths get a leading blank first.
-void write_day_month_year(char *out, int32_t w, const CivilDate &cd) {
+template <class Date>
+void write_day_month_year(char *out, int32_t w, const Date &cd) {
   if (w == 6 || w == 8 || w == 10) {
     *out++ = ' ';
     --w;
@@ -49,6 +52,26 @@ void write_day_month_year(char *out, int32_t w, const CivilDate &cd) {
   } else {
     write_month_year(out + 2, w < 9 ? 5 : 7, cd);
   }
+}
+
+// DATE at width 9, the layout hosts ask for most: ddMONyyyy.
+constexpr int32_t kDayMonthYearWidth = 9;
+
+// The nine columns of a date in range with a four-digit year, written in
+// one go; false (nothing written) for any other value, which the general
+// run then serves with the call checks, the missing display, asterisks
+// or the five-digit year's asterisks.
+bool put_day_month_year(char *out, double v) {
+  if (!date_in_range(v)) return false; // also every missing value
+  const YearMonthDay d = civil_fast(day_of_date(v));
+  if (d.year > 9999) return false;
+  char field[kDayMonthYearWidth];
+  put_two_digits(field, d.day);
+  std::memcpy(field + 2, kMonthAbbrev[d.month - 1], 3);
+  put_two_digits(field + 5, d.year / 100);
+  put_two_digits(field + 7, d.year % 100);
+  std::memcpy(out, field, sizeof field);
+  return true;
 }
 
 // YYMON blanks the field first and has its own range check and status:
@@ -82,8 +105,13 @@ using namespace valfmt;
 extern "C" {
 
 VF_API int32_t zfmdate(fmtcall *call) {
+  if (call != nullptr && call->w == kDayMonthYearWidth &&
+      call->out != nullptr && call->value != nullptr &&
+      call->outsize >= kDayMonthYearWidth &&
+      put_day_month_year(static_cast<char *>(call->out), call_value(call)))
+    return finish_narrow(call, kDayMonthYearWidth);
   return run_date_format(call, kDate, [](char *out, int32_t w, int64_t day) {
-    write_day_month_year(out, w, civil_from_day(day));
+    write_day_month_year(out, w, civil_fast(day));
   });
 }
 

@@ -21,6 +21,12 @@ int32_t read_missing_notation(const char *text, int32_t len, void *out);
 // wzifmn; a null text reads as an empty one.
 int32_t read_number(const char *text, int32_t len, int32_t d, void *out);
 
+// read_number with every text read through the chunk folding, plain
+// decimal texts included: the reference the one-pass reading of those
+// texts must agree with.
+int32_t read_number_by_folding(const char *text, int32_t len, int32_t d,
+                               void *out);
+
 // Entry check of every numeric informat: a null block is refused; a
 // result buffer that cannot hold the 8-byte double (null `out` or
 // `outsize` below 8) receives nothing and gives VF_ERR_OUTSIZE with outlen

@@ -149,41 +149,10 @@ void add_zone_offset(Text &t) {
   add_number(t, (a / 60) % 60, 2, '0', false);
 }
 
-// Directives that show a part of the date.
-bool date_directive(char c) {
-  switch (c) {
-  case 'a':
-  case 'A':
-  case 'f':
-  case 'b':
-  case 'B':
-  case 'c':
-  case 'd':
-  case 'e':
-  case 'g':
-  case 'G':
-  case 'j':
-  case 'm':
-  case 'o':
-  case 'q':
-  case 'Q':
-  case 'U':
-  case 'u':
-  case 'V':
-  case 'W':
-  case 'w':
-  case 'Y':
-  case 'y':
-    return true;
-  default:
-    return false;
-  }
-}
-
 // One directive (letter already folded to its variant).  False when the
 // letter is not a directive.
 bool directive(Text &t, const Parts &p, int32_t locid, char c, bool nopad) {
-  if (!p.has_date && date_directive(c)) {
+  if (!p.has_date && is_date_directive(c)) {
     t.stars();
     return true;
   }
@@ -323,9 +292,74 @@ bool clock_directive(Text &t, const Parts &p, int32_t locid, char c,
   }
 }
 
+int32_t expand_into(Text &t, const Parts &p, int32_t locid, const char *pattern,
+                    int32_t len) {
+  while (len > 0 && pattern[len - 1] == ' ') --len;
+  for (int32_t i = 0; i < len; ++i) {
+    if (pattern[i] != '%') {
+      t.add(pattern[i]);
+      continue;
+    }
+    bool nopad = false;
+    bool lower = false;
+    if (++i < len && (pattern[i] == '#' || pattern[i] == '0'))
+      nopad = pattern[i++] == '#';
+    if (i < len && pattern[i] == '?') {
+      lower = true;
+      ++i;
+    }
+    if (i >= len) return kExpandBadDirective;
+    const char raw = pattern[i];
+    if (raw == '%') {
+      t.add('%');
+      continue;
+    }
+    const bool is_lower = raw >= 'a' && raw <= 'z';
+    const char c = fold_directive(raw, lower || is_lower);
+    if (c == '\0') return kExpandBadDirective;
+    if (!clock_directive(t, p, locid, c, nopad) &&
+        !directive(t, p, locid, c, nopad))
+      return kExpandBadDirective;
+  }
+  return kExpandOk;
+}
+
+} // namespace
+
+// Directives that show a part of the date.
+bool is_date_directive(char c) {
+  switch (c) {
+  case 'a':
+  case 'A':
+  case 'f':
+  case 'b':
+  case 'B':
+  case 'c':
+  case 'd':
+  case 'e':
+  case 'g':
+  case 'G':
+  case 'j':
+  case 'm':
+  case 'o':
+  case 'q':
+  case 'Q':
+  case 'U':
+  case 'u':
+  case 'V':
+  case 'W':
+  case 'w':
+  case 'Y':
+  case 'y':
+    return true;
+  default:
+    return false;
+  }
+}
+
 // The letter a directive character stands for, in the case that selects
 // its meaning: a letter listed in one case only means the same in both.
-char fold_letter(char letter, bool lower) {
+char fold_directive(char letter, bool lower) {
   const char lo = static_cast<char>(letter | 0x20);
   const auto up = static_cast<char>(lo - 32);
   switch (lo) {
@@ -358,40 +392,6 @@ char fold_letter(char letter, bool lower) {
     return '\0';
   }
 }
-
-int32_t expand_into(Text &t, const Parts &p, int32_t locid, const char *pattern,
-                    int32_t len) {
-  while (len > 0 && pattern[len - 1] == ' ') --len;
-  for (int32_t i = 0; i < len; ++i) {
-    if (pattern[i] != '%') {
-      t.add(pattern[i]);
-      continue;
-    }
-    bool nopad = false;
-    bool lower = false;
-    if (++i < len && (pattern[i] == '#' || pattern[i] == '0'))
-      nopad = pattern[i++] == '#';
-    if (i < len && pattern[i] == '?') {
-      lower = true;
-      ++i;
-    }
-    if (i >= len) return kExpandBadDirective;
-    const char raw = pattern[i];
-    if (raw == '%') {
-      t.add('%');
-      continue;
-    }
-    const bool is_lower = raw >= 'a' && raw <= 'z';
-    const char c = fold_letter(raw, lower || is_lower);
-    if (c == '\0') return kExpandBadDirective;
-    if (!clock_directive(t, p, locid, c, nopad) &&
-        !directive(t, p, locid, c, nopad))
-      return kExpandBadDirective;
-  }
-  return kExpandOk;
-}
-
-} // namespace
 
 int32_t escaped_length(const char *text, int32_t n) {
   int32_t count = 0;

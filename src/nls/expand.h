@@ -22,6 +22,15 @@ int32_t expand(double date, double hour, double minute, double second,
                int32_t locid, const char *pattern, int32_t len, char *text,
                int32_t &width);
 
+// The directive a letter stands for, folded to the case that selects its
+// meaning (`lower`: the letter was lower-case or '?' preceded it); a
+// letter listed in one case only means the same in both, %n and %N are
+// %m.  '\0' for a letter outside the directive table.
+char fold_directive(char letter, bool lower);
+
+// True for a (folded) directive that shows a part of the date.
+bool is_date_directive(char c);
+
 // Display characters of narrow locale text: an escape counts one.
 int32_t escaped_length(const char *text, int32_t n);
 

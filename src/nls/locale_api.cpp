@@ -7,7 +7,9 @@
 //   a null buffer returns -1 (the callers' "fall back" signal) and writes
 //   nothing outside the buffer it was given.
 // - wzssglc with a null holder returns 1.  For a field that is not one of
-//   the pattern fields it leaves the holder's conventions untouched.
+//   the pattern fields it leaves the holder's conventions untouched.  A
+//   field that does not fit leaves the holder's text empty with length 0,
+//   so a caller that overlooks the status still reads no negative length.
 // - LocnameToID with a null name returns 5; a null ID slot is not written.
 #include <cstring>
 #include <string_view>
@@ -27,26 +29,6 @@ constexpr int32_t kIntlNumberPattern = 127;
 constexpr int32_t kLocalPercentPattern = 128;
 constexpr int32_t kIntlPercentPattern = 129;
 
-// Decimal value of the digits of a numeric field (other bytes are
-// skipped); an empty field is 0.  Saturates rather than overflowing.
-int32_t field_number(std::string_view t) {
-  int32_t v = 0;
-  for (char c : t) {
-    if (c < '0' || c > '9') continue;
-    if (v > 100000000) return v;
-    v = v * 10 + (c - '0');
-  }
-  return v;
-}
-
-// The last digit of a grouping field (its repeating group size), or 0.
-int32_t field_grouping(std::string_view t) {
-  for (std::size_t i = t.size(); i > 0; --i) {
-    if (t[i - 1] >= '0' && t[i - 1] <= '9') return t[i - 1] - '0';
-  }
-  return 0;
-}
-
 // Copies text into a conventions text; false when it does not fit (the text
 // is then empty).
 bool set_text(zoxltext &dst, std::string_view src) {
@@ -61,7 +43,7 @@ bool set_text(zoxltext &dst, std::string_view src) {
 }
 
 int32_t num(int32_t locid, int field) {
-  return field_number(locale_field(locid, field));
+  return locale_field_number(locale_field(locid, field));
 }
 
 // The seven integers of the conventions, from the six flag fields that
@@ -103,7 +85,7 @@ bool fill_conventions(zoxlconv &c, int32_t locid, int32_t field) {
                  locale_field(locid, field == kLocalCurrencyPattern ? 99 : 98));
     ok &= set_text(c.decimal_point, locale_field(locid, 100));
     ok &= set_text(c.thousands_sep, locale_field(locid, 101));
-    c.grouping = field_grouping(locale_field(locid, 102));
+    c.grouping = locale_field_grouping(locale_field(locid, 102));
     ok &= set_text(c.positive_sign, locale_field(locid, 103));
     ok &= set_text(c.negative_sign, locale_field(locid, 104));
     set_flags(c, locid, num(locid, field == kLocalCurrencyPattern ? 106 : 105),
@@ -118,7 +100,7 @@ bool fill_conventions(zoxlconv &c, int32_t locid, int32_t field) {
   } else {
     ok &= set_text(c.decimal_point, locale_field(locid, 115));
     ok &= set_text(c.thousands_sep, locale_field(locid, 116));
-    c.grouping = field_grouping(locale_field(locid, 117));
+    c.grouping = locale_field_grouping(locale_field(locid, 117));
   }
   ok &= set_text(c.positive_sign, locale_field(locid, 118));
   ok &= set_text(c.negative_sign, locale_field(locid, 119));
@@ -155,8 +137,9 @@ extern "C" VF_API int32_t getZOXLocDB(char *buffer, int32_t bufsize,
 extern "C" VF_API int32_t wzssglc(int32_t locid, int32_t field,
                                   zoxlfield *holder) {
   if (holder == nullptr) return 1;
-  holder->len = getZOXLocDB(holder->text, VF_LOC_TEXT, field, locid);
-  bool ok = holder->len >= 0;
+  const int32_t len = getZOXLocDB(holder->text, VF_LOC_TEXT, field, locid);
+  bool ok = len >= 0;
+  holder->len = ok ? len : 0;
   if (valfmt::is_pattern_field(field))
     ok &= valfmt::fill_conventions(holder->conv, locid, field);
   return ok ? 0 : 1;

@@ -3,6 +3,7 @@
 // field).  Texts are narrow: Latin-1 bytes, other characters as
 // <Uxxxx> escapes.
 // clang-format off
+// Sources: locales=2.36-9+deb12u14 libicu-dev=72.1-3+deb12u1 fontconfig-config=2.14.1-4
 #include "nls/locale_data.h"
 
 namespace valfmt {
@@ -22,7 +23,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         {},  // 9
         {},  // 10
         {},  // 11
-        {},  // 12
+        "afr",  // 12
         "NLDATE16.",  // 13
         "NLDATM24.",  // 14
         "NLTIME8.",  // 15
@@ -752,7 +753,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         {},  // 9
         {},  // 10
         {},  // 11
-        {},  // 12
+        "ara",  // 12
         "NLDATE16.",  // 13
         "NLDATM24.",  // 14
         "NLTIME8.",  // 15
@@ -2191,7 +2192,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         "Mr.",  // 134
         "Mrs.",  // 135
         "Ms.",  // 136
-        {},  // 137
+        "Miss.",  // 137
         "%f%N%a%N%d%N%b%N%s %h %e %r%N%z %T%N%c%N",  // 138
         "+%c %a %l",  // 139
         "0",  // 140
@@ -2942,7 +2943,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         {},  // 9
         {},  // 10
         {},  // 11
-        {},  // 12
+        "ben",  // 12
         "NLDATE16.",  // 13
         "NLDATM24.",  // 14
         "NLTIME8.",  // 15
@@ -3793,7 +3794,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         "297",  // 130
         "210",  // 131
         "%f%t%g%t%d",  // 132
-        {},  // 133
+        "<U541B>",  // 133
         "<U5148><U751F>",  // 134
         "<U592A><U592A>",  // 135
         "<U5973><U58EB>",  // 136
@@ -4231,7 +4232,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         "297",  // 130
         "210",  // 131
         "%p%t%f%t%g",  // 132
-        {},  // 133
+        "<U541B>",  // 133
         "Mr.",  // 134
         "Mrs.",  // 135
         "Ms.",  // 136
@@ -4377,7 +4378,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         "297",  // 130
         "210",  // 131
         "%f%t%g%t%d",  // 132
-        {},  // 133
+        "<U541B>",  // 133
         "<U5148><U751F>",  // 134
         "<U592A><U592A>",  // 135
         "<U5973><U58EB>",  // 136
@@ -4402,7 +4403,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         {},  // 9
         {},  // 10
         {},  // 11
-        {},  // 12
+        "cor",  // 12
         "NLDATE16.",  // 13
         "NLDATM24.",  // 14
         "NLTIME8.",  // 15
@@ -4548,7 +4549,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         {},  // 9
         {},  // 10
         {},  // 11
-        {},  // 12
+        "hrv",  // 12
         "NLDATE16.",  // 13
         "NLDATM24.",  // 14
         "NLTIME8.",  // 15
@@ -5570,7 +5571,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         {},  // 9
         {},  // 10
         {},  // 11
-        {},  // 12
+        "eng",  // 12
         "NLDATE16.",  // 13
         "NLDATM24.",  // 14
         "NLTIME8.",  // 15
@@ -5862,7 +5863,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         {},  // 9
         {},  // 10
         {},  // 11
-        {},  // 12
+        "eng",  // 12
         "NLDATE16.",  // 13
         "NLDATM24.",  // 14
         "NLTIME8.",  // 15
@@ -6154,7 +6155,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         {},  // 9
         {},  // 10
         {},  // 11
-        {},  // 12
+        "eng",  // 12
         "NLDATE16.",  // 13
         "NLDATM24.",  // 14
         "NLTIME8.",  // 15
@@ -6300,7 +6301,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         {},  // 9
         {},  // 10
         {},  // 11
-        {},  // 12
+        "eng",  // 12
         "NLDATE16.",  // 13
         "NLDATM24.",  // 14
         "NLTIME8.",  // 15
@@ -7176,7 +7177,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         {},  // 9
         {},  // 10
         {},  // 11
-        {},  // 12
+        "eng",  // 12
         "NLDATE16.",  // 13
         "NLDATM24.",  // 14
         "NLTIME8.",  // 15
@@ -8469,7 +8470,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         "Mr.",  // 134
         "Mrs.",  // 135
         "Ms.",  // 136
-        {},  // 137
+        "Mlle",  // 137
         "%f%N%a%N%d%N%b%N%s %h %e %r%N%z %T%N%c%N",  // 138
         "+%c %a %l",  // 139
         "0",  // 140
@@ -8819,7 +8820,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         "%q %y",  // 46
         "%U %Y",  // 47
         "%U %y",  // 48
-        {},  // 49
+        ".",  // 49
         "jan",  // 50
         "f\351v",  // 51
         "mar",  // 52
@@ -9491,7 +9492,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         "Mr.",  // 134
         "Mrs.",  // 135
         "Ms.",  // 136
-        {},  // 137
+        "Fr\344ulein",  // 137
         "%f%N%a%N%d%N%b%N%s %h %e %r%N%z %T%N%c%N",  // 138
         "+%c %a %l",  // 139
         "0",  // 140
@@ -10826,7 +10827,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         {},  // 9
         {},  // 10
         {},  // 11
-        {},  // 12
+        "ita",  // 12
         "NLDATE16.",  // 13
         "NLDATM24.",  // 14
         "NLTIME8.",  // 15
@@ -11994,7 +11995,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         {},  // 9
         {},  // 10
         {},  // 11
-        {},  // 12
+        "glv",  // 12
         "NLDATE16.",  // 13
         "NLDATM24.",  // 14
         "NLTIME8.",  // 15
@@ -12140,7 +12141,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         {},  // 9
         {},  // 10
         {},  // 11
-        {},  // 12
+        "mar",  // 12
         "NLDATE16.",  // 13
         "NLDATM24.",  // 14
         "NLTIME8.",  // 15
@@ -13746,7 +13747,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         {},  // 9
         {},  // 10
         {},  // 11
-        {},  // 12
+        "rus",  // 12
         "NLDATE16.",  // 13
         "NLDATM24.",  // 14
         "NLTIME8.",  // 15
@@ -13892,7 +13893,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         {},  // 9
         {},  // 10
         {},  // 11
-        {},  // 12
+        "srp",  // 12
         "NLDATE16.",  // 13
         "NLDATM24.",  // 14
         "NLTIME8.",  // 15
@@ -14476,7 +14477,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         {},  // 9
         {},  // 10
         {},  // 11
-        {},  // 12
+        "srp",  // 12
         "NLDATE16.",  // 13
         "NLDATM24.",  // 14
         "NLTIME8.",  // 15
@@ -15097,7 +15098,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         "%q %y",  // 46
         "%U %Y",  // 47
         "%U %y",  // 48
-        {},  // 49
+        ".",  // 49
         "jan",  // 50
         "feb",  // 51
         "mar",  // 52
@@ -16057,11 +16058,11 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         "297",  // 130
         "210",  // 131
         "%d%t%g%t%m%t%f",  // 132
-        {},  // 133
+        "Sr./Sra.",  // 133
         "Mr.",  // 134
         "Mrs.",  // 135
         "Ms.",  // 136
-        {},  // 137
+        "Srta.",  // 137
         "%f%N%a%N%d%N%b%N%s %h %e %r%N%z %T%N%c%N",  // 138
         "+%c %a %l",  // 139
         "0",  // 140
@@ -16349,11 +16350,11 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         "279",  // 130
         "216",  // 131
         "%d%t%g%t%m%t%f",  // 132
-        {},  // 133
+        "Sr./Sra.",  // 133
         "Mr.",  // 134
         "Mrs.",  // 135
         "Ms.",  // 136
-        {},  // 137
+        "Srta.",  // 137
         "%f%N%a%N%d%N%b%N%s %h %e %r%N%z %T%N%c%N",  // 138
         "+%c %a %l",  // 139
         "0",  // 140
@@ -16495,11 +16496,11 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         "279",  // 130
         "216",  // 131
         "%d%t%g%t%m%t%f",  // 132
-        {},  // 133
+        "Sr./Sra.",  // 133
         "Mr.",  // 134
         "Mrs.",  // 135
         "Ms.",  // 136
-        {},  // 137
+        "Srta.",  // 137
         "%f%N%a%N%d%N%b%N%s %h %e %r%N%z %T%N%c%N",  // 138
         "+%c %a %l",  // 139
         "0",  // 140
@@ -16641,11 +16642,11 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         "297",  // 130
         "210",  // 131
         "%d%t%g%t%m%t%f",  // 132
-        {},  // 133
+        "Sr./Sra.",  // 133
         "Mr.",  // 134
         "Mrs.",  // 135
         "Ms.",  // 136
-        {},  // 137
+        "Srta.",  // 137
         "%f%N%a%N%d%N%b%N%s %h %e %r%N%z %T%N%c%N",  // 138
         "+%c %a %l",  // 139
         "0",  // 140
@@ -16787,11 +16788,11 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         "279",  // 130
         "216",  // 131
         "%d%t%g%t%m%t%f",  // 132
-        {},  // 133
+        "Sr./Sra.",  // 133
         "Mr.",  // 134
         "Mrs.",  // 135
         "Ms.",  // 136
-        {},  // 137
+        "Srta.",  // 137
         "%f%N%a%N%d%N%b%N%s %h %e %r%N%z %T%N%c%N",  // 138
         "+%c %a %l",  // 139
         "0",  // 140
@@ -16933,11 +16934,11 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         "279",  // 130
         "216",  // 131
         "%d%t%g%t%m%t%f",  // 132
-        {},  // 133
+        "Sr./Sra.",  // 133
         "Mr.",  // 134
         "Mrs.",  // 135
         "Ms.",  // 136
-        {},  // 137
+        "Srta.",  // 137
         "%f%N%a%N%d%N%b%N%s %h %e %r%N%z %T%N%c%N",  // 138
         "+%c %a %l",  // 139
         "0",  // 140
@@ -17079,11 +17080,11 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         "279",  // 130
         "216",  // 131
         "%d%t%g%t%m%t%f",  // 132
-        {},  // 133
+        "Sr./Sra.",  // 133
         "Mr.",  // 134
         "Mrs.",  // 135
         "Ms.",  // 136
-        {},  // 137
+        "Srta.",  // 137
         "%f%N%a%N%d%N%b%N%s %h %e %r%N%z %T%N%c%N",  // 138
         "+%c %a %l",  // 139
         "0",  // 140
@@ -17517,11 +17518,11 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         "279",  // 130
         "216",  // 131
         "%d%t%g%t%m%t%f",  // 132
-        {},  // 133
+        "Sr./Sra.",  // 133
         "Mr.",  // 134
         "Mrs.",  // 135
         "Ms.",  // 136
-        {},  // 137
+        "Srta.",  // 137
         "%f%N%a%N%d%N%b%N%s %h %e %r%N%z %T%N%c%N",  // 138
         "+%c %a %l",  // 139
         "0",  // 140
@@ -17688,7 +17689,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         {},  // 9
         {},  // 10
         {},  // 11
-        {},  // 12
+        "spa",  // 12
         "NLDATE16.",  // 13
         "NLDATM24.",  // 14
         "NLTIME8.",  // 15
@@ -18272,7 +18273,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         {},  // 9
         {},  // 10
         {},  // 11
-        {},  // 12
+        "tam",  // 12
         "NLDATE16.",  // 13
         "NLDATM24.",  // 14
         "NLTIME8.",  // 15
@@ -18418,7 +18419,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         {},  // 9
         {},  // 10
         {},  // 11
-        {},  // 12
+        "tel",  // 12
         "NLDATE16.",  // 13
         "NLDATM24.",  // 14
         "NLTIME8.",  // 15
@@ -19415,7 +19416,7 @@ extern constexpr LocaleRecord ZOXlocaleData[kLocaleCount] = {
         "297",  // 130
         "210",  // 131
         "%f%t%g%t%d",  // 132
-        {},  // 133
+        "<U541B>",  // 133
         {},  // 134
         {},  // 135
         {},  // 136

@@ -16,4 +16,21 @@ std::string_view locale_field(int32_t locid, int field) {
   return {t.bytes, static_cast<std::size_t>(t.len)};
 }
 
+int32_t locale_field_number(std::string_view t) {
+  int32_t v = 0;
+  for (char c : t) {
+    if (c < '0' || c > '9') break;
+    if (v > 100000000) return v;
+    v = v * 10 + (c - '0');
+  }
+  return v;
+}
+
+int32_t locale_field_grouping(std::string_view t) {
+  for (std::size_t i = t.size(); i > 0; --i) {
+    if (t[i - 1] >= '0' && t[i - 1] <= '9') return t[i - 1] - '0';
+  }
+  return 0;
+}
+
 } // namespace valfmt

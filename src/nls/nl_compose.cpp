@@ -40,7 +40,7 @@ int32_t to_text(double v, std::chars_format f, int32_t d, char *out,
   // expansion.
   if (f == std::chars_format::fixed && d > room) return 0;
   if (d > kMaxPrecision) d = kMaxPrecision;
-  const auto r = std::to_chars(out, out + room, std::fabs(v), f, d);
+  const auto r = std::to_chars(out, out + room, v, f, d);
   if (r.ec != std::errc()) return 0;
   return static_cast<int32_t>(r.ptr - out);
 }
@@ -60,10 +60,21 @@ void add_grouped(Out &o, std::string_view digits, int32_t g,
   }
 }
 
+// The integer part is the digits before the point; without a point the
+// digits before the padding blanks of the general form, which then follow
+// the (grouped) digits as they stand.
 void add_digits(Out &o, const NumberConventions &c, const ComposeRequest &r,
                 bool &grouped) {
-  const std::string_view d = r.digits;
-  const std::size_t point = d.find('.');
+  std::string_view d = r.digits;
+  std::string_view padding;
+  std::size_t point = d.find('.');
+  if (point == std::string_view::npos) {
+    const std::size_t blank = d.find(' ');
+    if (blank != std::string_view::npos) {
+      padding = d.substr(blank);
+      d = d.substr(0, blank);
+    }
+  }
   const bool exponent = d.find('E') != std::string_view::npos;
   const std::string_view whole = d.substr(0, point);
   grouped = false;
@@ -84,6 +95,7 @@ void add_digits(Out &o, const NumberConventions &c, const ComposeRequest &r,
     o.add(c.decimal_point);
     o.add(d.substr(point + 1));
   }
+  o.add(padding);
 }
 
 int32_t flag(int32_t v) {
@@ -101,15 +113,25 @@ const char *currency_layout(const NumberConventions &c, bool negative) {
   return kCurrencyFormatPatterns[(precedes + 2 * separated) * 5 + position];
 }
 
-int32_t fixed_digits(double v, int32_t d, char *out, int32_t room) {
+int32_t fixed_text(double v, int32_t d, char *out, int32_t room) {
   return to_text(v, std::chars_format::fixed, d, out, room);
 }
 
-int32_t general_digits(double v, int32_t d, char *out, int32_t room) {
-  const int32_t n = to_text(v, std::chars_format::general, d, out, room);
+int32_t general_text(double v, int32_t d, int32_t width, char *out,
+                     int32_t room) {
+  int32_t n = to_text(v, std::chars_format::general, d, out, room);
+  if (n == 0) return 0;
   for (int32_t i = 0; i < n; ++i)
     if (out[i] == 'e') out[i] = 'E';
+  if (width > room) return 0;
+  while (n < width) out[n++] = ' ';
   return n;
+}
+
+std::string_view unsigned_digits(const char *text, int32_t n) {
+  std::string_view s(text, static_cast<std::size_t>(n < 0 ? 0 : n));
+  if (!s.empty() && s[0] == '-') s.remove_prefix(1);
+  return s;
 }
 
 int32_t compose_number(const NumberConventions &c, const ComposeRequest &r,

@@ -37,13 +37,22 @@ inline constexpr const char *kCurrencyFormatPatterns[20] = {
 // unknown sign position as 1 (sign before everything).
 const char *currency_layout(const NumberConventions &c, bool negative);
 
-// Digits of |v| with d decimals ("%.*f"), or in general form with d
-// significant digits ("%.*G"); no sign.  Returns the length.
-int32_t fixed_digits(double v, int32_t d, char *out, int32_t room);
-int32_t general_digits(double v, int32_t d, char *out, int32_t room);
+// The text of v with d decimals, as "%.*f" writes it in the POSIX locale
+// (a '-' for every negative value, negative zero included).  Returns the
+// length, 0 when it does not fit `room`.
+int32_t fixed_text(double v, int32_t d, char *out, int32_t room);
+
+// The text of v in general form with d significant digits, left-aligned
+// and blank-padded to `width`, as "%-*.*G" writes it.  Returns the length,
+// 0 when it does not fit `room`.
+int32_t general_text(double v, int32_t d, int32_t width, char *out,
+                     int32_t room);
+
+// The digits of a text above: the leading '-' dropped.
+std::string_view unsigned_digits(const char *text, int32_t n);
 
 struct ComposeRequest {
-  std::string_view digits; // from fixed_digits or general_digits
+  std::string_view digits; // from unsigned_digits: may end in blanks
   bool negative = false;
   bool group = true;  // group the integer part when it can be
   bool symbol = true; // place the symbol

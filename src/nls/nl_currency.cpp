@@ -4,10 +4,12 @@
 // local sign (nlmnyloc; the code stands in when the requested output
 // encoding cannot hold the sign).
 //
-// Fitting, in order: as laid out; without grouping; without the symbol;
-// in general form with d significant digits, with and then without the
-// symbol (digits alone wider than w give asterisks at once); the bare
-// number with d decimals; then asterisks.
+// Fitting, in order: as laid out (digits with d decimals, or in general
+// form padded to w when that text, sign included, is longer than w);
+// without grouping; without the symbol; in general form with d
+// significant digits, with and then without the symbol (a general text,
+// sign included, wider than w gives asterisks at once); the bare number
+// with d decimals and its sign; then asterisks.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -108,11 +110,11 @@ int32_t fit_currency(fmtcall *call, const NumberConventions &c, double v) {
   int32_t d = std::clamp(call->d, 0, kCurrencyLimits.maxd);
   if (c.decimal_point.empty()) d = 0;
   const bool neg = v < 0;
-  char digits[kDigitsRoom];
-  int32_t n = fixed_digits(v, d, digits, kDigitsRoom);
+  char printed[kDigitsRoom];
+  int32_t n = fixed_text(v, d, printed, kDigitsRoom);
   // 0: the fixed form does not fit the digit area at all.
-  if (n == 0 || n > w) n = general_digits(v, d, digits, kDigitsRoom);
-  const std::string_view fixed(digits, static_cast<std::size_t>(n));
+  if (n == 0 || n > w) n = general_text(v, d, w, printed, kDigitsRoom);
+  const std::string_view fixed = unsigned_digits(printed, n);
   const bool tries[3][2] = {{true, true}, {false, true}, {false, false}};
   for (const auto &t : tries) {
     const Delivery got = attempt(call, c, fixed, neg, t[0], t[1]);
@@ -120,20 +122,17 @@ int32_t fit_currency(fmtcall *call, const NumberConventions &c, double v) {
     if (got == Delivery::NoRoom) return write_wide_stars(call, w);
   }
   char general[kDigitsRoom];
-  const int32_t g = general_digits(v, d, general, kDigitsRoom);
+  const int32_t g = general_text(v, d, 0, general, kDigitsRoom);
   if (g > w) return write_wide_stars(call, w);
-  const std::string_view gen(general, static_cast<std::size_t>(g));
+  const std::string_view gen = unsigned_digits(general, g);
   for (const bool symbol : {true, false}) {
     const Delivery got = attempt(call, c, gen, neg, false, symbol);
     if (got == Delivery::Done) return VF_OK;
     if (got == Delivery::NoRoom) return write_wide_stars(call, w);
   }
-  char bare[kDigitsRoom + 1];
-  int32_t b = 0;
-  if (neg) bare[b++] = '-';
-  const int32_t f = fixed_digits(v, d, bare + b, kDigitsRoom);
-  b += f;
-  if (f > 0 && b <= kComposeMax &&
+  char bare[kDigitsRoom];
+  const int32_t b = fixed_text(v, d, bare, kDigitsRoom);
+  if (b > 0 && b <= kComposeMax &&
       deliver_right(call, bare, b, w) == Delivery::Done)
     return VF_OK;
   return write_wide_stars(call, w);

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "valfmt.h"
+
 namespace valfmt {
 
 inline constexpr int32_t kZkfOk = 0;
@@ -27,6 +29,12 @@ int32_t zkfdttm(int32_t locid, char *text, int32_t &width, const char *pattern,
                 int32_t pattern_or_field, double datetime);
 int32_t zkftime(int32_t locid, char *text, int32_t &width, const char *pattern,
                 int32_t pattern_or_field, double time);
+
+// Runs `member`, one of the NLDATE, NLDATM and NLTIME format functions,
+// with every pattern expanded as text and converted (the road of host
+// encodings other than the 16-bit ones).  VF_ERR_BAD_CALL for another
+// function.
+int32_t nl_date_through_expander(fmtcall *call, fmtfn member);
 
 // A time value brought into one day: a negative t counts back from
 // midnight, t of a day or more wraps; the result lies in [0, 86400).

@@ -12,6 +12,15 @@
 // block with w limited to its own maximum width; its narrow text is
 // converted like the locale text.  The last resort is the asterisk text.
 //
+// Calls whose host encoding counts two bytes a unit take the patterns
+// parsed at load time (nl_date_program.h), which write UCS-2 directly;
+// other calls expand the pattern text and convert it.  Both give the same
+// bytes and statuses.
+//
+// Range: a date is shown for -138061 to 6589335 and a datetime for
+// -11928470400 to 569318630399 seconds, both ends included; a fraction
+// beyond the last whole day or second is out of range.
+//
 // Result length: a locale text is as long as its expansion (outlen =
 // 2 * its units), left-aligned; the rest of outsize is filled with 16-bit
 // blanks.  It is not padded to w.  Time values wrap into one day (a
@@ -23,7 +32,9 @@
 #include "core/call.h"
 #include "core/missing.h"
 #include "datetime/calendar.h"
+#include "datetime/clock.h"
 #include "nls/nl_date.h"
+#include "nls/nl_date_program.h"
 #include "nls/nl_output.h"
 #include "registry/functions.h"
 #include "registry/limits.h"
@@ -36,6 +47,7 @@ enum class Kind { Date, Datetime, Time };
 struct Pattern {
   int32_t field;    // locale field (with kWithZone), 0 for a fixed text
   const char *text; // fixed pattern, or null
+  int32_t slot;     // its parsed pattern
 };
 
 struct NlDateSpec {
@@ -48,15 +60,15 @@ struct NlDateSpec {
 };
 
 constexpr Pattern F(int32_t field) {
-  return {field, nullptr};
+  return {field, nullptr, slot_of_field(field, false)};
 }
 constexpr Pattern Z(int32_t field) {
-  return {field | kWithZone, nullptr};
+  return {field | kWithZone, nullptr, slot_of_field(field, true)};
 }
-constexpr Pattern T(const char *text) {
-  return {0, text};
+constexpr Pattern T(const char *text, int32_t slot) {
+  return {0, text, slot};
 }
-constexpr Pattern kNone{-1, nullptr};
+constexpr Pattern kNone{-1, nullptr, -1};
 
 bool has_pattern(const Pattern &p) {
   return p.field >= 0;
@@ -80,12 +92,15 @@ int32_t expand_pattern(const NlDateSpec &s, const Pattern &p, int32_t locid,
   return zkftime(locid, text, width, pattern, arg, v);
 }
 
+constexpr double kLastDate = 6589335;
+constexpr double kLastDatetime = 569318630399.0;
+
 bool in_range(Kind kind, double v) {
   switch (kind) {
   case Kind::Date:
-    return date_in_range(v);
+    return date_in_range(v) && v <= kLastDate;
   case Kind::Datetime:
-    return datetime_in_range(v);
+    return datetime_in_range(v) && v <= kLastDatetime;
   case Kind::Time:
     break;
   }
@@ -110,13 +125,46 @@ bool run_fallback(fmtcall *call, const NlDateSpec &s) {
   return deliver_left(call, text, n, call->w) == Delivery::Done;
 }
 
-int32_t format_nl_date(fmtcall *call, const NlDateSpec &s) {
-  const int32_t checked = check_width_decimals(call, s.limits);
-  if (checked != VF_OK) return checked;
-  if (call->value == nullptr) return write_wide_stars(call, call->w);
-  const double v = call_value(call);
-  if (is_missing(v)) return write_missing(call, call->w, 0);
-  if (!in_range(s.kind, v)) return write_wide_stars(call, call->w);
+ValueParts parts_of(Kind kind, double v) {
+  ValueParts p;
+  int64_t t = 0;
+  switch (kind) {
+  case Kind::Date:
+    set_date_parts(p, day_of_date(v));
+    return p;
+  case Kind::Datetime: {
+    const DayTime dt = split_day_time(v);
+    set_date_parts(p, dt.day);
+    t = dt.time.sod; // seconds truncated
+    break;
+  }
+  case Kind::Time:
+    t = static_cast<int64_t>(wrap_time_of_day(v));
+    break;
+  }
+  p.has_clock = true;
+  p.hour = static_cast<int32_t>(t / 3600);
+  p.minute = static_cast<int32_t>((t / 60) % 60);
+  p.second = static_cast<int32_t>(t % 60);
+  return p;
+}
+
+// The long and short patterns through the parsed patterns; true when one
+// was shown, false for the fallback.
+bool show_parsed(fmtcall *call, const NlDateSpec &s, double v) {
+  const ValueParts parts = parts_of(s.kind, v);
+  const Pattern *patterns[2] = {&s.long_pattern, &s.short_pattern};
+  for (const Pattern *p : patterns) {
+    if (!has_pattern(*p)) break;
+    const PatternOutcome o = show_parsed_pattern(call, p->slot, parts);
+    if (o == PatternOutcome::Shown) return true;
+    if (o == PatternOutcome::Unusable) break;
+  }
+  return false;
+}
+
+// The long and short patterns expanded as text and converted.
+bool show_expanded(fmtcall *call, const NlDateSpec &s, double v) {
   const Pattern *patterns[2] = {&s.long_pattern, &s.short_pattern};
   for (const Pattern *p : patterns) {
     if (!has_pattern(*p)) break;
@@ -125,18 +173,32 @@ int32_t format_nl_date(fmtcall *call, const NlDateSpec &s) {
     const int32_t rc = expand_pattern(s, *p, call->localeid, v, text, width);
     if (rc == kZkfTooLong) continue;
     if (rc != kZkfOk) break;
-    if (deliver_left(call, text, width, call->w) == Delivery::Done)
-      return VF_OK;
+    if (deliver_left(call, text, width, call->w) == Delivery::Done) return true;
   }
-  if (run_fallback(call, s)) return VF_OK;
+  return false;
+}
+
+int32_t format_nl_date(fmtcall *call, const NlDateSpec &s, bool parsed) {
+  const int32_t checked = check_width_decimals(call, s.limits);
+  if (checked != VF_OK) return checked;
+  if (call->value == nullptr) return write_wide_stars(call, call->w);
+  const double v = call_value(call);
+  if (is_missing(v)) return write_missing(call, call->w, 0);
+  if (!in_range(s.kind, v)) return write_wide_stars(call, call->w);
+  const bool shown = parsed && parsed_patterns_apply(call)
+                         ? show_parsed(call, s, v)
+                         : show_expanded(call, s, v);
+  if (shown || run_fallback(call, s)) return VF_OK;
   return write_wide_stars(call, call->w);
 }
 
 #define VF_NL_DATE_FORMATS(X)                                                  \
   X(nldate, "NLDATE", Date, F(28), F(29), zfmdate, "DATE")                     \
-  X(nldatemn, "NLDATEMN", Date, T("%B"), T("%b"), zfmmonname, "MONNAME")       \
+  X(nldatemn, "NLDATEMN", Date, T("%B", kSlotFullMonth),                       \
+    T("%b", kSlotAbbrevMonth), zfmmonname, "MONNAME")                          \
   X(nldatew, "NLDATEW", Date, F(37), F(38), zfmweekdate, "WEEKDATE")           \
-  X(nldatewn, "NLDATEWN", Date, T("%A"), T("%a"), zfmdowname, "DOWNAME")       \
+  X(nldatewn, "NLDATEWN", Date, T("%A", kSlotFullWeekday),                     \
+    T("%a", kSlotAbbrevWeekday), zfmdowname, "DOWNAME")                        \
   X(nldateym, "NLDATEYM", Date, F(39), F(40), nullptr, "NLDATEYM")             \
   X(nldatemd, "NLDATEMD", Date, F(41), F(42), nullptr, "NLDATEMD")             \
   X(nldateyr, "NLDATEYR", Date, F(43), F(44), nullptr, "NLDATEYR")             \
@@ -150,8 +212,10 @@ int32_t format_nl_date(fmtcall *call, const NlDateSpec &s) {
   X(nldatmtm, "NLDATMTM", Datetime, F(36), kNone, zfmtod, "TOD")               \
   X(nldatmtz, "NLDATMTZ", Datetime, Z(36), kNone, zfmtod, "TOD")               \
   X(nldatmdt, "NLDATMDT", Datetime, F(28), F(29), zfmdtda, "DTDATE")           \
-  X(nldatmmn, "NLDATMMN", Datetime, T("%B"), T("%b"), nullptr, "NLDATMMN")     \
-  X(nldatmwn, "NLDATMWN", Datetime, T("%A"), T("%a"), nullptr, "NLDATMWN")     \
+  X(nldatmmn, "NLDATMMN", Datetime, T("%B", kSlotFullMonth),                   \
+    T("%b", kSlotAbbrevMonth), nullptr, "NLDATMMN")                            \
+  X(nldatmwn, "NLDATMWN", Datetime, T("%A", kSlotFullWeekday),                 \
+    T("%a", kSlotAbbrevWeekday), nullptr, "NLDATMWN")                          \
   X(nldatmym, "NLDATMYM", Datetime, F(39), F(40), nullptr, "NLDATMYM")         \
   X(nldatmmd, "NLDATMMD", Datetime, F(41), F(42), nullptr, "NLDATMMD")         \
   X(nldatmyr, "NLDATMYR", Datetime, F(43), F(44), nullptr, "NLDATMYR")         \
@@ -167,13 +231,23 @@ VF_NL_DATE_FORMATS(VF_NL_DATE_SPEC)
 #undef VF_NL_DATE_SPEC
 
 } // namespace
+
+int32_t nl_date_through_expander(fmtcall *call, fmtfn member) {
+  if (call == nullptr) return VF_ERR_BAD_CALL;
+#define VF_NL_DATE_EXPANDED(fn, ...)                                           \
+  if (member == &::fn) return format_nl_date(call, k_##fn, false);
+  VF_NL_DATE_FORMATS(VF_NL_DATE_EXPANDED)
+#undef VF_NL_DATE_EXPANDED
+  return VF_ERR_BAD_CALL;
+}
+
 } // namespace valfmt
 
 extern "C" {
 #define VF_NL_DATE_FN(fn, ...)                                                 \
   VF_API int32_t fn(fmtcall *call) {                                           \
     if (call == nullptr) return VF_ERR_BAD_CALL;                               \
-    return valfmt::format_nl_date(call, valfmt::k_##fn);                       \
+    return valfmt::format_nl_date(call, valfmt::k_##fn, true);                 \
   }
 VF_NL_DATE_FORMATS(VF_NL_DATE_FN)
 #undef VF_NL_DATE_FN

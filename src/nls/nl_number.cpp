@@ -2,13 +2,17 @@
 // percentages laid out by the locale conventions record of one pattern
 // field (zkfnum), right-aligned in w 16-bit columns.
 //
-// Fitting: the digits are written with d decimals, or in general form when
-// that is longer than w.  A text wider than w columns is retried without
+// Fitting: the digits are written with d decimals, or in general form
+// (left-aligned, blank-padded to w - k) when that text, sign included, is
+// longer than w.  A text wider than w columns is retried without
 // grouping, then with fewer decimals (a value below one switches to the
 // general form first), then in general form with a width reduction k that
 // grows until the text fits or w - k drops below 2; then asterisks.
 // When the locale record cannot be read the plain format (COMMA, DOLLAR,
 // PERCENT) runs instead and its text is converted.
+//
+// A d above the formats' 31 decimals (unchecked calls) is read as 31, so
+// that the digits always fit the work area.
 //
 // A missing value is the narrow missing display (d kept when 0 <= d < w);
 // the percentages place it one column in, with w reduced by 3, as the
@@ -22,6 +26,7 @@
 #include "core/missing.h"
 #include "nls/expand.h"
 #include "nls/nl_compose.h"
+#include "nls/nl_fast.h"
 #include "nls/nl_output.h"
 #include "nls/nl_number.h"
 #include "registry/functions.h"
@@ -31,6 +36,14 @@ namespace valfmt {
 namespace {
 
 constexpr int32_t kMaxAttempts = 200;
+// The decimals of the six layout formats; a larger d (possible when the
+// caller does not ask for the check) is read as this many.
+constexpr int32_t kMaxDecimals = row_limits("NLNUM").maxd;
+static_assert(kMaxDecimals == row_limits("NLNUMI").maxd &&
+              kMaxDecimals == row_limits("NLMNY").maxd &&
+              kMaxDecimals == row_limits("NLMNYI").maxd &&
+              kMaxDecimals == row_limits("NLPCT").maxd &&
+              kMaxDecimals == row_limits("NLPCTI").maxd);
 constexpr int32_t kDigitsRoom = 512;
 
 // Decimal digits of a field (an empty or unreadable field is 0); with
@@ -135,15 +148,17 @@ int32_t fit_number(fmtcall *call, const NumberConventions &c, double v,
   bool group = true;
   int32_t k = 0;
   for (int32_t attempt = 0; attempt < kMaxAttempts; ++attempt) {
-    char digits[kDigitsRoom];
-    int32_t n = fixed_digits(v, d, digits, kDigitsRoom);
+    char printed[kDigitsRoom];
+    int32_t n = fixed_text(v, d, printed, kDigitsRoom);
     // 0: the fixed form does not fit the digit area at all.
-    if (n == 0 || n > w || k > 0) n = general_digits(v, d, digits, kDigitsRoom);
-    const bool small = n >= 2 && digits[0] == '0' && digits[1] == '.';
+    if (n == 0 || n > w || k > 0)
+      n = general_text(v, d, w - k, printed, kDigitsRoom);
+    const std::string_view digits = unsigned_digits(printed, n);
+    const bool small =
+        digits.size() >= 2 && digits[0] == '0' && digits[1] == '.';
     char text[kComposeMax];
     bool grouped = false;
-    const ComposeRequest r{std::string_view(digits, static_cast<size_t>(n)),
-                           negative, group, true};
+    const ComposeRequest r{digits, negative, group, true};
     const int32_t len = compose_number(c, r, text, grouped);
     if (len >= 0) {
       const Delivery got = deliver_right(call, text, len, w);
@@ -173,11 +188,13 @@ int32_t zkfnum(fmtcall *call, int32_t w, const char * /*pattern*/,
                int32_t field) {
   const double v = call_value(call);
   if (is_missing(v)) return missing_number(call, w, field);
-  NumberConventions c;
-  if (!locale_conventions(call->localeid, field, c)) return -1;
-  call->outlen = 0;
+  const NumberLayout *layout = number_layout(call->localeid, field);
+  if (layout == nullptr || !layout->readable) return -1;
   const double x = is_percent_field(field) && v != 0 ? v * 100 : v;
-  return fit_number(call, c, x, w, call->d < 0 ? 0 : call->d);
+  const int32_t d = std::clamp(call->d, 0, kMaxDecimals);
+  if (write_number_direct(call, *layout, x, w, d)) return VF_OK;
+  call->outlen = 0;
+  return fit_number(call, layout->conv, x, w, d);
 }
 
 int32_t format_nl_number(fmtcall *call, RowLimits limits, int32_t field,

@@ -65,9 +65,14 @@ double wrap_time_of_day(double t) {
   return r >= kSecondsPerDay ? 0.0 : r;
 }
 
+// Inclusive last date and datetime the locale formats show.
+constexpr double kLastDate = 6589335;
+constexpr double kLastDatetime = 569318630399.0;
+
 int32_t zkfdate(int32_t locid, char *text, int32_t &width, const char *pattern,
                 int32_t pattern_or_field, double date) {
-  if (is_missing(date) || !date_in_range(date)) return kZkfBadValue;
+  if (is_missing(date) || !date_in_range(date) || date > kLastDate)
+    return kZkfBadValue;
   const double none = standard_missing();
   return render(locid, text, width, pattern, pattern_or_field, date, none, none,
                 none);
@@ -75,7 +80,9 @@ int32_t zkfdate(int32_t locid, char *text, int32_t &width, const char *pattern,
 
 int32_t zkfdttm(int32_t locid, char *text, int32_t &width, const char *pattern,
                 int32_t pattern_or_field, double datetime) {
-  if (is_missing(datetime) || !datetime_in_range(datetime)) return kZkfBadValue;
+  if (is_missing(datetime) || !datetime_in_range(datetime) ||
+      datetime > kLastDatetime)
+    return kZkfBadValue;
   const DayTime dt = split_day_time(datetime);
   const int64_t sod = dt.time.sod; // seconds truncated
   const int64_t hour = sod / 3600;

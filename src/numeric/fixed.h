@@ -40,4 +40,9 @@ inline constexpr int32_t kCodeE = -999;
 // or VF_ERR_BAD_CALL (no value).
 int32_t render_fixed(fmtcall *call, int32_t w, int32_t code);
 
+// render_fixed with every value taken through the digit generators, never
+// the fast path: the reference the fast path must agree with byte for byte
+// and status for status.
+int32_t render_fixed_by_generators(fmtcall *call, int32_t w, int32_t code);
+
 } // namespace valfmt

@@ -12,34 +12,14 @@
 #include "core/digits.h"
 #include "core/missing.h"
 #include "numeric/fixed.h"
+#include "numeric/fixed_layout.h"
 #include "numeric/fixed_parts.h"
 
 namespace valfmt {
 namespace {
 
-// Codes 0..kMaxDecimalsCode are decimal counts; Z32.32 asks for the most.
-constexpr int32_t kMaxDecimalsCode = row_limits("Z").maxd;
-
-// Half a unit of the i-th decimal place, the rounding increment of the
-// fixed layout, for every decimal count a code can ask for.
-constexpr double kHalfUnit[] = {5e-1,  5e-2,  5e-3,  5e-4,  5e-5,  5e-6,  5e-7,
-                                5e-8,  5e-9,  5e-10, 5e-11, 5e-12, 5e-13, 5e-14,
-                                5e-15, 5e-16, 5e-17, 5e-18, 5e-19, 5e-20, 5e-21,
-                                5e-22, 5e-23, 5e-24, 5e-25, 5e-26, 5e-27, 5e-28,
-                                5e-29, 5e-30, 5e-31, 5e-32, 5e-33};
-static_assert(std::size(kHalfUnit) == kMaxDecimalsCode + 1);
-
-constexpr double kTwo53 = 9007199254740992.0;
-// Integers up to 2^53 in fields up to this wide skip the digit generators.
-constexpr int32_t kShortcutWidth = 16;
-// One unit in the last place above 1: lifts values that sit a rounding
-// error below a decimal boundary.
-constexpr double kFixedFuzz = 1.0000000000000002;
-// Smallest magnitude the best layout still shows in fixed point when the
-// field could hold an exponent.
-constexpr double kBestFixedMin = 1e-5;
-// At most this many significant digits are taken from a non-integer.
-constexpr int32_t kMaxSignificant = 15;
+// Whether a call may take the fast path of fixed_fast.cpp.
+enum class FastPath : uint8_t { kAllowed, kNever };
 
 // Any code above 99 and any negative one below -64 (other than -999) acts
 // like 100 and -64 respectively; clamping keeps the arithmetic on codes
@@ -50,15 +30,6 @@ inline int32_t clamp_code(int32_t code) {
   return code;
 }
 
-// x rounded at ndec decimals with the fuzz factor; once ndec decimals would
-// reach past the 15th significant digit (digits counts the integer digits),
-// only the fuzz is applied.
-inline double round_fixed(double x, int32_t ndec, int32_t digits) {
-  if (ndec <= kMaxSignificant - digits)
-    return (kHalfUnit[ndec] + x) * kFixedFuzz;
-  return x * kFixedFuzz;
-}
-
 // The D and E codes become the decimals code the layout works with.
 inline int32_t translate_code(int32_t code, int32_t w, double v) {
   if (code == kCodeDRule) return significance_decimals(w, 3, v);
@@ -67,26 +38,6 @@ inline int32_t translate_code(int32_t code, int32_t w, double v) {
   if (code == kCodeE) return w > 7 ? 7 - w : -1;
   return code;
 }
-
-// The working state of one fixed layout.  Each step sets the fields it
-// hands on; the digit buffer is left uninitialised.
-struct FixedLayout {
-  double x;               // magnitude of the value
-  double y;               // x rounded for ndec decimals
-  int32_t code;           // decimals code after translation
-  int32_t avail;          // columns for digits and point (w less a sign)
-  int32_t ndig;           // integer digits of x, or one less
-  int32_t ndec;           // decimals shown
-  int32_t intw;           // columns left of the point
-  int32_t n;              // integer digits generated
-  int32_t status = VF_OK; // or VF_WARN
-  bool negative;          // a '-' is shown
-  bool integral;          // x has no fraction
-  bool best;              // decimals from the width, zeros dropped
-  bool reduced = false;   // one decimal was given up to make room
-  char digits[48];        // the integer digits
-  int32_t int_room(int32_t nd) const { return avail - nd - (nd > 0 ? 1 : 0); }
-};
 
 // Decimals asked for: the count itself, 99 for scientific codes, and for
 // best codes the code (which the width then brings down) unless x is zero.
@@ -197,6 +148,8 @@ int32_t write_fixed_layout(FixedLayout &f, char *out) {
   return write_decimals(f, p);
 }
 
+} // namespace
+
 // Best codes drop the trailing zeros of a non-integer by moving the field
 // right; a point left without decimals goes too, and a value with no
 // integer digit gets a leading '0' when the shift makes room for it.
@@ -224,6 +177,8 @@ void drop_trailing_zeros(const FixedLayout &f, int32_t sig, char *out,
   }
 }
 
+namespace {
+
 // Fixed layout for a translated code; scientific notation where the fixed
 // layout cannot hold the value.  out holds w blanks.
 int32_t render_layout(FixedLayout &f, const SciRecord &rec, char *out,
@@ -243,7 +198,12 @@ int32_t render_layout(FixedLayout &f, const SciRecord &rec, char *out,
 
 // Renders the non-missing v into exactly w columns (1 <= w <= 32) at out
 // with decimals code code.
-int32_t render_value(char *out, int32_t w, int32_t code, double v) {
+int32_t render_value(char *out, int32_t w, int32_t code, double v,
+                     FastPath fast) {
+  if (fast == FastPath::kAllowed) {
+    int32_t status;
+    if (render_fixed_fast(out, w, code, v, &status)) return status;
+  }
   if (std::isnan(v)) {
     put_stars(out, w);
     return VF_ERR_NOTHING_TO_READ;
@@ -282,7 +242,9 @@ int32_t render_value(char *out, int32_t w, int32_t code, double v) {
 
 } // namespace
 
-int32_t render_fixed(fmtcall *call, int32_t w, int32_t code) {
+namespace {
+
+int32_t render_call(fmtcall *call, int32_t w, int32_t code, FastPath fast) {
   if (w < 1) {
     call->outlen = 0;
     return VF_ERR_WIDTH;
@@ -313,7 +275,28 @@ int32_t render_fixed(fmtcall *call, int32_t w, int32_t code) {
     write_missing_field(call, w, code >= 0 && code < w ? code : kCodeBest);
     return VF_OK;
   }
-  return render_value(out, w, code, v);
+  return render_value(out, w, code, v, fast);
+}
+
+} // namespace
+
+int32_t render_fixed(fmtcall *call, int32_t w, int32_t code) {
+  // A usable field and a value the fast path serves (never a NaN, so never
+  // a missing value): the checks below would all pass and lead there.
+  if (w >= 1 && w <= kMaxFixedWidth && call->value != nullptr &&
+      out_capacity(call) >= w) {
+    int32_t status;
+    if (render_fixed_fast(static_cast<char *>(call->out), w, code,
+                          call_value(call), &status)) {
+      call->outlen = w;
+      return status;
+    }
+  }
+  return render_call(call, w, code, FastPath::kAllowed);
+}
+
+int32_t render_fixed_by_generators(fmtcall *call, int32_t w, int32_t code) {
+  return render_call(call, w, code, FastPath::kNever);
 }
 
 } // namespace valfmt

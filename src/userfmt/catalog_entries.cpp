@@ -5,6 +5,7 @@
 
 #include "core/missing.h"
 #include "userfmt/catalog.h"
+#include "userfmt/search_tree.h"
 
 namespace valfmt {
 namespace {
@@ -267,7 +268,8 @@ int build_range_table(ParseState &s, const EntryNode *node, void ***table) {
   return 0;
 }
 
-// The dense index of the fuzzed bounds of a numeric entry's ranges.
+// The dense index of the fuzzed bounds of a numeric entry's ranges, and
+// the search tree over them.
 int build_search_index(ParseState &s, fmtentry *e, void **table) {
   auto *index = static_cast<numindex *>(xfmalloc(
       s.tail, static_cast<int64_t>(sizeof(numindex)) + 16 * e->nranges));
@@ -278,6 +280,11 @@ int build_search_index(ParseState &s, fmtentry *e, void **table) {
     const auto *r = static_cast<const numrange *>(table[i]);
     index->keys[2 * i] = load_key(r->startfz);
     index->keys[2 * i + 1] = load_key(r->endfz);
+  }
+  if (const int64_t bytes = search_tree_bytes(e->nranges); bytes > 0) {
+    void *area = xfmalloc(s.tail, bytes);
+    if (area == nullptr) return VF_CAT_NO_MEMORY;
+    build_search_tree(index, area);
   }
   e->index = index;
   return 0;

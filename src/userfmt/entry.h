@@ -68,14 +68,34 @@ static_assert(offsetof(fmtentry, fullname) == 79);
 // memory-resident array, so nothing may walk back from them.
 inline constexpr uint32_t kOriginXml = 0x4C4D5846; // "FXML"
 
+// One node of the search tree: the fuzzed bounds of one range.
+struct boundnode {
+  uint64_t low;  // start minus fuzz
+  uint64_t high; // end plus fuzz
+};
+
+// What a search that stops at a node needs next: the node's range record
+// and its 1-based position in the table (0 for a slot outside the tree).
+struct treeslot {
+  const void *range;
+  int64_t position;
+};
+
 // The search index the XML reader adds to numeric entries: the fuzzed
-// bounds of every range in table order, side by side, so that a binary
-// search reads one dense array instead of one record per step.  It belongs
-// to the range table it was built for.
+// bounds of every range in table order, side by side, and the same bounds
+// laid out as the tree that the binary search over positions walks (root
+// the middle position, children the middles of the two halves), stored
+// level by level: node i has its children at 2i and 2i + 1, the root is
+// node 1, and slots that the search never reaches hold bounds no key lies
+// in.  It belongs to the range table it was built for.
 struct numindex {
-  void *const *ranges; // the range table
-  int64_t n;           // its length
-  uint64_t keys[1];    // 2n keys: start minus fuzz, end plus fuzz
+  void *const *ranges;   // the range table
+  int64_t n;             // its length
+  const boundnode *tree; // 2^levels nodes (slot 0 unused), or null
+  const treeslot *slots; // the range of each node, position 0 when empty
+  int32_t levels;        // depth of the tree
+  int32_t pad;
+  uint64_t keys[1]; // 2n keys: start minus fuzz, end plus fuzz
 };
 
 // Range kinds (type byte of a range record).

@@ -7,6 +7,9 @@
 //    other reqenc the field is narrowed to outsize / 2 units.
 //  - Pictures and the default numeric display are cut to outsize (the
 //    rightmost positions are kept, as for a field wider than w).
+//  - A picture with too few digit positions for the value shows asterisks
+//    and the status is VF_NO_FIT, as for labels that do not fit; under
+//    collection the other labels are still written.
 //  - Under collection the labels of all matching ranges are written as the
 //    search finds them, into consecutive fields.  The result's outenc is
 //    that of the labels (a catalogue entry has either plain or picture
@@ -58,14 +61,16 @@ void put_text(fmtcall *c, const void *src, int32_t n, int32_t w) {
 }
 
 // A picture into the caller's field, cut to outsize.
-void put_picture(fmtcall *c, const picturelabel *l, uint8_t round) {
+int32_t put_picture(fmtcall *c, const picturelabel *l, uint8_t round) {
   const int32_t w = field_width(c);
   const int32_t cap = out_capacity(c);
   const int32_t n = w < cap ? w : cap;
-  if (n > 0)
-    render_picture(call_number(c), n, static_cast<char *>(c->out), l, round);
+  const bool fits =
+      n <= 0 ||
+      render_picture(call_number(c), n, static_cast<char *>(c->out), l, round);
   c->outlen = n;
   c->outenc = VF_ENC_NARROW;
+  return fits ? VF_OK : VF_NO_FIT;
 }
 
 // One label.
@@ -77,10 +82,8 @@ int32_t put_label(fmtcall *c, const fmtentry *e, void *const *ranges,
     put_text(c, label_text(l), l->len, field_width(c));
     return VF_OK;
   }
-  if (type == kLabelPicture) {
-    put_picture(c, static_cast<const picturelabel *>(label), e->rflag);
-    return VF_OK;
-  }
+  if (type == kLabelPicture)
+    return put_picture(c, static_cast<const picturelabel *>(label), e->rflag);
   return format_nested_label(c, e, ranges, label);
 }
 
@@ -159,7 +162,7 @@ int32_t LabelWriter::finish() {
   }
   c_->outlen = static_cast<int32_t>(used_);
   c_->outenc = enc_;
-  return VF_OK;
+  return unfit_ ? VF_NO_FIT : VF_OK;
 }
 
 void LabelWriter::add_label(const void *label) {
@@ -174,9 +177,10 @@ void LabelWriter::add_label(const void *label) {
     return;
   }
   if (type == kLabelPicture) {
-    if (w_ > 0)
-      render_picture(call_number(c_), w_, at,
-                     static_cast<const picturelabel *>(label), e_->rflag);
+    if (w_ > 0 &&
+        !render_picture(call_number(c_), w_, at,
+                        static_cast<const picturelabel *>(label), e_->rflag))
+      unfit_ = true;
     enc_ = VF_ENC_NARROW;
   } else if (type == kLabelPlain) {
     const auto *l = static_cast<const plainlabel *>(label);

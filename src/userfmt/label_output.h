@@ -47,6 +47,7 @@ private:
   int64_t cap_;
   int64_t used_ = 0;
   bool overflow_ = false;
+  bool unfit_ = false; // a picture had too few digit positions
   uint32_t enc_ = VF_ENC_UCS2;
 };
 

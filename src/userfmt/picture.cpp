@@ -11,6 +11,11 @@
 //    are right-aligned in the field with blanks on the left.
 //  - Pictures with more than 16 digit positions take '0' for the positions
 //    beyond the 16 digits of the value.
+//  - A value with more digits than the picture has digit positions (below
+//    the 16-digit limit, whose fallback stays) is not cut to its last
+//    digits, which would show a different number: the field is filled
+//    with '*', the library's field for a value that does not fit, and
+//    render_picture says so (the evaluators then return VF_NO_FIT).
 //  - Date directives in a time picture and time directives in a date
 //    picture produce nothing.
 //  - The language text is accepted but the names are always English.
@@ -27,6 +32,11 @@ namespace {
 constexpr RowLimits kFixedLimits = row_limits("F");
 constexpr double kPictureLimit = 1e16;
 constexpr int kPictureDigits = 16;
+
+// 10^k for k in 0..16: the first number that needs more than k digits.
+constexpr double kDigitLimit[kPictureDigits + 1] = {
+    1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7, 1e8,
+    1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
 
 bool is_digit(char c) {
   return c >= '0' && c <= '9';
@@ -122,13 +132,15 @@ void put_prefix(const picturelabel *l, const PictureField &f, Poured &r) {
   }
 }
 
-// The digits of a numeric picture; false when the value went to the
-// fixed-point fallback instead.
-bool render_digits(double value, const picturelabel *l, uint8_t round,
-                   const PictureField &f, int64_t *used) {
+enum class Digits { kPoured, kFallback, kTooMany };
+
+// The digits of a numeric picture, or the fixed-point fallback, or
+// nothing when the picture has too few digit positions for the value.
+Digits render_digits(double value, const picturelabel *l, uint8_t round,
+                     const PictureField &f, int64_t *used) {
   if (is_missing(value)) {
     fixed_fallback(value, f.w, f.out);
-    return false;
+    return Digits::kFallback;
   }
   const double mult = picture_mult(l);
   const double v = mult != 0 ? value * mult : value;
@@ -137,22 +149,25 @@ bool render_digits(double value, const picturelabel *l, uint8_t round,
   if (round && a - n >= 0.5) n += 1;
   if (!(n < kPictureLimit)) {
     fixed_fallback(a, f.w, f.out);
-    return false;
+    return Digits::kFallback;
   }
+  if (l->ndigits > 0 && l->ndigits < kPictureDigits &&
+      n >= kDigitLimit[l->ndigits])
+    return Digits::kTooMany;
   Poured r = pour_digits(l, n, f);
   put_prefix(l, f, r);
   *used = r.used;
-  return true;
+  return Digits::kPoured;
 }
 
 } // namespace
 
-void render_picture(double value, int32_t w, char *out, const picturelabel *l,
+bool render_picture(double value, int32_t w, char *out, const picturelabel *l,
                     uint8_t round) {
-  if (w <= 0 || out == nullptr || l == nullptr) return;
+  if (w <= 0 || out == nullptr || l == nullptr) return true;
   if (l->datatype != 0) {
     render_date_picture(value, w, out, l);
-    return;
+    return true;
   }
   const int32_t p = l->piclen > 0 ? l->piclen : 0;
   const PictureField f{out, w, p};
@@ -163,12 +178,16 @@ void render_picture(double value, int32_t w, char *out, const picturelabel *l,
     const int32_t m = p < w ? p : w;
     std::memcpy(out + (w - m), picture_text(l), static_cast<std::size_t>(m));
     used = m;
-  } else if (!render_digits(value, l, round, f, &used)) {
-    return;
+  } else if (const Digits got = render_digits(value, l, round, f, &used);
+             got != Digits::kPoured) {
+    if (got == Digits::kFallback) return true;
+    std::memset(out, '*', static_cast<std::size_t>(w));
+    return false;
   }
   // One fill character left of the used part in a wider field.
   const int64_t u = used > p ? used : p;
   if (w > u) out[w - u - 1] = static_cast<char>(l->fill);
+  return true;
 }
 
 } // namespace valfmt

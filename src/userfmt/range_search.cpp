@@ -3,8 +3,28 @@
 // neighbouring range on that side.
 #include "userfmt/range_search.h"
 
+#include "userfmt/search_tree.h"
+
 namespace valfmt {
 namespace {
+
+// The range r at position mid (1-based) holds key within its fuzzed bounds:
+// a key on an excluded exact bound belongs, if anywhere, to the neighbour
+// on that side.
+const void *settle_range(uint64_t key, void *const *ranges, int64_t n,
+                         unsigned mask, int64_t mid, const numrange *r) {
+  if ((r->flags & kStartExcluded) && key == load_key(r->start)) {
+    if (mid == 1) return nullptr;
+    const auto *p = static_cast<const numrange *>(ranges[mid - 2]);
+    return numeric_range_matches(p, key, mask) ? p : nullptr;
+  }
+  if ((r->flags & kEndExcluded) && key == load_key(r->end)) {
+    if (mid == n) return nullptr;
+    const auto *p = static_cast<const numrange *>(ranges[mid]);
+    return numeric_range_matches(p, key, mask) ? p : nullptr;
+  }
+  return r;
+}
 
 // Binary search over positions 1..n.  `bounds` gives the fuzzed bounds of
 // the range at a position when it is a range (type 1) of the searched
@@ -25,18 +45,8 @@ const void *binary_search_numeric(uint64_t key, void *const *ranges, int64_t n,
         lo = mid + 1;
         continue;
       }
-      const auto *r = static_cast<const numrange *>(ranges[mid - 1]);
-      if ((r->flags & kStartExcluded) && key == load_key(r->start)) {
-        if (mid == 1) return nullptr;
-        const auto *p = static_cast<const numrange *>(ranges[mid - 2]);
-        return numeric_range_matches(p, key, mask) ? p : nullptr;
-      }
-      if ((r->flags & kEndExcluded) && key == load_key(r->end)) {
-        if (mid == n) return nullptr;
-        const auto *p = static_cast<const numrange *>(ranges[mid]);
-        return numeric_range_matches(p, key, mask) ? p : nullptr;
-      }
-      return r;
+      return settle_range(key, ranges, n, mask, mid,
+                          static_cast<const numrange *>(ranges[mid - 1]));
     }
     const auto *r = static_cast<const numrange *>(ranges[mid - 1]);
     const uint64_t st = load_key(r->start);
@@ -85,15 +95,41 @@ const void *neighbour_match(CharInput &in, void *const *ranges, int64_t at,
 
 } // namespace
 
-const void *search_numeric(const fmtentry *e, uint64_t key, void *const *ranges,
-                           int64_t n, unsigned mask) {
-  // Ranges read by the XML reader are all of type 1 and come with a dense
-  // index of their bounds.
+namespace {
+
+// The index of the entry when it serves this search: ranges read by the
+// XML reader are all of type 1 and come with a dense index of their bounds.
+const numindex *usable_index(const fmtentry *e, void *const *ranges, int64_t n,
+                             unsigned mask) {
   const auto *index = e->origin == kOriginXml
                           ? static_cast<const numindex *>(e->index)
                           : nullptr;
   if (index != nullptr && index->ranges == ranges && index->n == n &&
-      accepts(mask, kRangeNumeric)) {
+      accepts(mask, kRangeNumeric))
+    return index;
+  return nullptr;
+}
+
+} // namespace
+
+const void *search_numeric(const fmtentry *e, uint64_t key, void *const *ranges,
+                           int64_t n, unsigned mask) {
+  const numindex *index = usable_index(e, ranges, n, mask);
+  if (index != nullptr && index->tree != nullptr) {
+    const treeslot &at = search_tree_slot(index, key);
+    return at.position == 0
+               ? nullptr
+               : settle_range(key, ranges, n, mask, at.position,
+                              static_cast<const numrange *>(at.range));
+  }
+  return search_numeric_by_halving(e, key, ranges, n, mask);
+}
+
+const void *search_numeric_by_halving(const fmtentry *e, uint64_t key,
+                                      void *const *ranges, int64_t n,
+                                      unsigned mask) {
+  const numindex *index = usable_index(e, ranges, n, mask);
+  if (index != nullptr) {
     const uint64_t *keys = index->keys;
     return binary_search_numeric(key, ranges, n, mask,
                                  [keys](int64_t mid, uint64_t &s, uint64_t &t) {

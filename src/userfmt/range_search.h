@@ -30,9 +30,17 @@ inline bool numeric_range_matches(const numrange *r, uint64_t key,
   return true;
 }
 
-// Binary search of the n ranges for key; null when none holds it.
+// Binary search of the n ranges for key; null when none holds it.  Walks
+// the entry's search tree when it has one (search_tree.h), which stops at
+// the same range as the binary search over positions.
 const void *search_numeric(const fmtentry *e, uint64_t key, void *const *ranges,
                            int64_t n, unsigned mask);
+
+// The binary search over positions itself, halving the span at each step;
+// the walk of the search tree must agree with it for every key.
+const void *search_numeric_by_halving(const fmtentry *e, uint64_t key,
+                                      void *const *ranges, int64_t n,
+                                      unsigned mask);
 
 // The input text, and its fixed-length (16-unit) form on demand.
 struct CharInput {

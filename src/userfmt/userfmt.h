@@ -56,8 +56,10 @@ int32_t format_nested_label(fmtcall *call, const fmtentry *entry,
                             void *const *ranges, const void *label);
 
 // Renders `value` through a picture label into exactly w bytes at out;
-// `round` is the entry's R flag (picture.cpp).
-void render_picture(double value, int32_t w, char *out,
+// `round` is the entry's R flag (picture.cpp).  False when the value has
+// more digits than the picture has digit positions: the w bytes are then
+// asterisks.
+bool render_picture(double value, int32_t w, char *out,
                     const picturelabel *label, uint8_t round);
 
 } // namespace valfmt

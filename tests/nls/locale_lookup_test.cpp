@@ -182,9 +182,41 @@ TEST(LocaleConventions, OtherFieldsLeaveConventionsAlone) {
   ASSERT_EQ(wzssglc(52, 62, &h), 0);
   EXPECT_EQ(std::string(h.text, static_cast<std::size_t>(h.len)), "January");
   EXPECT_EQ(h.conv.grouping, 0x5A5A5A5A);
-  EXPECT_EQ(wzssglc(52, 143, &h), 1);
-  EXPECT_EQ(h.len, -1);
   EXPECT_EQ(wzssglc(52, 113, nullptr), 1);
+}
+
+TEST(LocaleConventions, FailedFetchLeavesAnEmptyText) {
+  // A field that cannot be fetched reports 1 and leaves length 0 and a
+  // cleared text, never a negative length a careless caller could copy.
+  zoxlfield h{};
+  std::memset(&h, 0x5A, sizeof h);
+  EXPECT_EQ(wzssglc(52, 143, &h), 1);
+  EXPECT_EQ(h.len, 0);
+  EXPECT_EQ(std::string(h.text, sizeof h.text),
+            std::string(sizeof h.text, '\0'));
+  std::memset(&h, 0x5A, sizeof h);
+  EXPECT_EQ(wzssglc(52, -1, &h), 1);
+  EXPECT_EQ(h.len, 0);
+}
+
+TEST(LocaleConventions, NumericFieldReading) {
+  // Digits are read from the start up to the first other byte; the group
+  // size is the last digit of the field.
+  using valfmt::locale_field_grouping;
+  using valfmt::locale_field_number;
+  EXPECT_EQ(locale_field_number(""), 0);
+  EXPECT_EQ(locale_field_number("0"), 0);
+  EXPECT_EQ(locale_field_number("2"), 2);
+  EXPECT_EQ(locale_field_number("279"), 279);
+  EXPECT_EQ(locale_field_number("3;3"), 3);
+  EXPECT_EQ(locale_field_number("1 "), 1);
+  EXPECT_EQ(locale_field_number("-1"), 0);
+  EXPECT_GT(locale_field_number("99999999999999999999"), 100000000);
+  EXPECT_EQ(locale_field_grouping(""), 0);
+  EXPECT_EQ(locale_field_grouping("3"), 3);
+  EXPECT_EQ(locale_field_grouping("3;2"), 2);
+  EXPECT_EQ(locale_field_grouping("3;2;"), 2);
+  EXPECT_EQ(locale_field_grouping(";"), 0);
 }
 
 } // namespace

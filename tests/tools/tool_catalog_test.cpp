@@ -118,17 +118,54 @@ TEST(ToolCatalog, FaultsAreReportedWithTheirLines) {
   EXPECT_EQ(run_split("catalog frobnicate x").status, 2);
 }
 
+TEST(ToolCatalog, Utf8LabelsPrintAsUtf8) {
+  // A label with an en dash (three UTF-8 bytes) and an o with umlaut (two):
+  // eleven characters, padded to the default width of 12.
+  std::string text =
+      tooltest::slurp(std::string(VALFMT_SOURCE_DIR) + "/examples/cntlout.xml");
+  const std::string from = "<LABEL>good</LABEL>";
+  const std::size_t at = text.find(from);
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, from.size(), "<LABEL>gut \xE2\x80\x93 sch\xC3\xB6n</LABEL>");
+  const std::string path = tooltest::temp_path("utf8.xml");
+  tooltest::write_file(path, text);
+  const std::string want = "gut \xE2\x80\x93 sch\xC3\xB6n \n";
+  auto r = run_split("put --catalog " + path + " '$GRADE.' B");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, want);
+  r = run_split("stream --catalog " + path + " '$GRADE.'", "B\n");
+  EXPECT_EQ(r.out, want);
+  // A picture of the same catalogue still shows its own characters.
+  EXPECT_EQ(run_split("put --catalog " + path + " AMOUNT15. -1234.5").out,
+            "      -1,234.50\n");
+}
+
 TEST(ToolLocale, NamesAndNumbers) {
   EXPECT_EQ(run_split("put --locale 0 F3. 1").status, 2);
   EXPECT_EQ(run_split("put --locale 134 F3. 1").status, 2);
   EXPECT_EQ(run_split("put --locale 52 F3. 1").out, "  1\n");
-  const auto r = run_split("put --locale en_UX F3. 1");
+  auto r = run_split("put --locale en_UX F3. 1");
   EXPECT_EQ(r.status, 2);
-  if (has(r.err, "no locale name table"))
-    GTEST_SKIP() << "the library in this build has no locale names";
   EXPECT_TRUE(has(r.err, "close matches:")) << r.err;
   EXPECT_TRUE(has(r.err, "en_US")) << r.err;
   EXPECT_EQ(run_split("put --locale eN_uS F3. 1").status, 0);
+  r = run_split("put --locale de_DE F3. 1");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "  1\n");
+  // The locale reaches the locale formats: German groups thousands with a
+  // period and writes a decimal comma; en_US the other way round.
+  EXPECT_EQ(run_split("put --locale de_DE NLNUM12.2 1234.5").out,
+            "    1.234,50\n");
+  EXPECT_EQ(run_split("put --locale en_US NLNUM12.2 1234.5").out,
+            "    1,234.50\n");
+  // One letter off: the German locales are offered, de_DE among them.
+  r = run_split("put --locale de_DX F3. 1");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_TRUE(has(r.err, "--locale de_DX: unknown locale name; close "
+                         "matches:"))
+      << r.err;
+  EXPECT_TRUE(has(r.err, " de_DE")) << r.err;
+  EXPECT_FALSE(has(r.err, " en_US")) << "too far from de_DX: " << r.err;
 }
 
 } // namespace

@@ -121,4 +121,15 @@ TEST(ToolCsv, UsageErrors) {
   EXPECT_EQ(run_split("stream F8. /nonexistent/file").status, 2);
 }
 
+TEST(ToolCsv, ARowWithoutAFormattedColumnIsAWarning) {
+  auto r =
+      run_split("stream --csv --col 2=F4.1 --col 4=F2.", "a,1\nb\nc,2,3,4\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "a, 1.0\nb\nc, 2.0,3, 4\n");
+  EXPECT_TRUE(has(r.err, "line 1: row of 2 cells has no column 4")) << r.err;
+  EXPECT_TRUE(has(r.err, "line 2: row of 1 cells has no column 2")) << r.err;
+  EXPECT_TRUE(has(r.err, "3 rows, 0 cells failed, 2 warnings")) << r.err;
+  EXPECT_EQ(run_split("stream --csv --strict --col 2=F4.1", "b\n").status, 1);
+}
+
 } // namespace

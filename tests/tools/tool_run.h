@@ -32,14 +32,15 @@ inline void write_file(const std::string &path, const std::string &bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// Runs `valfmt ARGS` with `input` (any bytes) on standard input; the two
-// output streams apart.
-inline Split run_split(const std::string &args, const std::string &input = "") {
+// Runs `valfmt ARGS` with `input` (any bytes) on standard input and the
+// environment assignments `env` ("TZ=..."); the two output streams apart.
+inline Split run_split(const std::string &args, const std::string &input = "",
+                       const std::string &env = "") {
   const std::string in = temp_path("in"), out = temp_path("out"),
                     err = temp_path("err");
   write_file(in, input);
-  const std::string cmd = std::string(VALFMT_TOOL_PATH) + " " + args + " <" +
-                          in + " >" + out + " 2>" + err;
+  const std::string cmd = env + " " + std::string(VALFMT_TOOL_PATH) + " " +
+                          args + " <" + in + " >" + out + " 2>" + err;
   const int st = std::system(cmd.c_str());
   return Split{WIFEXITED(st) ? WEXITSTATUS(st) : -1, slurp(out), slurp(err)};
 }

@@ -39,6 +39,21 @@ TEST(ToolWarnings, AFieldThatCannotHoldTheValueIsPrinted) {
   EXPECT_EQ(run_split("put --strict F2. 123").status, 1);
 }
 
+TEST(ToolWarnings, APictureTooSmallForTheValueIsAWarning) {
+  // AMOUNT's picture 000,000,009.99 has eleven digit positions: 1e12 needs
+  // fifteen, and is shown as asterisks instead of its last eleven digits.
+  const std::string cat =
+      std::string("--catalog ") + VALFMT_SOURCE_DIR + "/examples/cntlout.xml ";
+  const std::string stars(15, '*');
+  auto r = run_split("put " + cat + "AMOUNT15. 1e12 123456789.5");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, stars + "\n 123,456,789.50\n");
+  EXPECT_TRUE(has(r.err, "AMOUNT15.: \"1e12\" shown as \"" + stars +
+                             "\": no form of the value fits"))
+      << r.err;
+  EXPECT_EQ(run_split("put --strict " + cat + "AMOUNT15. 1e12").status, 1);
+}
+
 TEST(ToolWarnings, InformatWidths) {
   // Without a width the whole text is read.
   auto r = run_split("input F. 123456789012345");

@@ -36,12 +36,15 @@ struct Pic {
   }
 };
 
-// Exactly w bytes are written, never more.
-std::string render(const Pic &p, double v, int w, bool round = false) {
+// Exactly w bytes are written, never more.  *fits receives what
+// render_picture answers.
+std::string render(const Pic &p, double v, int w, bool round = false,
+                   bool *fits = nullptr) {
   std::string out(static_cast<size_t>(w) + 8, '#');
-  valfmt::render_picture(
+  const bool ok = valfmt::render_picture(
       v, w, out.data(), reinterpret_cast<const valfmt::picturelabel *>(p.bytes),
       round ? 1 : 0);
+  if (fits != nullptr) *fits = ok;
   EXPECT_EQ(out.substr(static_cast<size_t>(w)), "########") << "overrun";
   return out.substr(0, static_cast<size_t>(w));
 }
@@ -59,7 +62,6 @@ TEST(UserfmtPicture, NumericPictures) {
       {Pic("999"), 4, 3, "004"},
       {Pic("000"), 0, 3, "   "},
       {Pic("009"), -42, 3, " 42"},    // the sign comes from the prefix
-      {Pic("09"), 12345, 2, "45"},    // the last k digits
       {Pic("9"), 2.99999999, 1, "3"}, // 1e-07 added before truncation
       // Fill characters and field width.
       {Pic("000,009", '*'), 5, 7, "******5"},
@@ -86,6 +88,49 @@ TEST(UserfmtPicture, NumericPictures) {
   EXPECT_EQ(render(Pic("9"), 2.5, 1, true), "3");
   EXPECT_EQ(render(Pic("9"), 2.4999, 1, true), "2");
   EXPECT_EQ(render(Pic("09"), std::nan(""), 4).size(), 4u);
+}
+
+// A value with more digits than the picture has digit positions is never
+// cut to its last digits: the field is asterisks and the call says so.
+TEST(UserfmtPicture, TooManyDigitsForThePicture) {
+  const struct {
+    Pic pic;
+    double value;
+    int w;
+    const char *out; // nullptr: w asterisks
+  } cases[] = {
+      {Pic("999"), 999, 3, "999"}, // three digits fill three positions
+      {Pic("999"), 1000, 3, nullptr},
+      {Pic("09"), 12345, 2, nullptr},
+      {Pic("09"), 12345, 6, nullptr}, // the whole field, not the picture
+      // MULT counts: 999.99 is 99999 hundredths, 1000 is 100000.
+      {Pic("009.99", ' ', 100), 999.99, 6, "999.99"},
+      {Pic("009.99", ' ', 100), 1000, 6, nullptr},
+      {Pic("009.99", ' ', 100, "-"), -1000, 8, nullptr},
+      // Rounding up under the R flag can need one more digit.
+      {Pic("99"), 99.4, 2, "99"},
+      // Eleven positions hold at most 999,999,999.99.
+      {Pic("000,000,009.99", ' ', 100), 123456789.5, 15, " 123,456,789.50"},
+      {Pic("000,000,009.99", ' ', 100), 1e9, 15, nullptr},
+      {Pic("000,000,009.99", ' ', 100), 1e12, 15, nullptr},
+  };
+  for (const auto &c : cases) {
+    bool fits = true;
+    const std::string got = render(c.pic, c.value, c.w, false, &fits);
+    if (c.out == nullptr) {
+      EXPECT_EQ(got, std::string(static_cast<size_t>(c.w), '*')) << c.value;
+      EXPECT_FALSE(fits) << c.value;
+    } else {
+      EXPECT_EQ(got, c.out) << c.value;
+      EXPECT_TRUE(fits) << c.value;
+    }
+  }
+  bool fits = true;
+  EXPECT_EQ(render(Pic("99"), 99.5, 2, true, &fits), "**");
+  EXPECT_FALSE(fits) << "99.5 rounds to 100 under the R flag";
+  // Beyond 16 digits the fixed-point fallback stays, and is no failure.
+  EXPECT_EQ(render(Pic("09"), 3e20, 6, false, &fits), "  3E20");
+  EXPECT_TRUE(fits);
 }
 
 std::string expand(double v, valfmt::DateKind kind, const std::string &pic,
@@ -170,6 +215,15 @@ TEST(UserfmtPicture, PictureFormatsFromACatalogue) {
   EXPECT_EQ(narrow(amt.h, -0.25, 10), "     -0.25");
   EXPECT_EQ(wide(amt.h, 7, 6), u"  7.00"); // widened for a 16-bit caller
   EXPECT_EQ(narrow(amt.h, 1234.5, 10, 6), "234.50"); // rightmost positions
+  // Eight digit positions cannot hold 1e6 (1e8 hundredths): asterisks and
+  // the status of a value that does not fit, for narrow and wide callers.
+  for (const uint32_t enc : {VF_ENC_NARROW, VF_ENC_UCS2}) {
+    const vftest::Run r = number(amt.h, 1e6, 10, enc);
+    EXPECT_EQ(r.status, VF_NO_FIT);
+    EXPECT_EQ(r.text, "**********");
+    EXPECT_EQ(number(amt.h, -1e6, 10, enc).text, "**********");
+  }
+  EXPECT_EQ(number(amt.h, 999999.99, 10, VF_ENC_NARROW).text, "999,999.99");
   Handle eu(text, "EUDAY");
   ASSERT_EQ(eu.rc, 0);
   EXPECT_EQ(narrow(eu.h, 14975, 12), "  31.12.2000");

@@ -2,6 +2,7 @@
 #include "host_text.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 
@@ -99,15 +100,31 @@ bool parse_number(const std::string &text, double *v) {
     return true;
   }
   if (s.size() == 2 && s[0] == '.') {
-    const int code = valfmt::missing_code(static_cast<unsigned char>(s[1]));
-    if (code < 0) return false;
-    *v = valfmt::missing_value(static_cast<uint8_t>(code));
-    return true;
+    // ".5" is a number; only a letter or '_' after the period makes a
+    // missing value.
+    if (const int code = valfmt::missing_code(static_cast<unsigned char>(s[1]));
+        code >= 0) {
+      *v = valfmt::missing_value(static_cast<uint8_t>(code));
+      return true;
+    }
   }
   char *end = nullptr;
   errno = 0;
   *v = std::strtod(s.c_str(), &end);
   return !s.empty() && end && *end == '\0';
+}
+
+bool parse_plain_number(const char *p, std::size_t n, double *v) {
+  while (n > 0 && (*p == ' ' || *p == '\t')) {
+    ++p;
+    --n;
+  }
+  while (n > 0 && (p[n - 1] == ' ' || p[n - 1] == '\t')) --n;
+  // Period and one more byte may be a missing notation: leave it to
+  // parse_number.
+  if (n == 0 || (*p == '.' && n <= 2)) return false;
+  const auto [end, ec] = std::from_chars(p, p + n, *v);
+  return ec == std::errc() && end == p + n;
 }
 
 std::string show_number(double v) {

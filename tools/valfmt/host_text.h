@@ -29,6 +29,13 @@ void shortest_round_trip(double v, char *buf, std::size_t size);
 // values.  Blanks around the value (padded columns) are ignored.
 bool parse_number(const std::string &text, double *v);
 
+// The quick reading of the common case: a plain decimal number (blanks
+// and tabs around it allowed), read without copying.  It accepts only
+// texts that parse_number accepts, with the same value; false means "ask
+// parse_number" (missing notations, a leading '+', hexadecimal, overflow),
+// not "not a number".
+bool parse_plain_number(const char *p, std::size_t n, double *v);
+
 // A stored double as the tool shows it: a missing value's notation or the
 // shortest round-trip number.
 std::string show_number(double v);

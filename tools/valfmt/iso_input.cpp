@@ -6,6 +6,7 @@
 
 #include "core/status.h"
 #include "registry/functions.h"
+#include "report.h"
 #include "valfmt.h"
 
 namespace valfmt_tool {
@@ -15,8 +16,8 @@ constexpr int32_t kDigits = 32; // an interval's packed digits
 constexpr int32_t kShownWidth = 200;
 
 int fail(const std::string &text, int32_t status, std::FILE *err) {
-  std::fprintf(err, "valfmt: input --iso %s: %s (status 0x%08X)\n",
-               text.c_str(), valfmt::status_words(status),
+  std::fprintf(err, "valfmt: input --iso \"%s\": %s (status 0x%08X)\n",
+               echo(text).c_str(), valfmt::status_words(status),
                static_cast<uint32_t>(status));
   return 1;
 }

@@ -5,18 +5,12 @@
 // '_', two letters (26^4 questions, a few milliseconds, and only when a
 // name is unknown).  That keeps the suggestions true to whatever table the
 // library holds.
-//
-// LocnameToID is referenced weakly, so that the tool still builds against
-// a library without the locale database; such a build takes record numbers
-// only and says so.
 #include "locale_name.h"
 
 #include <algorithm>
 #include <cstdlib>
 
 #include "valfmt.h"
-
-#pragma weak LocnameToID
 
 namespace valfmt_tool {
 namespace {
@@ -55,13 +49,8 @@ bool all_digits(const std::string &s) {
 
 } // namespace
 
-bool locale_names_available() {
-  return &LocnameToID != nullptr;
-}
-
 std::vector<std::string> known_locale_names() {
   std::vector<std::string> names;
-  if (!locale_names_available()) return names;
   char n[kLocaleNameLength + 1] = "AA_AA";
   for (char a = 'A'; a <= 'Z'; ++a)
     for (char b = 'A'; b <= 'Z'; ++b)
@@ -109,11 +98,6 @@ bool resolve_locale(const std::string &text, int32_t *id,
     }
     *id = static_cast<int32_t>(n);
     return true;
-  }
-  if (!locale_names_available()) {
-    *message = "this build has no locale name table; give a record number "
-               "(1..133)";
-    return false;
   }
   int32_t found = 0;
   if (text.size() == kLocaleNameLength &&

@@ -8,9 +8,6 @@
 
 namespace valfmt_tool {
 
-// True when the library in this build can look locale names up.
-bool locale_names_available();
-
 // Every name the library's locale name table knows, upper case, sorted.
 std::vector<std::string> known_locale_names();
 

@@ -3,6 +3,8 @@
 //   valfmt put [options] FORMAT VALUE...      render values
 //   valfmt input [options] INFORMAT TEXT...   read texts into values
 //                                             (--show FORMAT re-renders them)
+//   valfmt input --iso TEXT...                ISO 8601 points, durations and
+//                                             intervals
 //   valfmt stream [options] FORMAT [FILE]     render each line
 //   valfmt stream --csv --col N=FORMAT [FILE] column mode
 //   valfmt catalog check FILE [NAME]          check a format catalogue
@@ -17,12 +19,27 @@
 #include <vector>
 
 #include "commands.h"
+#include "iso_input.h"
 #include "options.h"
 
 namespace {
 
+// input --iso TEXT...: the ISO 8601 readers, one line per text.
+int run_iso(const valfmt_tool::CommandLine &line) {
+  if (line.args.empty()) {
+    std::fprintf(stderr, "valfmt input --iso: give at least one TEXT\n");
+    return valfmt_tool::kExitUsage;
+  }
+  int rc = valfmt_tool::kExitOk;
+  for (const std::string &text : line.args)
+    if (valfmt_tool::iso_input(text, stdout, stderr) != 0)
+      rc = valfmt_tool::kExitFailed;
+  return rc;
+}
+
 int run_put_or_input(valfmt_tool::CommandLine &line) {
   const std::string &cmd = line.command;
+  if (cmd == "input" && line.options.iso) return run_iso(line);
   if (cmd == "input") line.options.informat = true;
   if (line.args.size() < 2) {
     std::fprintf(stderr, "valfmt %s: give a%s and at least one value\n",
@@ -57,6 +74,11 @@ int main(int argc, char **argv) {
   const valfmt_tool::Options &o = line.options;
   if (cmd != "input" && !o.show.empty()) {
     std::fprintf(stderr, "valfmt %s: --show goes with input\n", cmd.c_str());
+    return valfmt_tool::kExitUsage;
+  }
+  if (o.iso && (cmd != "input" || !o.show.empty() || o.hex)) {
+    std::fprintf(stderr, "valfmt %s: --iso goes with input alone\n",
+                 cmd.c_str());
     return valfmt_tool::kExitUsage;
   }
   if (cmd != "stream" && (o.csv || !o.columns.empty())) {

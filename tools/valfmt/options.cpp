@@ -19,6 +19,9 @@ const char kUsage[] =
     "  put FORMAT VALUE...       render each VALUE with FORMAT\n"
     "  input INFORMAT TEXT...    read each TEXT with INFORMAT (without a\n"
     "                            width, the whole TEXT is read)\n"
+    "  input --iso TEXT...       read each ISO 8601 point in time, duration\n"
+    "                            or interval; print its packed digits and\n"
+    "                            its extended text\n"
     "  stream FORMAT [FILE]      render every line of FILE or standard input\n"
     "  stream --csv --col N=FORMAT... [FILE]\n"
     "                            column mode: render or read the given\n"
@@ -198,6 +201,7 @@ struct FlagOption {
 constexpr FlagOption kFlagOptions[] = {
     {"--informat", [](Options *o) { o->informat = true; }},
     {"--hex", [](Options *o) { o->hex = true; }},
+    {"--iso", [](Options *o) { o->iso = true; }},
     {"--quiet", [](Options *o) { o->quiet = true; }},
     {"--strict", [](Options *o) { o->strict = true; }},
     {"--progress", [](Options *o) { o->progress = Progress::kOn; }},

@@ -31,6 +31,8 @@ struct Options {
   int32_t localeid = 0;
   bool informat = false;
   bool hex = false;
+  // input --iso: each TEXT is an ISO 8601 point, duration or interval.
+  bool iso = false;
   // input --show FORMAT: the format that re-renders each value read.
   std::string show;
   std::string catalog_text;

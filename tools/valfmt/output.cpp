@@ -8,9 +8,9 @@
 namespace valfmt_tool {
 
 void Output::put(const char *p, std::size_t n) {
-  if (n > sizeof buf_ - used_) {
+  if (n > kSize - used_) {
     flush();
-    if (n >= sizeof buf_) {
+    if (n >= kSize) {
       used_ = 0;
       // Large pieces go out directly, without a copy.
       const char *q = p;
@@ -29,14 +29,14 @@ void Output::put(const char *p, std::size_t n) {
       return;
     }
   }
-  std::memcpy(buf_ + used_, p, n);
+  std::memcpy(buf_.get() + used_, p, n);
   used_ += n;
 }
 
 bool Output::flush() {
   std::size_t done = 0;
   while (done < used_ && !failed_) {
-    const ssize_t k = ::write(fd_, buf_ + done, used_ - done);
+    const ssize_t k = ::write(fd_, buf_.get() + done, used_ - done);
     if (k < 0 && errno == EINTR) continue;
     if (k <= 0) {
       failed_ = true;

@@ -113,9 +113,29 @@ bool Session::resolve(const std::string &text) {
   }
   resolved_ = true;
   builtin_ = handle_->modname[0] == 'J';
+  binary_ = is_binary_name(ref_.name);
   if (ref_.w < 0 && !ref_.informat) ref_.w = attrs_.defw;
   out_.assign(output_capacity(ref_.w < 0 ? attrs_.maxw : ref_.w), '\0');
-  return !builtin_ || within_limits();
+  if (builtin_ && !within_limits()) return false;
+  prepare_fast_path();
+  return true;
+}
+
+// A numeric format asked for narrow text, its result printed as the bytes
+// it is: what call_with() does for such a format, with one call block
+// filled once.
+void Session::prepare_fast_path() {
+  fast_ =
+      numeric_format() && !binary_ && !opt_.hex && opt_.reqenc == VF_ENC_NARROW;
+  if (!fast_) return;
+  fast_capacity_ = output_capacity(ref_.w);
+  fast_call_ = fmtcall{};
+  fast_call_.w = ref_.w;
+  fast_call_.d = ref_.d;
+  fast_call_.value = &number_;
+  fast_call_.outsize = static_cast<int32_t>(fast_capacity_);
+  fast_call_.localeid = opt_.localeid;
+  fast_call_.reqenc = opt_.reqenc;
 }
 
 bool Session::numeric_format() const {
@@ -147,7 +167,7 @@ bool Session::within_limits() const {
 // are.  False for a numeric value that is not a number.
 bool Session::fill_input(const std::string &value, ValueText how,
                          fmtcall *call) {
-  if (ref_.informat && opt_.hex && is_binary_name(ref_.name)) {
+  if (ref_.informat && opt_.hex && binary_) {
     if (!parse_hex_bytes(value, &narrow_)) return false;
     call->value = narrow_.data();
     call->valuelen = static_cast<int32_t>(narrow_.size());
@@ -175,8 +195,8 @@ bool Session::fill_input(const std::string &value, ValueText how,
 // The width of an informat call: as given, or the text's own length.
 int32_t Session::width_for(const std::string &value, Result *r) const {
   if (ref_.w >= 0 || !ref_.informat) return ref_.w;
-  const auto len = static_cast<int64_t>(
-      opt_.hex && is_binary_name(ref_.name) ? narrow_.size() : value.size());
+  const auto len =
+      static_cast<int64_t>(opt_.hex && binary_ ? narrow_.size() : value.size());
   if (len > attrs_.maxw) {
     r->warning = "text of " + std::to_string(len) +
                  " bytes is longer than the informat's largest width; read "
@@ -228,6 +248,13 @@ void Session::call_with(fmtcall &call, bool raw_output, Result *r) {
   call.d = ref_.d;
   call.localeid = opt_.localeid;
   call.reqenc = opt_.reqenc;
+  // Asked for narrow text, the library turns a user format's 16-bit labels
+  // into UTF-8 bytes, which cannot be told from the Windows-1252 bytes of
+  // its pictures; for the terminal, ask for 16-bit text, which shows both
+  // right.
+  if (!raw_output && !builtin_ && !opt_.hex && opt_.reqenc == VF_ENC_NARROW &&
+      !ref_.informat)
+    call.reqenc = VF_ENC_UCS2;
   if (out_.size() < output_capacity(call.w))
     out_.assign(output_capacity(call.w), '\0');
   double result = 0;
@@ -247,9 +274,8 @@ void Session::call_with(fmtcall &call, bool raw_output, Result *r) {
   if (!r->usable) return;
   if (numeric_in) {
     r->stored = result;
-    r->shown = opt_.hex && is_binary_name(ref_.name) ? show_number(result)
-                                                     : show_stored(result);
-  } else if (!ref_.informat && is_binary_name(ref_.name)) {
+    r->shown = opt_.hex && binary_ ? show_number(result) : show_stored(result);
+  } else if (!ref_.informat && binary_) {
     r->shown = hex_of(out_.data(), call.outlen); // bytes, not text
   } else if (raw_output && opt_.reqenc == VF_ENC_NARROW &&
              call.outenc != VF_ENC_UCS2) {
@@ -281,7 +307,7 @@ void Session::note_result(const std::string &value, ValueText how, int32_t w,
   } else if (!r->warning.empty()) {
     r->warning = what() + r->warning;
   } else if (ref_.informat) {
-    const std::size_t len = opt_.hex && is_binary_name(ref_.name)
+    const std::size_t len = opt_.hex && binary_
                                 ? narrow_.size()
                                 : significant(value.data(), value.size());
     if (len > static_cast<std::size_t>(w))

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "host_text.h"
 #include "options.h"
 #include "valfmt.h"
 
@@ -62,6 +63,26 @@ public:
   // Renders the number `value` with a resolved numeric format.
   int32_t render(double value, std::string *shown);
 
+  // The quick path of stream for the common case: a numeric format whose
+  // narrow result is printed as it stands.  fast_capacity() is the room
+  // render_line needs at `out`.
+  bool has_fast_path() const { return fast_; }
+  std::size_t fast_capacity() const { return fast_capacity_; }
+  // Renders the number in `p[0..n)` into `out` and sets *len: true for a
+  // plain success.  False leaves nothing to use: the value then goes
+  // through apply(), which reads every notation and explains failures.
+  bool render_line(const char *p, std::size_t n, char *out, int32_t *len) {
+    if (!parse_plain_number(p, n, &number_)) return false;
+    fast_call_.out = out;
+    fast_call_.outlen = 0;
+    fast_call_.outenc = VF_ENC_NARROW;
+    const int32_t st = xffmt(&fast_call_, handle_);
+    *len = fast_call_.outlen;
+    return st == VF_OK && fast_call_.outenc == VF_ENC_NARROW &&
+           fast_call_.outlen >= 0 &&
+           static_cast<std::size_t>(fast_call_.outlen) <= fast_capacity_;
+  }
+
   // True when the resolved name reads text into a double.
   bool numeric_informat() const { return ref_.informat && ref_.name[0] != '$'; }
   bool informat() const { return ref_.informat; }
@@ -77,6 +98,7 @@ private:
   void note_result(const std::string &value, ValueText how, int32_t w,
                    Result *r) const;
   std::string show_stored(double stored) const;
+  void prepare_fast_path();
 
   Options opt_;
   FormatRef ref_;
@@ -89,6 +111,11 @@ private:
   const fmtcontext *context_ = nullptr;
   bool resolved_ = false;
   bool builtin_ = false;
+  bool binary_ = false; // results are bytes, shown in hex
+  // The quick path: one call block, filled once.
+  bool fast_ = false;
+  std::size_t fast_capacity_ = 0;
+  fmtcall fast_call_{};
   // Input and output of the current call, kept to avoid reallocation.
   double number_ = 0;
   std::string narrow_;

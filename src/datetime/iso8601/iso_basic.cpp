@@ -16,7 +16,9 @@
 //    fewer decimals instead of overrunning the field.
 //  - A missing value shows the extended field's missing text without its
 //    leading blanks, right-aligned: its "." stays, at w - 1 - d in the
-//    plain forms, followed by the designator's blanks in the zone forms.
+//    datetime form (w - 1 in the date and time forms, whose missing
+//    display takes no decimals), followed by the designator's blanks in
+//    the zone forms.
 //  - A value outside the range gives w asterisks, as the extended twin
 //    does at the caller's width.
 #include <cstring>

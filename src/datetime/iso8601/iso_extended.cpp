@@ -16,8 +16,9 @@
 //  - E8601DZ shows min(d, w - 21, 6) decimals, leaving at least one column
 //    for the designator, as E8601TZ does with w - 10.
 //  - A missing value shows its missing character at w - 1 - d in the
-//    plain forms; the zone forms show it followed by blanks where the
-//    designator "+00:00" would stand.
+//    date and datetime forms and at w - 1 in the bare time (the time
+//    formats' missing display, decimals taken as 0); the zone forms show
+//    it followed by blanks where the designator "+00:00" would stand.
 #include <cstring>
 
 #include "core/call.h"
@@ -177,8 +178,10 @@ IsoField write_extended(IsoForm form, double v, int32_t w, int32_t d,
     return {IsoShown::kStars, w};
   }
   if (missing && !zone) {
+    // The bare time shows it as the time formats do, decimals taken as 0.
+    const int32_t after = form == IsoForm::kTime ? 0 : (d < w ? d : w - 1);
     put_blanks(out, w);
-    out[w - 1 - (d < w ? d : w - 1)] = missing_char(v);
+    out[w - 1 - after] = missing_char(v);
     return {IsoShown::kMissing, w};
   }
   Text t;

@@ -18,6 +18,9 @@
 //    nothing to write is "PT0S" (or "P0D" without time components).
 //    4 writes the extended alternative form Pyyyy-mm-ddThh:mm:ss, 4096 the
 //    basic one; omitted components there are "-" (32), x's (16) or zeros.
+//    A duration past a carry-over point of that form (more than 30 days,
+//    24 hours, 59 minutes or 59 seconds, as the designator readers give)
+//    is written with designators instead, which say the same length.
 //    The single-unit layout is always written with its designator ("W"
 //    for weeks), a negative count with a leading "-".
 #include "datetime/iso8601/iso_text.h"
@@ -172,6 +175,17 @@ void alternative_text(Writer &w, const IsoValue &v, uint32_t flags) {
   if (v.fraction != kOmitted) w.fraction(v.fraction, !extended);
 }
 
+// The alternative form holds components up to their carry-over points
+// only (30 days, 24 hours, 59 minutes and seconds; months stop at 12 in
+// the layout already).
+bool within_carry_over(const IsoValue &v) {
+  auto at_most = [&](int32_t p, int32_t hi) {
+    return v.part[p] == kOmitted || v.part[p] <= hi;
+  };
+  return at_most(kDay, 30) && at_most(kHour, 24) && at_most(kMinute, 59) &&
+         at_most(kSecond, 59);
+}
+
 } // namespace
 
 int32_t convert_to_text(const IsoValue &v, uint32_t flags, char *out) {
@@ -180,7 +194,8 @@ int32_t convert_to_text(const IsoValue &v, uint32_t flags, char *out) {
     point_text(w, v, flags);
   else if (v.single)
     single_unit_text(w, v);
-  else if ((flags & (kIsoAlternative | kIsoAlternativeBasic)) != 0)
+  else if ((flags & (kIsoAlternative | kIsoAlternativeBasic)) != 0 &&
+           within_carry_over(v))
     alternative_text(w, v, flags);
   else
     designator_text(w, v, flags);

@@ -1,6 +1,7 @@
 // Packing and unpacking of ISO 8601 values, and their hexadecimal text.
 #include "datetime/iso8601/packed.h"
 
+#include "datetime/calendar.h"
 #include "valfmt.h"
 
 namespace valfmt {
@@ -44,6 +45,23 @@ bool valid_unit(int32_t code) {
   return (code & ~(kThousandths | 0x7)) == 0 && base <= kUnitSeconds;
 }
 
+bool within(int32_t value, int32_t lo, int32_t hi) {
+  return value == kOmitted || (value >= lo && value <= hi);
+}
+
+// A point's day lies in its month (in 1..31 when the month or year is
+// omitted), its hour in 0..23 and its minute and second in 0..59: a text
+// written from anything else would name no instant.
+bool valid_clock_and_day(const IsoValue &v) {
+  const int32_t *p = v.part;
+  if (!within(p[kHour], 0, 23) || !within(p[kMinute], 0, 59) ||
+      !within(p[kSecond], 0, 59) || !within(p[kDay], 1, 31))
+    return false;
+  if (p[kDay] == kOmitted || p[kMonth] == kOmitted || p[kYear] == kOmitted)
+    return true;
+  return p[kDay] <= month_length(p[kYear], p[kMonth]);
+}
+
 } // namespace
 
 int32_t convert_from_bcd(const uint8_t *bytes, IsoValue &v) {
@@ -76,6 +94,7 @@ int32_t convert_from_bcd(const uint8_t *bytes, IsoValue &v) {
     if (v.part[p] == -2) return VF_ERR_BAD_PACKED;
   }
   if (v.part[kYear] == -2) return VF_ERR_BAD_PACKED;
+  if (v.point && !valid_clock_and_day(v)) return VF_ERR_BAD_PACKED;
   const int32_t fraction = (bytes[6] & 0xF) << 6 | last >> 2;
   if (fraction >= 1000 && fraction != kFractionOmitted)
     return VF_ERR_BAD_PACKED;

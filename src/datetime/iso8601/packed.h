@@ -54,7 +54,10 @@ struct IsoValue {
 
 // Unpacks 8 bytes; VF_ERR_BAD_PACKED when a decimal nibble is not a digit,
 // a component is partly omitted, a month lies outside 1..12 (0..12 in a
-// duration), the fraction lies in 1000..1022 or the unit code is unknown.
+// duration), a point's day is not in its month (on the library calendar,
+// where 4000 and 8000 have no 29 February) or its hour, minute or second
+// is past 23, 59 or 59, the fraction lies in 1000..1022 or the unit code
+// is unknown.
 int32_t convert_from_bcd(const uint8_t *bytes, IsoValue &v);
 
 // Packs a value whose components are within the layout's limits.

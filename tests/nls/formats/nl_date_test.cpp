@@ -3,6 +3,8 @@
 // long text just fits and just does not, and bad input.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <string>
 
 #include "nls/formats/nl_test_util.h"
@@ -170,6 +172,42 @@ TEST(NlNames, MonthQuarterAndWeekdayNames) {
   // A name wider than w: asterisks.
   EXPECT_EQ(run(nlstrmon, 9, 8, 0, kEnUS).text, "********");
   EXPECT_EQ(run(nlstrmon, missing(), 4, 0, kEnUS).text, "   .");
+}
+
+} // namespace
+
+namespace {
+
+using namespace nltest;
+
+// The last day and second are shown; a fraction beyond them is out of
+// range.
+TEST(NlDate, LastDayAndSecondAreInclusive) {
+  // 6589335 is 31 December 20000.
+  EXPECT_NE(run(nldate, 6589335, 30, 0, kEnUS).text.find("20000"),
+            std::string::npos);
+  EXPECT_EQ(run(nldate, 6589335.5, 12, 0, kEnUS).text, "************");
+  EXPECT_EQ(run(nldatm, 569318630399.5, 16, 0, kEnUS).text, "****************");
+  EXPECT_EQ(run(nldatmdt, 569318630399.5, 12, 0, kEnUS).text, "************");
+}
+
+// " %z" after the pattern under a fixed zone: the zone's offset east of
+// UTC as +hhmm.
+TEST(NlDate, ZoneFormsUnderAFixedZone) {
+  const char *old = std::getenv("TZ");
+  const std::string saved = old != nullptr ? old : "";
+  setenv("TZ", "XST-5:30", 1);
+  // 2024-03-05 14:07:09; en_US 24-hour pattern %d%b%y:%H:%M:%S.
+  const double moment = 23440.0 * 86400 + 14 * 3600 + 7 * 60 + 9;
+  EXPECT_EQ(run(nldatmz, moment, 40, 0, kEnUS).text, "05Mar24:14:07:09 +0530");
+  EXPECT_EQ(run(nldatmtz, moment, 20, 0, kEnUS).text, "14:07:09 +0530");
+  setenv("TZ", "XST8", 1);
+  EXPECT_EQ(run(nldatmtz, moment, 20, 0, kEnUS).text, "14:07:09 -0800");
+  if (old != nullptr)
+    setenv("TZ", saved.c_str(), 1);
+  else
+    unsetenv("TZ");
+  tzset();
 }
 
 } // namespace

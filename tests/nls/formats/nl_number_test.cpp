@@ -115,11 +115,45 @@ TEST(NlNumber, FittingDropsGroupingThenDecimals) {
   EXPECT_EQ(run(nlnum, 1e300, 32, 2, kEnUS).text, right("1E+300", 32));
 }
 
+// The fixed text is measured with its sign, and the general form is
+// left-aligned in w - k columns, so its padding stays between the digits
+// and whatever the layout puts after them.
+TEST(NlNumber, FixedTextCountsTheSignAndGeneralFormIsPadded) {
+  // "-12.35" is six characters for five columns: "%-5.2G" gives "-12  ",
+  // the sign goes to the layout and the blanks are trimmed.
+  EXPECT_EQ(run(nlnum, -12.345, 5, 2, kEnUS).text, "  -12");
+  // Five columns hold "12.35" when the value is positive.
+  EXPECT_EQ(run(nlnum, 12.345, 5, 2, kEnUS).text, "12.35");
+  // de_DE money is "V <euro>": 1E+10 padded to w - k columns keeps its
+  // blanks before " <euro>".  The grouped and plain fixed texts (16 and 13
+  // columns) are too wide, the excess k = 1 leaves 13, k = 2 fits 12.
+  EXPECT_EQ(run(nlmny, 1e10, 12, 2, kDeDE).text,
+            "1E+10" + std::string(6, ' ') + "€");
+  // Currency: "%-12.2G" of 1e13 is "1E+13" and seven blanks; with " USD"
+  // after them that is too wide, without the symbol it fits (blanks
+  // trimmed).
+  EXPECT_EQ(run(nlmniusd, 1e13, 12, 2, kDeDE).text, right("1E+13", 12));
+}
+
+// da_DK stores 2 ("blank between sign and symbol") in its separated-by-
+// space fields; it counts as 1, so the layout is "$ -V", never a row
+// outside the twenty.
+TEST(NlNumber, SeparatedBySpaceAboveOneCountsAsOne) {
+  constexpr int32_t kDaDK = 35;
+  EXPECT_EQ(run(nlmny, 1234.5, 14, 2, kDaDK).text, right("kr. 1.234,50", 14));
+  EXPECT_EQ(run(nlmny, -1234.5, 14, 2, kDaDK).text, right("kr. -1.234,50", 14));
+}
+
 TEST(NlNumber, MissingNonFiniteAndBadInput) {
   EXPECT_EQ(run(nlnum, missing(), 6, 2, kEnUS).text, "   .  ");
   EXPECT_EQ(run(nlnum, missing(), 6, 9, kEnUS).text, "     .");
   EXPECT_EQ(run(nlpct, missing(), 8, 2, kEnUS).text, "   .  ");
   EXPECT_EQ(run(nlnum, INFINITY, 6, 2, kEnUS).text, "******");
+  // An unchecked d far above the limit is read as 31 decimals: too long
+  // for 12 columns, so the general form "%-12.31G" gives "1234.5" and
+  // blanks, its integer part grouped.
+  EXPECT_EQ(run(nlnum, 1234.5, 12, 1000, kEnUS).text, right("1,234.5", 12));
+  EXPECT_EQ(run(nlmny, 1234.5, 12, 1000, kEnUS).text, right("$1,234.5 ", 12));
   EXPECT_EQ(run(nlmny, NAN, 6, 2, kEnUS).text, "******");
   for (const int32_t loc : {0, -5, 134, 1 << 30})
     EXPECT_EQ(run(nlnum, 1234.5, 12, 2, loc).text,
@@ -210,8 +244,11 @@ TEST(NlCurrency, FittingAttemptsInOrder) {
   EXPECT_EQ(run(nlmnlusd, 1234567, 15, 2, kEnUS).text, " US$1234567.00 ");
   // Without the symbol.
   EXPECT_EQ(run(nlmniusd, 1234567, 11, 2, kEnUS).text, "1234567.00 ");
+  // "-1.5000000000" is longer than 12: "%-12.10G" pads "-1.5" to 12, so
+  // " USD" after the blanks is too wide and the symbol goes.
+  EXPECT_EQ(run(nlmniusd, -1.5, 12, 10, kDeDE).text, right("-1,5", 12));
   // General form with the symbol, then without.
-  EXPECT_EQ(run(nlmniusd, -1.5, 12, 10, kDeDE).text, right("-1,5 USD", 12));
+  EXPECT_EQ(run(nlmnleur, -1234567.5, 11, 2, kEnUS).text, " (€1.2E+06)");
   EXPECT_EQ(run(nlmniusd, 1234567, 10, 2, kEnUS).text, "  1.2E+06 ");
   EXPECT_EQ(run(nlmniusd, 1e20, 8, 6, kEnUS).text, "  1E+20 ");
   // Parentheses do not fit: the bare number, then asterisks.
@@ -295,6 +332,80 @@ TEST(NlCrossCheck, AgreesWithTheCLibrary) {
     ++compared;
   }
   EXPECT_GT(compared, 400);
+}
+
+} // namespace
+
+namespace {
+
+// The monetary records: every code in order, the sign texts of every
+// record, and the local symbols the currency formats show.
+TEST(CurrencyTable, RecordsOrderSignsAndLocalSymbols) {
+  const std::string codes =
+      "AED ALL ARS AUD BGN BHD BOB BRL BWP BYB CAD CHF CLP CNY COP CRC CZK "
+      "DKK DOP DZD EEK EGP EUR GBP GTQ HKD HNL HRK HUF IDR ILS INR IQD IRR "
+      "ISK JMD JOD JPY KRW KWD LBP LTL LVL LYD MAD MKD MOP MXN MYR NIO NOK "
+      "NZD OMR PAB PEN PHP PLN PYG QAR ROL RUB RUR SAR SDD SEK SGD SKK SVC "
+      "SYP THB TND TRY TWD UAH USD UYU VEB VND XCD YER ZAR ZWD";
+  std::istringstream in(codes);
+  std::string code;
+  int32_t i = 0;
+  while (in >> code) {
+    ASSERT_LT(i, valfmt::kCurrencyRecords);
+    const valfmt::LconvMonetary &r = valfmt::lconv_monetary[i++];
+    EXPECT_EQ(std::string(r.int_curr_symbol), code);
+    EXPECT_EQ(std::string(r.positive_sign), " ") << code;
+    EXPECT_EQ(std::string(r.negative_sign), "-") << code;
+    EXPECT_EQ(valfmt::find_currency(code), &r);
+  }
+  EXPECT_EQ(i, valfmt::kCurrencyRecords);
+  EXPECT_EQ(valfmt::find_currency("XXX"), nullptr);
+  const std::map<std::string, std::string> local = {
+      {"AED", "<U062F>.<U0625>."},
+      {"AUD", "AU$"},
+      {"BGN", "<U043B><U0432>"},
+      {"BRL", "R$"},
+      {"CAD", "CA$"},
+      {"CHF", "SFr."},
+      {"CNY", "RMB"},
+      {"CZK", "K<U010D>"},
+      {"DKK", "kr"},
+      {"EEK", "kr"},
+      {"EGP", "<U062C>.<U0645>."},
+      {"EUR", "<U20AC>"},
+      {"GBP", "<U00A3>"},
+      {"HKD", "HK$"},
+      {"HRK", "Kn"},
+      {"HUF", "Ft"},
+      {"IDR", "Rp"},
+      {"ILS", "<U05E9>\"<U05D7>"},
+      {"INR", "<U20A8>"},
+      {"USD", "US$"},
+      {"JPY", "<UFFE5>"},
+      {"KRW", "<U20A9>"},
+      {"LTL", "Lt"},
+      {"LVL", "Ls"},
+      {"MOP", "P"},
+      {"MXN", "MX$"},
+      {"MYR", "R"},
+      {"NOK", "kr"},
+      {"NZD", "NZ$"},
+      {"PLN", "z<U0142>"},
+      {"ROL", "LEI"},
+      {"RUB", "<U0440><U0443><U0431>"},
+      {"RUR", "<U0440><U002E>"},
+      {"SEK", "kr"},
+      {"SGD", "SG$"},
+      {"SKK", "Sk"},
+      {"THB", "<U0E3F>"},
+      {"TRY", "YTL"},
+      {"TWD", "NT$"},
+      {"ZAR", "R"}};
+  for (const auto &[c, symbol] : local) {
+    const valfmt::LconvMonetary *r = valfmt::find_currency(c);
+    ASSERT_NE(r, nullptr) << c;
+    EXPECT_EQ(std::string(r->currency_symbol), symbol) << c;
+  }
 }
 
 } // namespace
