@@ -29,10 +29,9 @@
 namespace valfmt {
 namespace {
 
-constexpr int32_t kExpandedMax = kNlTextMax; // first expansion's width
-constexpr int32_t kConvertMax = 256;         // narrow bytes converted
-constexpr int32_t kFirstName = 50;           // months, weekdays, markers,
-constexpr int32_t kNameCount = 48;           // quarters: fields 50..97
+constexpr int32_t kConvertMax = 256; // narrow bytes converted
+constexpr int32_t kFirstName = 50;   // months, weekdays, markers,
+constexpr int32_t kNameCount = 48;   // quarters: fields 50..97
 constexpr int32_t kAbbrevWeekday = 74;
 constexpr int32_t kFullWeekday = 81;
 constexpr int32_t kAbbrevMonth = 50;

@@ -107,8 +107,9 @@ TEST(HostileCalls, LocaleNumbersWithoutWidth) {
         const vftest::Run r = vftest::invoke(h, vftest::bytes_of(v), w, 2, 16);
         EXPECT_EQ(r.outlen, 0) << name << " w " << w << " of " << v;
         // A missing value blanks the buffer, as the missing display does.
-        if (v == v)
+        if (v == v) {
           EXPECT_EQ(r.buffer, std::string(16, '#')) << name << " w " << w;
+        }
       }
     }
   }
