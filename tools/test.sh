@@ -8,6 +8,7 @@
 #   tidy              clang-tidy over the library sources
 #   sanitizers        the unit suites under AddressSanitizer and
 #                     UndefinedBehaviorSanitizer
+#   threads           the concurrency suite under ThreadSanitizer
 #   fuzz              the libFuzzer targets, 60 s each from fuzz/corpus/
 #   hosts             the PostgreSQL and SQLite extensions (ext/) built,
 #                     installed and tested on a throwaway cluster
@@ -50,6 +51,7 @@ step "build and tests" ./tools/ci/build-test.sh
 step "format" ./tools/ci/format-check.sh
 step "tidy" ./tools/ci/tidy.sh
 step "sanitizers" ./tools/ci/sanitize.sh
+step "threads" ./tools/ci/tsan.sh
 step "fuzz" ./tools/ci/fuzz.sh
 step "hosts" ./tools/ci/ext.sh
 step "python" ./tools/ci/python.sh

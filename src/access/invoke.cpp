@@ -59,7 +59,8 @@ void widen_result(fmtcall *c) {
   uint16_t units[kResultBytes];
   const auto *src = static_cast<const uint8_t *>(c->out);
   for (int32_t i = 0; i < n; ++i) units[i] = kCp1252ToUcs2[src[i]];
-  std::memcpy(c->out, units, static_cast<std::size_t>(n) * 2);
+  // An empty result may come without a buffer: nothing to copy then.
+  if (n > 0) std::memcpy(c->out, units, static_cast<std::size_t>(n) * 2);
   c->outlen = 2 * n;
   c->outenc = VF_ENC_UCS2;
 }

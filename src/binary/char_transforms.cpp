@@ -128,7 +128,7 @@ VF_API int32_t byval(fmtcall *call) {
   uint8_t bytes[8];
   for (int32_t i = 0; i < 8; ++i) bytes[i] = static_cast<uint8_t>(v >> (8 * i));
   const int32_t n = field_room(call);
-  std::memcpy(out_bytes(call), bytes, static_cast<std::size_t>(n));
+  if (n > 0) std::memcpy(out_bytes(call), bytes, static_cast<std::size_t>(n));
   return finish_narrow(call, n, n < w ? VF_ERR_OVERFLOW : VF_OK);
 }
 

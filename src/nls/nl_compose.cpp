@@ -16,6 +16,7 @@ struct Out {
   int32_t len = 0;
   bool overflow = false;
   void add(const char *s, std::size_t n) {
+    if (n == 0) return; // an empty piece may have no storage at all
     if (len + static_cast<int32_t>(n) > kComposeMax) {
       overflow = true;
       return;
@@ -27,8 +28,18 @@ struct Out {
   void add(char c) { add(&c, 1); }
 };
 
+// More significant digits than any double's exact decimal expansion holds
+// (767): a larger precision shows nothing more.
+constexpr int32_t kMaxPrecision = 800;
+
 int32_t to_text(double v, std::chars_format f, int32_t d, char *out,
                 int32_t room) {
+  // A precision out of all proportion overflows the conversion's own
+  // length arithmetic: fixed digits after the point cannot fit in fewer
+  // bytes than there are digits, and a general form stops at the exact
+  // expansion.
+  if (f == std::chars_format::fixed && d > room) return 0;
+  if (d > kMaxPrecision) d = kMaxPrecision;
   const auto r = std::to_chars(out, out + room, v, f, d);
   if (r.ec != std::errc()) return 0;
   return static_cast<int32_t>(r.ptr - out);

@@ -112,7 +112,8 @@ int32_t fit_currency(fmtcall *call, const NumberConventions &c, double v) {
   const bool neg = v < 0;
   char printed[kDigitsRoom];
   int32_t n = fixed_text(v, d, printed, kDigitsRoom);
-  if (n > w) n = general_text(v, d, w, printed, kDigitsRoom);
+  // 0: the fixed form does not fit the digit area at all.
+  if (n == 0 || n > w) n = general_text(v, d, w, printed, kDigitsRoom);
   const std::string_view fixed = unsigned_digits(printed, n);
   const bool tries[3][2] = {{true, true}, {false, true}, {false, false}};
   for (const auto &t : tries) {

@@ -122,7 +122,8 @@ bool is_percent_field(int32_t field) {
 
 int32_t missing_number(fmtcall *call, int32_t w, int32_t field) {
   const int32_t d = call->d >= 0 && call->d < w ? call->d : 99;
-  if (!is_percent_field(field)) return write_missing(call, w, d);
+  // Without width there is no field to place the percent layout in.
+  if (!is_percent_field(field) || w < 1) return write_missing(call, w, d);
   const int32_t cap = out_capacity(call);
   if (cap < 1) return write_missing(call, w, d);
   fmtcall inner = *call;
@@ -139,7 +140,9 @@ int32_t missing_number(fmtcall *call, int32_t w, int32_t field) {
 
 int32_t fit_number(fmtcall *call, const NumberConventions &c, double v,
                    int32_t w, int32_t d) {
-  if (!std::isfinite(v)) return write_wide_stars(call, w);
+  // No room at all (w of 0 or below): the empty asterisk field, before
+  // any arithmetic on w.
+  if (!std::isfinite(v) || w < 1) return write_wide_stars(call, w);
   if (c.decimal_point.empty()) d = 0;
   const bool negative = v < 0;
   bool group = true;
@@ -147,7 +150,9 @@ int32_t fit_number(fmtcall *call, const NumberConventions &c, double v,
   for (int32_t attempt = 0; attempt < kMaxAttempts; ++attempt) {
     char printed[kDigitsRoom];
     int32_t n = fixed_text(v, d, printed, kDigitsRoom);
-    if (n > w || k > 0) n = general_text(v, d, w - k, printed, kDigitsRoom);
+    // 0: the fixed form does not fit the digit area at all.
+    if (n == 0 || n > w || k > 0)
+      n = general_text(v, d, w - k, printed, kDigitsRoom);
     const std::string_view digits = unsigned_digits(printed, n);
     const bool small =
         digits.size() >= 2 && digits[0] == '0' && digits[1] == '.';
