@@ -11,6 +11,37 @@
 // starts at or below the key.  Padding in an inner node is the all-ones
 // key, which only the all-ones key reaches; the search clamps the child
 // to the last real one, and the count to n, for that key.
+//
+// When the tree may serve.  The binary search over positions (range
+// search) visits mid, goes left when key < s(mid), right when key >
+// t(mid), and otherwise stops at mid and settles there (an excluded exact
+// bound hands the key to the neighbour on that side).  The start tree
+// instead takes p, the number of starts at or below the key, and settles
+// at p when p > 0 and key <= t(p), answering nothing otherwise.  Both
+// settle the same way at the same position, so they agree wherever they
+// stop at the same position or both stop nowhere.  Under the chain
+//   s1 < t1 <= s2 < t2 <= ... <= sn < tn
+// (ranges_form_chain) a key lies in at most two ranges, and in two only
+// when it is t(i) = s(i + 1) for some i:
+//  - A key in no range: the search never stops; the start tree finds
+//    s(p) <= key and, the key not being in range p, t(p) < key (or p = 0).
+//  - A key in exactly one range i: while mid < i, t(mid) <= s(i) <= key
+//    and t(mid) = key would put the key in range mid, so key > t(mid) and
+//    the search goes right; while mid > i, s(mid) >= t(i) >= key and
+//    s(mid) = key would put the key in range mid, so it goes left; i
+//    stays inside the span until it is visited, where the search stops.
+//    The starts strictly increase, s(i) <= key, and s(i + 1) >= t(i) >=
+//    key with s(i + 1) = key excluded as before, so p = i.
+//  - A key t(i) = s(i + 1): the search stops at whichever of i and i + 1
+//    it visits first, the start tree at i + 1, and the two may differ.
+//    There are at most n - 1 such keys; resolution runs both searches on
+//    each of them (start_tree_agrees_at_touches) and keeps the start tree
+//    only when all agree.  Unfuzzed half-open ranges [s, t) sharing their
+//    bounds, the usual shape of a banded table, always agree.  Settling
+//    reads the kind mask only as "ranges of type 1 count", which every
+//    search the index serves has, so one check covers every mask.
+// Missing values and infinities are plain keys here; LOW and HIGH are the
+// smallest and largest keys.
 #include "userfmt/start_tree.h"
 
 #include <immintrin.h>
@@ -65,6 +96,8 @@ const starttree *build_start_tree(const numindex *index, void *area) {
   auto *t = static_cast<starttree *>(area);
   *t = starttree{};
   t->n = index->n;
+  t->bounds = index->keys;
+  t->ranges = index->ranges;
   t->levels = plan_levels(index->n, t->count);
   // Levels are stored top down so the first nodes a search reads sit
   // together.
@@ -86,31 +119,33 @@ const starttree *build_start_tree(const numindex *index, void *area) {
       level[c] = below[c * kStartFan];
   }
   t->nodes = nodes;
-  t->vector = __builtin_cpu_supports("avx2") ? 1 : 0;
+  t->vector = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt")
+                  ? 1
+                  : 0;
   return t;
 }
 
 namespace {
 
 // Number of the 16 keys of a node above key, by four 4-lane compares.
-__attribute__((target("avx2"))) int64_t count_above(const int64_t *node,
-                                                    __m256i key) {
+__attribute__((target("avx2,popcnt"))) int64_t count_above(const int64_t *node,
+                                                           __m256i key) {
   const auto *v = reinterpret_cast<const __m256i *>(node);
   const __m256i a = _mm256_cmpgt_epi64(_mm256_load_si256(v), key);
   const __m256i b = _mm256_cmpgt_epi64(_mm256_load_si256(v + 1), key);
   const __m256i c = _mm256_cmpgt_epi64(_mm256_load_si256(v + 2), key);
   const __m256i d = _mm256_cmpgt_epi64(_mm256_load_si256(v + 3), key);
-  const auto bits = static_cast<unsigned>(
-      _mm256_movemask_pd(_mm256_castsi256_pd(a)) |
-      (_mm256_movemask_pd(_mm256_castsi256_pd(b)) << 4) |
-      (_mm256_movemask_pd(_mm256_castsi256_pd(c)) << 8) |
-      (_mm256_movemask_pd(_mm256_castsi256_pd(d)) << 12));
+  const auto bits =
+      static_cast<unsigned>(_mm256_movemask_pd(_mm256_castsi256_pd(a)) |
+                            (_mm256_movemask_pd(_mm256_castsi256_pd(b)) << 4) |
+                            (_mm256_movemask_pd(_mm256_castsi256_pd(c)) << 8) |
+                            (_mm256_movemask_pd(_mm256_castsi256_pd(d)) << 12));
   return __builtin_popcount(bits);
 }
 
 } // namespace
 
-__attribute__((target("avx2"))) int64_t
+__attribute__((target("avx2,popcnt"))) int64_t
 start_tree_rank_vector(const starttree *t, uint64_t key) {
   const __m256i sk = _mm256_set1_epi64x(signed_key(key));
   int64_t k = 0;
@@ -121,6 +156,7 @@ start_tree_rank_vector(const starttree *t, uint64_t key) {
     const int64_t last = t->count[h - 1] - 1;
     k = child < last ? child : last;
   }
+  prefetch_leaf_positions(t, k);
   const int64_t p =
       k * kStartFan +
       (kStartFan - count_above(t->nodes + (t->base[0] + k) * kStartFan, sk));

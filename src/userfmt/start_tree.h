@@ -18,12 +18,17 @@ inline constexpr int32_t kStartMaxLevels = 12;
 // sorted starts themselves (padded with all-ones keys), each node of
 // level h + 1 the smallest start under each of its 16 children.
 struct starttree {
-  const int64_t *nodes;           // keys as signed_key gives them
-  int64_t n;                       // starts held
-  int32_t levels;                  // levels, the root alone on the top one
-  int32_t vector;                  // 1 when 256-bit compares are available
-  int64_t base[kStartMaxLevels];   // first node of each level
-  int64_t count[kStartMaxLevels];  // nodes on each level
+  const int64_t *nodes; // keys as signed_key gives them
+  int64_t n;            // starts held
+  int32_t levels;       // levels, the root alone on the top one
+  int32_t vector;       // 1 when 256-bit compares are available
+  // What a search reads once it knows the leaf: the fuzzed bounds and
+  // range pointers of the 16 positions under it are fetched ahead while
+  // the leaf itself is counted.
+  const uint64_t *bounds;         // numindex::keys
+  void *const *ranges;            // numindex::ranges
+  int64_t base[kStartMaxLevels];  // first node of each level
+  int64_t count[kStartMaxLevels]; // nodes on each level
 };
 
 // Whether the fuzzed bounds of the index form the chain
@@ -32,7 +37,10 @@ struct starttree {
 bool ranges_form_chain(const numindex *index);
 
 // Bytes a start tree over n starts needs (0 when n is outside what a tree
-// serves): at most 8 * (n + 16) * 16 / 15 + 16 * 12 + 192.
+// serves): 8 bytes per start, 16/15 of that with the inner levels, plus at
+// most one node of padding per level, the header and a cache line for
+// alignment; for 100 000 ranges about 0.85 MB, where the search tree
+// over the same ranges takes 4.2 MB.
 int64_t start_tree_bytes(int64_t n);
 
 // Lays the tree of the starts of index->keys out in `area`
@@ -52,6 +60,23 @@ inline int64_t count_at_most(const int64_t *node, int64_t key) {
   return c;
 }
 
+// Starts the loads of the bounds and range pointers of the positions
+// under leaf node k (positions 16k + 1 .. 16k + 16).
+// The last leaf may cover positions past n: a prefetch never faults, and
+// the addresses are formed as integers, not as pointers past the arrays.
+inline void prefetch_leaf_positions(const starttree *t, int64_t k) {
+  const auto at = [](const void *base, int64_t bytes) {
+    __builtin_prefetch(
+        reinterpret_cast<const void *>(reinterpret_cast<std::uintptr_t>(base) +
+                                       static_cast<std::uintptr_t>(bytes)));
+  };
+  const int64_t bounds = k * kStartFan * 16; // two keys of 8 bytes each
+  for (int32_t line = 0; line < 4; ++line) at(t->bounds, bounds + 64 * line);
+  const int64_t ranges = k * kStartFan * 8;
+  at(t->ranges, ranges);
+  at(t->ranges, ranges + 64);
+}
+
 // The same count with 256-bit vector compares, for processors that have
 // them (starttree::vector).
 int64_t start_tree_rank_vector(const starttree *t, uint64_t key);
@@ -63,14 +88,16 @@ inline int64_t start_tree_rank(const starttree *t, uint64_t key) {
   const int64_t sk = signed_key(key);
   int64_t k = 0; // node on the current level
   for (int32_t h = t->levels - 1; h > 0; --h) {
-    const int64_t c = count_at_most(t->nodes + (t->base[h] + k) * kStartFan, sk);
+    const int64_t c =
+        count_at_most(t->nodes + (t->base[h] + k) * kStartFan, sk);
     const int64_t child = k * kStartFan + (c > 0 ? c - 1 : 0);
     // Padding keys are at or below the all-ones key only.
     const int64_t last = t->count[h - 1] - 1;
     k = child < last ? child : last;
   }
-  const int64_t p =
-      k * kStartFan + count_at_most(t->nodes + (t->base[0] + k) * kStartFan, sk);
+  prefetch_leaf_positions(t, k);
+  const int64_t p = k * kStartFan +
+                    count_at_most(t->nodes + (t->base[0] + k) * kStartFan, sk);
   return p < t->n ? p : t->n;
 }
 
