@@ -109,7 +109,9 @@ int32_t call_user(fmtcall *call, fmtuhandle *h) {
   return st;
 }
 
-int32_t call_builtin(fmtcall *call, fmthandle *h) {
+// Kept out of line so that xffmt itself needs no stack frame on its
+// direct path.
+[[gnu::noinline]] int32_t call_builtin(fmtcall *call, fmthandle *h) {
   const fmtfn fn = h->desc.fn;
   if (fn == nullptr) return VF_ERR_NO_FUNCTION;
   if (h->self != h) {
@@ -138,6 +140,13 @@ VF_API int32_t xffmt(fmtcall *call, fmthandle *handle) {
   if (call == nullptr || handle == nullptr) return VF_ERR_BAD_CALL;
   if (valfmt::is_user_kind(handle->modname[0]))
     return valfmt::call_user(call, reinterpret_cast<fmtuhandle *>(handle));
+  // Only a caller asking for 16-bit text can have the result widened, and
+  // formats never change reqenc: for any other caller of a handle in
+  // place the format's own return is the answer, and the call is the last
+  // thing done (no frame, no checks after it).
+  const fmtfn fn = handle->desc.fn;
+  if (fn != nullptr && handle->self == handle && call->reqenc != VF_ENC_UCS2)
+    return fn(call);
   return valfmt::call_builtin(call, handle);
 }
 

@@ -5,7 +5,9 @@
 
 #include "core/missing.h"
 #include "userfmt/catalog.h"
+#include "userfmt/range_search.h"
 #include "userfmt/search_tree.h"
+#include "userfmt/start_tree.h"
 
 namespace valfmt {
 namespace {
@@ -281,12 +283,26 @@ int build_search_index(ParseState &s, fmtentry *e, void **table) {
     index->keys[2 * i] = load_key(r->startfz);
     index->keys[2 * i + 1] = load_key(r->endfz);
   }
+  index->tree = nullptr;
+  index->slots = nullptr;
+  index->starts = nullptr;
+  e->index = index;
+  if (ranges_form_chain(index)) {
+    if (const int64_t bytes = start_tree_bytes(e->nranges); bytes > 0) {
+      void *area = xfmalloc(s.tail, bytes);
+      if (area == nullptr) return VF_CAT_NO_MEMORY;
+      index->starts = build_start_tree(index, area);
+      // Where two ranges meet, the binary search may settle on either;
+      // the start tree serves only when it agrees at every such key.
+      if (start_tree_agrees_at_touches(e, table, e->nranges)) return 0;
+      index->starts = nullptr;
+    }
+  }
   if (const int64_t bytes = search_tree_bytes(e->nranges); bytes > 0) {
     void *area = xfmalloc(s.tail, bytes);
     if (area == nullptr) return VF_CAT_NO_MEMORY;
     build_search_tree(index, area);
   }
-  e->index = index;
   return 0;
 }
 

@@ -81,6 +81,8 @@ struct treeslot {
   int64_t position;
 };
 
+struct starttree;
+
 // The search index the XML reader adds to numeric entries: the fuzzed
 // bounds of every range in table order, side by side, and the same bounds
 // laid out as the tree that the binary search over positions walks (root
@@ -95,6 +97,9 @@ struct numindex {
   const treeslot *slots; // the range of each node, position 0 when empty
   int32_t levels;        // depth of the tree
   int32_t pad;
+  // The starts alone in a B-tree when the ranges form an ordered chain
+  // (start_tree.h); the tree above is then not built.  Null otherwise.
+  const starttree *starts;
   uint64_t keys[1]; // 2n keys: start minus fuzz, end plus fuzz
 };
 

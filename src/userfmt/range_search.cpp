@@ -4,6 +4,7 @@
 #include "userfmt/range_search.h"
 
 #include "userfmt/search_tree.h"
+#include "userfmt/start_tree.h"
 
 namespace valfmt {
 namespace {
@@ -112,9 +113,40 @@ const numindex *usable_index(const fmtentry *e, void *const *ranges, int64_t n,
 
 } // namespace
 
+namespace {
+
+// The last range starting at or below key, settled, when its fuzzed end
+// reaches the key; null otherwise.
+const void *search_by_starts(const numindex *index, uint64_t key,
+                             void *const *ranges, int64_t n, unsigned mask) {
+  const int64_t p = start_tree_rank(index->starts, key);
+  if (p == 0 || key > index->keys[2 * p - 1]) return nullptr;
+  return settle_range(key, ranges, n, mask, p,
+                      static_cast<const numrange *>(ranges[p - 1]));
+}
+
+} // namespace
+
+bool start_tree_agrees_at_touches(const fmtentry *e, void *const *ranges,
+                                  int64_t n) {
+  const numindex *index = usable_index(e, ranges, n, kind_bit(kRangeNumeric));
+  if (index == nullptr || index->starts == nullptr) return false;
+  constexpr unsigned kMask = kind_bit(kRangeNumeric);
+  for (int64_t i = 0; i + 1 < n; ++i) {
+    const uint64_t key = index->keys[2 * i + 1];
+    if (key != index->keys[2 * i + 2]) continue;
+    if (search_by_starts(index, key, ranges, n, kMask) !=
+        search_numeric_by_halving(e, key, ranges, n, kMask))
+      return false;
+  }
+  return true;
+}
+
 const void *search_numeric(const fmtentry *e, uint64_t key, void *const *ranges,
                            int64_t n, unsigned mask) {
   const numindex *index = usable_index(e, ranges, n, mask);
+  if (index != nullptr && index->starts != nullptr)
+    return search_by_starts(index, key, ranges, n, mask);
   if (index != nullptr && index->tree != nullptr) {
     const treeslot &at = search_tree_slot(index, key);
     return at.position == 0

@@ -30,11 +30,19 @@ inline bool numeric_range_matches(const numrange *r, uint64_t key,
   return true;
 }
 
-// Binary search of the n ranges for key; null when none holds it.  Walks
-// the entry's search tree when it has one (search_tree.h), which stops at
-// the same range as the binary search over positions.
+// Binary search of the n ranges for key; null when none holds it.  Uses
+// the entry's start tree when it has one (start_tree.h), else walks its
+// search tree when it has one (search_tree.h); both find the same range
+// as the binary search over positions.
 const void *search_numeric(const fmtentry *e, uint64_t key, void *const *ranges,
                            int64_t n, unsigned mask);
+
+// Whether the start tree of the entry's index finds the same range as the
+// binary search over positions at every key where two ranges meet (the
+// end of one equal to the start of the next); those are the only keys two
+// ranges of an ordered chain both hold (start_tree.h).
+bool start_tree_agrees_at_touches(const fmtentry *e, void *const *ranges,
+                                  int64_t n);
 
 // The binary search over positions itself, halving the span at each step;
 // the walk of the search tree must agree with it for every key.
