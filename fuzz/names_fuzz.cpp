@@ -198,6 +198,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     value = in.rest();
     bytes = in.left();
   }
+  // The fence holds at most kFenceBytes; a longer input is cut to that,
+  // so that valuelen never reaches before the fenced bytes.
+  if (bytes > vffuzz::Fence::kFenceBytes) bytes = vffuzz::Fence::kFenceBytes;
   vffuzz::Fence &fence = vffuzz::Fence::get();
   c.value = fence.place(value, bytes);
   const bool wide = c.inenc == VF_ENC_UCS2 || c.inenc == VF_ENC_UCS2BE;

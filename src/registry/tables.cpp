@@ -31,7 +31,9 @@ desc(const char (&name)[N], unsigned minw, unsigned maxw, unsigned defw,
 
 template <std::size_t M, std::size_t N>
 constexpr fmtposs_row poss(const char (&module)[M], const char (&name)[N]) {
-  static_assert(M - 1 < 16 && N - 1 <= 16);
+  // The module name leaves its last byte free: a handle keeps its
+  // result kind there (access/result_kind.h).
+  static_assert(M - 1 < 15 && N - 1 <= 16);
   fmtposs_row r{};
   for (std::size_t i = 0; i < M - 1; ++i) r.modname[i] = module[i];
   r.modnamelen = M - 1;

@@ -8,9 +8,11 @@
 // the calls that follow neither lock nor read the environment.  A change
 // of TZ made later in the process is therefore not seen; a host that sets
 // TZ does so before its first local-zone call (refresh_local_offset reads
-// it again, for tests and tools).  Concurrent first calls may each run
-// tzset(); they store the same offset.  The text is built per call in a
-// buffer of the calling thread, so concurrent callers never share it.
+// it again, for tests and tools).  Concurrent first calls wait for one
+// of them to read the zone: tzset() rewrites the C library's zone
+// variables, which another thread's tzset() must not see half done.  The
+// text is built per call in a buffer of the calling thread, so concurrent
+// callers never share it.
 #include <time.h>
 
 #include <atomic>
@@ -31,6 +33,12 @@ int64_t read_zone() {
   return static_cast<int64_t>(timezone);
 }
 
+// The zone as the first local-zone call reads it, exactly once.
+int64_t first_reading() {
+  static const int64_t west = read_zone();
+  return west;
+}
+
 } // namespace
 
 void refresh_local_offset() {
@@ -41,7 +49,7 @@ const char *get_gmt_offsetc() {
   thread_local char text[7];
   int64_t west = g_seconds_west.load(std::memory_order_relaxed);
   if (west == kUnread) {
-    west = read_zone();
+    west = first_reading();
     g_seconds_west.store(west, std::memory_order_relaxed);
   }
   text[0] = west <= 0 ? '+' : '-';
