@@ -14,6 +14,7 @@
 
 #include "core/call.h"
 #include "datetime/calendar.h"
+#include "datetime/local_zone.h"
 #include "nls/nl_output.h"
 
 namespace valfmt {
@@ -141,9 +142,8 @@ int32_t longest_field(int32_t locid, int32_t first, int32_t count) {
 
 // The platform's zone offset east of UTC as +hhmm / -hhmm.
 void add_zone_offset(Text &t) {
-  tzset();
-  const long east = -timezone;
-  const long a = east < 0 ? -east : east;
+  const int64_t east = -local_seconds_west();
+  const int64_t a = east < 0 ? -east : east;
   t.add(east < 0 ? '-' : '+');
   add_number(t, a / 3600, 2, '0', false);
   add_number(t, (a / 60) % 60, 2, '0', false);

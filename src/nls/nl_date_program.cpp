@@ -18,6 +18,7 @@
 #include "core/call.h"
 #include "datetime/calendar.h"
 #include "datetime/civil_fast.h"
+#include "datetime/local_zone.h"
 #include "nls/nl_date_tables.h"
 
 namespace valfmt {
@@ -208,9 +209,8 @@ template <bool kChecked>
 }
 
 template <bool kChecked> bool put_zone(Sink<kChecked> &t) {
-  tzset();
-  const long east = -timezone;
-  const long a = east < 0 ? -east : east;
+  const int64_t east = -local_seconds_west();
+  const int64_t a = east < 0 ? -east : east;
   if (!t.room(1)) return false;
   t.unit(east < 0 ? '-' : '+');
   return put_number(t, static_cast<int32_t>(a / 3600), 2, '0') &&

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "datetime/local_zone.h"
+
 namespace valfmt {
 
 // The value ranges of the ISO forms: years 1582 to 9999.
@@ -51,8 +53,5 @@ IsoField write_basic(IsoForm form, double v, int32_t w, int32_t d,
 // The local offset from UTC as "+hh:mm" or "-hh:mm" (six characters and a
 // terminator) in a buffer of the calling thread, valid until its next call.
 const char *get_gmt_offsetc();
-
-// Reads the zone of the process again (tzset) for the calls that follow.
-void refresh_local_offset();
 
 } // namespace valfmt

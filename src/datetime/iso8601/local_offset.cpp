@@ -20,6 +20,7 @@
 
 #include "core/digits.h"
 #include "datetime/iso8601/iso_forms.h"
+#include "datetime/local_zone.h"
 
 namespace valfmt {
 namespace {
@@ -45,13 +46,18 @@ void refresh_local_offset() {
   g_seconds_west.store(read_zone(), std::memory_order_relaxed);
 }
 
-const char *get_gmt_offsetc() {
-  thread_local char text[7];
+int64_t local_seconds_west() {
   int64_t west = g_seconds_west.load(std::memory_order_relaxed);
   if (west == kUnread) {
     west = first_reading();
     g_seconds_west.store(west, std::memory_order_relaxed);
   }
+  return west;
+}
+
+const char *get_gmt_offsetc() {
+  thread_local char text[7];
+  const int64_t west = local_seconds_west();
   text[0] = west <= 0 ? '+' : '-';
   const int64_t minutes = (west < 0 ? -west : west) / 60;
   put_two_digits(text + 1, static_cast<int32_t>(minutes / 60 % 100));

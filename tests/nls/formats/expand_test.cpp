@@ -8,6 +8,7 @@
 #include <ctime>
 #include <string>
 
+#include "datetime/local_zone.h"
 #include "nls/expand.h"
 #include "nls/nl_date.h"
 #include "nls/formats/nl_test_util.h"
@@ -151,14 +152,16 @@ TEST(Expand, ZoneOffsetFollowsTheTimeZone) {
   const char *old = std::getenv("TZ");
   const std::string saved = old != nullptr ? old : "";
   setenv("TZ", "XST-5:30", 1);
+  valfmt::refresh_local_offset();
   EXPECT_EQ(expanded("%z", 0), "+0530");
   setenv("TZ", "XST3", 1);
+  valfmt::refresh_local_offset();
   EXPECT_EQ(expanded("%z", 0), "-0300");
   if (old != nullptr)
     setenv("TZ", saved.c_str(), 1);
   else
     unsetenv("TZ");
-  tzset();
+  valfmt::refresh_local_offset();
 }
 
 TEST(Expand, RendererEntriesRefuseMissingAndOutOfRangeValues) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "datetime/local_zone.h"
 #include "nls/formats/nl_test_util.h"
 #include "nls/nl_date.h"
 #include "registry/functions.h"
@@ -104,14 +105,14 @@ public:
     had_ = old != nullptr;
     if (had_) saved_ = old;
     setenv("TZ", "XST-5:30", 1);
-    tzset();
+    valfmt::refresh_local_offset();
   }
   ~ZoneGuard() {
     if (had_)
       setenv("TZ", saved_.c_str(), 1);
     else
       unsetenv("TZ");
-    tzset();
+    valfmt::refresh_local_offset();
   }
 
 private:

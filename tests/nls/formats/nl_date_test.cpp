@@ -7,6 +7,7 @@
 #include <ctime>
 #include <string>
 
+#include "datetime/local_zone.h"
 #include "nls/formats/nl_test_util.h"
 #include "registry/functions.h"
 
@@ -197,17 +198,19 @@ TEST(NlDate, ZoneFormsUnderAFixedZone) {
   const char *old = std::getenv("TZ");
   const std::string saved = old != nullptr ? old : "";
   setenv("TZ", "XST-5:30", 1);
+  valfmt::refresh_local_offset();
   // 2024-03-05 14:07:09; en_US 24-hour pattern %d%b%y:%H:%M:%S.
   const double moment = 23440.0 * 86400 + 14 * 3600 + 7 * 60 + 9;
   EXPECT_EQ(run(nldatmz, moment, 40, 0, kEnUS).text, "05Mar24:14:07:09 +0530");
   EXPECT_EQ(run(nldatmtz, moment, 20, 0, kEnUS).text, "14:07:09 +0530");
   setenv("TZ", "XST8", 1);
+  valfmt::refresh_local_offset();
   EXPECT_EQ(run(nldatmtz, moment, 20, 0, kEnUS).text, "14:07:09 -0800");
   if (old != nullptr)
     setenv("TZ", saved.c_str(), 1);
   else
     unsetenv("TZ");
-  tzset();
+  valfmt::refresh_local_offset();
 }
 
 } // namespace
