@@ -12,46 +12,14 @@
 #include <vector>
 
 #include "registry/functions.h"
+#include "number_inputs.h"
 #include "valfmt.h"
 
 namespace {
 
-constexpr std::size_t kMix = 4096;
-
-// Amounts as a ledger holds them: mostly two-decimal values from cents to
-// millions, some negative, some whole.
-const std::vector<double> &money_mix() {
-  static const std::vector<double> values = [] {
-    std::mt19937_64 rng(42);
-    std::uniform_real_distribution<double> exp10(-2.0, 7.0);
-    std::vector<double> v(kMix);
-    for (std::size_t i = 0; i < kMix; ++i) {
-      double x = std::pow(10.0, exp10(rng));
-      if (i % 4 == 0) x = -x;
-      if (i % 8 == 1) x = std::round(x);
-      v[i] = x;
-    }
-    return v;
-  }();
-  return values;
-}
-
-// Half integers (counts, ids), half measurements with many digits.
-const std::vector<double> &best_mix() {
-  static const std::vector<double> values = [] {
-    std::mt19937_64 rng(7);
-    std::uniform_real_distribution<double> exp10(-4.0, 9.0);
-    std::vector<double> v(kMix);
-    for (std::size_t i = 0; i < kMix; ++i) {
-      double x = std::pow(10.0, exp10(rng));
-      if (i % 2 == 0) x = std::round(x);
-      if (i % 5 == 0) x = -x;
-      v[i] = x;
-    }
-    return v;
-  }();
-  return values;
-}
+using benchinputs::best_mix;
+using benchinputs::kMix;
+using benchinputs::money_mix;
 
 void run_valfmt(benchmark::State &state, const std::vector<double> &values,
                 fmtfn fn, int32_t w, int32_t d) {

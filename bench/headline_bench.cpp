@@ -21,11 +21,15 @@
 #include <string>
 #include <vector>
 
+#include "catalog_header.h"
+#include "number_inputs.h"
 #include "valfmt.h"
 
 namespace {
 
-constexpr std::size_t kMix = 4096;
+using benchinputs::best_mix;
+using benchinputs::kMix;
+using benchinputs::money_mix;
 
 // A handle in caller storage for a built-in name.
 struct Handle {
@@ -37,41 +41,6 @@ struct Handle {
                  &h, nullptr) == 0;
   }
 };
-
-// Amounts as a ledger holds them: two-decimal values from cents to
-// millions, some negative, some whole.
-const std::vector<double> &money_mix() {
-  static const std::vector<double> values = [] {
-    std::mt19937_64 rng(42);
-    std::uniform_real_distribution<double> exp10(-2.0, 7.0);
-    std::vector<double> v(kMix);
-    for (std::size_t i = 0; i < kMix; ++i) {
-      double x = std::pow(10.0, exp10(rng));
-      if (i % 4 == 0) x = -x;
-      if (i % 8 == 1) x = std::round(x);
-      v[i] = x;
-    }
-    return v;
-  }();
-  return values;
-}
-
-// Half integers (counts, ids), half measurements with many digits.
-const std::vector<double> &best_mix() {
-  static const std::vector<double> values = [] {
-    std::mt19937_64 rng(7);
-    std::uniform_real_distribution<double> exp10(-4.0, 9.0);
-    std::vector<double> v(kMix);
-    for (std::size_t i = 0; i < kMix; ++i) {
-      double x = std::pow(10.0, exp10(rng));
-      if (i % 2 == 0) x = std::round(x);
-      if (i % 5 == 0) x = -x;
-      v[i] = x;
-    }
-    return v;
-  }();
-  return values;
-}
 
 void run_numeric(benchmark::State &state, const char *name, int32_t w,
                  int32_t d, const std::vector<double> &values) {
@@ -236,30 +205,7 @@ BENCHMARK(BM_atF32_peer_from_chars);
 constexpr int kRanges = 100000;
 
 std::string catalogue_text() {
-  struct Col {
-    const char *name;
-    bool numeric;
-    int length;
-  } cols[] = {{"FMTNAME", false, 32}, {"START", false, 16}, {"END", false, 16},
-              {"LABEL", false, 40},   {"MIN", true, 8},     {"MAX", true, 8},
-              {"DEFAULT", true, 8},   {"FUZZ", true, 8},    {"TYPE", false, 1},
-              {"SEXCL", false, 1},    {"EEXCL", false, 1},  {"HLO", false, 11}};
-  int reclen = 0;
-  for (const Col &c : cols) reclen += c.numeric ? 8 : c.length;
-  std::string s = "<?xml version=\"1.0\" ?>\n<LIBRARY type=\"EXPORT\">\n"
-                  "<TABLE name=\"CNTLOUT\">\n<TABLE-HEADER>\n"
-                  "<Observations length=\"" +
-                  std::to_string(reclen) + "\"/>\n<Variables number=\"" +
-                  std::to_string(std::size(cols)) + "\"/>\n</TABLE-HEADER>\n";
-  int offset = 0, order = 1;
-  for (const Col &c : cols) {
-    s += "<COLUMN order=\"" + std::to_string(order++) + "\" name=\"" + c.name +
-         "\">\n<TYPE>" + (c.numeric ? "numeric" : "character") +
-         "</TYPE>\n<LENGTH>" + std::to_string(c.length) +
-         "</LENGTH>\n<Offset>" + std::to_string(offset) +
-         "</Offset>\n</COLUMN>\n";
-    offset += c.numeric ? 8 : c.length;
-  }
+  std::string s = benchinputs::catalog_header();
   for (int i = 0; i < kRanges; ++i)
     s += "<ROW>\n<FMTNAME>BIG</FMTNAME>\n<START>" + std::to_string(10 * i) +
          "</START>\n<END>" + std::to_string(10 * i + 10) +

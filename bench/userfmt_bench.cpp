@@ -15,38 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "catalog_header.h"
 #include "valfmt.h"
 
 namespace {
-
-// A catalogue header declaring the columns the reader needs.
-std::string header() {
-  struct Col {
-    const char *name;
-    bool numeric;
-    int length;
-  } cols[] = {{"FMTNAME", false, 32}, {"START", false, 16}, {"END", false, 16},
-              {"LABEL", false, 40},   {"MIN", true, 8},     {"MAX", true, 8},
-              {"DEFAULT", true, 8},   {"FUZZ", true, 8},    {"TYPE", false, 1},
-              {"SEXCL", false, 1},    {"EEXCL", false, 1},  {"HLO", false, 11}};
-  int reclen = 0;
-  for (const Col &c : cols) reclen += c.numeric ? 8 : c.length;
-  std::string s = "<?xml version=\"1.0\" ?>\n<LIBRARY type=\"EXPORT\">\n"
-                  "<TABLE name=\"CNTLOUT\">\n<TABLE-HEADER>\n"
-                  "<Observations length=\"" +
-                  std::to_string(reclen) + "\"/>\n<Variables number=\"" +
-                  std::to_string(std::size(cols)) + "\"/>\n</TABLE-HEADER>\n";
-  int offset = 0, order = 1;
-  for (const Col &c : cols) {
-    s += "<COLUMN order=\"" + std::to_string(order++) + "\" name=\"" + c.name +
-         "\">\n<TYPE>" + (c.numeric ? "numeric" : "character") +
-         "</TYPE>\n<LENGTH>" + std::to_string(c.length) +
-         "</LENGTH>\n<Offset>" + std::to_string(offset) +
-         "</Offset>\n</COLUMN>\n";
-    offset += c.numeric ? 8 : c.length;
-  }
-  return s;
-}
 
 void row(std::string &s, const std::string &name, const std::string &start,
          const std::string &end, const std::string &label, char type,
@@ -89,7 +61,7 @@ constexpr int kCharRanges = 10000;
 Resolved &numeric_format() {
   static Resolved r;
   if (r.text.empty()) {
-    r.text = header();
+    r.text = benchinputs::catalog_header();
     for (int i = 0; i < kNumRanges; ++i)
       row(r.text, "BIG", std::to_string(10 * i), std::to_string(10 * i + 10),
           "label" + std::to_string(i), 'N', true);
@@ -108,7 +80,7 @@ std::string key6(int i) {
 Resolved &character_format() {
   static Resolved r;
   if (r.text.empty()) {
-    r.text = header();
+    r.text = benchinputs::catalog_header();
     for (int i = 0; i < kCharRanges; ++i)
       row(r.text, "CBIG", key6(2 * i) + "A", key6(2 * i + 1) + "Z",
           "c" + std::to_string(i), 'C', false);
@@ -231,7 +203,7 @@ BENCHMARK(BM_Peer_SortedStrings10kRanges);
 // A catalogue of about 10 MB: 3050 formats of 20 ranges each.
 const std::string &large_catalogue() {
   static const std::string text = [] {
-    std::string s = header();
+    std::string s = benchinputs::catalog_header();
     for (int f = 0; f < 3050; ++f) {
       char name[16];
       std::snprintf(name, sizeof name, "FMT%05d", f);

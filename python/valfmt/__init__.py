@@ -127,7 +127,7 @@ def _status_text(status: int) -> str:
     return f"{_status_words(status)} ({_status_name(status)}, status 0x{status & 0xFFFFFFFF:08X})"
 
 
-def _parse_spec(text: str, informat: bool):
+def _parse_name(text: str, informat: bool):
     """'DATE9.' -> ('DATE', 9, 0, False); '@F8.2' -> ('F', 8, 2, True)."""
     if not isinstance(text, str):
         raise TypeError(f"a format is written as text like 'DATE9.', not {type(text).__name__}")
@@ -205,9 +205,9 @@ class Catalog:
         """The catalogue text as given."""
         return self._xml
 
-    def format(self, spec: str, *, locale=None) -> "Format":
-        """``Format(spec, catalog=self, locale=locale)``."""
-        return Format(spec, locale=locale, catalog=self)
+    def format(self, fmt: str, *, locale=None) -> "Format":
+        """``Format(fmt, catalog=self, locale=locale)``."""
+        return Format(fmt, locale=locale, catalog=self)
 
     def __reduce__(self):
         return (Catalog, (self._xml,))
@@ -222,14 +222,14 @@ class Catalog:
         return f"<valfmt.Catalog of {len(self._xml)} bytes>"
 
 
-def _rebuild(cls, spec, locale, catalog):
-    return cls(spec, locale=locale, catalog=catalog)
+def _rebuild(cls, fmt, locale, catalog):
+    return cls(fmt, locale=locale, catalog=catalog)
 
 
 class Format:
     """A format resolved once: ``Format("DATE9.")(values)`` renders values.
 
-    ``spec`` is written as hosts write it (``DATE9.``, ``F8.2``,
+    ``fmt`` is written as hosts write it (``DATE9.``, ``F8.2``,
     ``$CHAR10.``, ``BEST.``); the width defaults to the name's default
     width, and width and decimals must lie within :attr:`limits`.
     ``locale`` is a locale name (``"en_US"``) or record number (1..133),
@@ -245,23 +245,23 @@ class Format:
 
     _informat = False
 
-    def __init__(self, spec: str, *, locale=None, catalog: Catalog | None = None):
+    def __init__(self, fmt: str, *, locale=None, catalog: Catalog | None = None):
         if catalog is not None and not isinstance(catalog, Catalog):
             raise TypeError("catalog must be a valfmt.Catalog")
-        name, w, d, informat = _parse_spec(spec, self._informat)
+        name, w, d, informat = _parse_name(fmt, self._informat)
         if informat != self._informat:
-            raise ValueError(f"{spec!r} names an informat; use valfmt.Informat or valfmt.input")
-        self._spec = spec
+            raise ValueError(f"{fmt!r} names an informat; use valfmt.Informat or valfmt.input")
+        self._fmt = fmt
         self._locale = locale
         self._localeid = _resolve_locale(locale)
         self._catalog = catalog
         self._handle = _Handle(name, informat, catalog.xml if catalog else b"")
         if not self._handle.found:
-            raise FormatError(f"{spec}: {_status_text(_NOT_FOUND)}",
-                              status=_NOT_FOUND, format=spec)
+            raise FormatError(f"{fmt}: {_status_text(_NOT_FOUND)}",
+                              status=_NOT_FOUND, format=fmt)
         if not self._handle.runs:
-            raise FormatError(f"{spec}: {_status_text(_NO_FUNCTION)}",
-                              status=_NO_FUNCTION, format=spec)
+            raise FormatError(f"{fmt}: {_status_text(_NO_FUNCTION)}",
+                              status=_NO_FUNCTION, format=fmt)
         minw, maxw, defw, maxd = self._handle.limits[:4]
         self._name = ("@" if informat else "") + name
         # an informat without a width reads each whole text
@@ -271,9 +271,9 @@ class Format:
         self._takes = None if self._handle.user else _value_unit(name)
         if not self._handle.user and self._handle.module != "pseudo":
             if not minw <= self._w <= maxw:
-                raise ValueError(f"{spec}: width {self._w} outside {minw}..{maxw}")
+                raise ValueError(f"{fmt}: width {self._w} outside {minw}..{maxw}")
             if self._d > maxd:
-                raise ValueError(f"{spec}: decimals {self._d} outside 0..{maxd}")
+                raise ValueError(f"{fmt}: decimals {self._d} outside 0..{maxd}")
 
     name = property(lambda self: self._name, doc="The name, '@' first for an informat.")
     width = property(lambda self: None if self._whole else self._w,
@@ -349,20 +349,20 @@ class Format:
         if errors == "raise" and bad.any():
             i = int(np.argmax(bad))
             st = int(status[i])
-            raise FormatError(f"{self._spec}: {_status_text(st)} at position {i}",
-                              status=st, position=i, format=self._spec)
+            raise FormatError(f"{self._fmt}: {_status_text(st)} at position {i}",
+                              status=st, position=i, format=self._fmt)
         if warn:
             flagged = status > 0
             count = int(np.count_nonzero(flagged))
             if count:
                 i = int(np.argmax(flagged))
                 warnings.warn(
-                    f"{self._spec}: {count} value(s) with a warning, the first "
+                    f"{self._fmt}: {count} value(s) with a warning, the first "
                     f"at position {i}: {_status_text(int(status[i]))}",
                     FormatWarning, stacklevel=4)
 
     def __reduce__(self):
-        return (_rebuild, (type(self), self._spec, self._locale, self._catalog))
+        return (_rebuild, (type(self), self._fmt, self._locale, self._catalog))
 
     def __eq__(self, other):
         return (type(other) is type(self) and other._name == self._name
@@ -375,7 +375,7 @@ class Format:
     def __repr__(self):
         extra = f", locale={self._locale!r}" if self._locale is not None else ""
         extra += ", catalog=..." if self._catalog is not None else ""
-        return f"valfmt.{type(self).__name__}({self._spec!r}{extra})"
+        return f"valfmt.{type(self).__name__}({self._fmt!r}{extra})"
 
 
 class Informat(Format):
@@ -389,10 +389,10 @@ class Informat(Format):
 
     _informat = True
 
-    def __init__(self, spec: str, *, locale=None, catalog: Catalog | None = None):
-        super().__init__(spec if spec.lstrip().startswith("@") else "@" + spec.lstrip(),
+    def __init__(self, fmt: str, *, locale=None, catalog: Catalog | None = None):
+        super().__init__(fmt if fmt.lstrip().startswith("@") else "@" + fmt.lstrip(),
                          locale=locale, catalog=catalog)
-        self._spec = spec
+        self._fmt = fmt
 
     @property
     def kind(self) -> str:
@@ -416,7 +416,7 @@ class Informat(Format):
 
     def _datetime_unit(self, as_datetime) -> str:
         if self.kind != "numeric":
-            raise ValueError(f"{self._spec} reads characters, not dates")
+            raise ValueError(f"{self._fmt} reads characters, not dates")
         if as_datetime in ("D", "s"):
             return as_datetime
         if as_datetime is not True:
@@ -426,7 +426,7 @@ class Informat(Format):
             return "D"
         if base in _DATETIME_INFORMATS or base.endswith("DFDT"):
             return "s"
-        raise ValueError(f"{self._spec} is not known as a date or datetime informat; "
+        raise ValueError(f"{self._fmt} is not known as a date or datetime informat; "
                          "say as_datetime='D' for day counts or 's' for second counts")
 
 

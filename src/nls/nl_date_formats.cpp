@@ -50,7 +50,7 @@ struct Pattern {
   int32_t slot;     // its parsed pattern
 };
 
-struct NlDateSpec {
+struct NlDateMember {
   RowLimits limits;
   Kind kind;
   Pattern long_pattern;
@@ -74,7 +74,7 @@ bool has_pattern(const Pattern &p) {
   return p.field >= 0;
 }
 
-int32_t expand_pattern(const NlDateSpec &s, const Pattern &p, int32_t locid,
+int32_t expand_pattern(const NlDateMember &s, const Pattern &p, int32_t locid,
                        double v, char *text, int32_t &width) {
   const char *pattern = p.text;
   const int32_t arg =
@@ -109,7 +109,7 @@ bool in_range(Kind kind, double v) {
 
 // The plain format's text, converted; false when there is none or it
 // cannot be shown.
-bool run_fallback(fmtcall *call, const NlDateSpec &s) {
+bool run_fallback(fmtcall *call, const NlDateMember &s) {
   if (s.fallback == nullptr) return false;
   const int32_t cap = out_capacity(call);
   if (cap == 0) return false;
@@ -150,7 +150,7 @@ ValueParts parts_of(Kind kind, double v) {
 }
 
 // The long and short patterns expanded as text and converted.
-bool show_expanded(fmtcall *call, const NlDateSpec &s, double v) {
+bool show_expanded(fmtcall *call, const NlDateMember &s, double v) {
   const Pattern *patterns[2] = {&s.long_pattern, &s.short_pattern};
   for (const Pattern *p : patterns) {
     if (!has_pattern(*p)) break;
@@ -164,7 +164,7 @@ bool show_expanded(fmtcall *call, const NlDateSpec &s, double v) {
   return false;
 }
 
-int32_t format_nl_date(fmtcall *call, const NlDateSpec &s, bool parsed) {
+int32_t format_nl_date(fmtcall *call, const NlDateMember &s, bool parsed) {
   const int32_t checked = check_width_decimals(call, s.limits);
   if (checked != VF_OK) return checked;
   if (call->value == nullptr) return write_wide_stars(call, call->w);
@@ -213,11 +213,11 @@ int32_t format_nl_date(fmtcall *call, const NlDateSpec &s, bool parsed) {
   X(nltime, "NLTIME", Time, F(36), kNone, zfmtime, "TIME")                     \
   X(nltimeap, "NLTIMAP", Time, F(35), kNone, zfmtimm, "TIMEAMPM")
 
-#define VF_NL_DATE_SPEC(fn, name, kind, lp, sp, fb, fbname)                    \
-  constexpr NlDateSpec k_##fn{row_limits(name),  Kind::kind, lp, sp, fb,       \
-                              row_limits(fbname)};
-VF_NL_DATE_FORMATS(VF_NL_DATE_SPEC)
-#undef VF_NL_DATE_SPEC
+#define VF_NL_DATE_MEMBER(fn, name, kind, lp, sp, fb, fbname)                  \
+  constexpr NlDateMember k_##fn{row_limits(name),  Kind::kind, lp, sp, fb,     \
+                                row_limits(fbname)};
+VF_NL_DATE_FORMATS(VF_NL_DATE_MEMBER)
+#undef VF_NL_DATE_MEMBER
 
 } // namespace
 

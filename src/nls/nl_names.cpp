@@ -18,7 +18,7 @@
 namespace valfmt {
 namespace {
 
-struct NameSpec {
+struct NameFormat {
   RowLimits limits;
   int32_t count;        // names in the set
   int32_t abbrev_first; // field of the first abbreviated name
@@ -50,7 +50,7 @@ bool write_name(fmtcall *call, std::string_view name, bool upcase) {
   return true;
 }
 
-int32_t format_name(fmtcall *call, const NameSpec &s) {
+int32_t format_name(fmtcall *call, const NameFormat &s) {
   const int32_t checked = check_width_decimals(call, s.limits);
   if (checked != VF_OK) return checked;
   if (call->value == nullptr) return write_wide_stars(call, call->w);
@@ -67,9 +67,9 @@ int32_t format_name(fmtcall *call, const NameSpec &s) {
   return write_wide_stars(call, call->w);
 }
 
-constexpr NameSpec kMonths{row_limits("NLSTRMON"), 12, 50, 62};
-constexpr NameSpec kQuarters{row_limits("NLSTRQTR"), 4, 90, 94};
-constexpr NameSpec kWeekdays{row_limits("NLSTRWK"), 7, 74, 81};
+constexpr NameFormat kMonths{row_limits("NLSTRMON"), 12, 50, 62};
+constexpr NameFormat kQuarters{row_limits("NLSTRQTR"), 4, 90, 94};
+constexpr NameFormat kWeekdays{row_limits("NLSTRWK"), 7, 74, 81};
 
 } // namespace
 } // namespace valfmt

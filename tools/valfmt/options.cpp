@@ -145,24 +145,24 @@ int set_show(const std::string &f, Options *opt) {
 }
 
 // "2=F12.2", "3=@DATE9."
-int add_column(const std::string &spec, Options *opt) {
-  const std::size_t eq = spec.find('=');
-  ColumnSpec c;
+int add_column(const std::string &arg, Options *opt) {
+  const std::size_t eq = arg.find('=');
+  ColumnFormat c;
   if (eq != std::string::npos && eq > 0 && eq <= 9) {
     std::size_t n = 0;
     for (std::size_t i = 0; i < eq; ++i)
-      n = spec[i] >= '0' && spec[i] <= '9' && n < 100000000
-              ? n * 10 + static_cast<std::size_t>(spec[i] - '0')
+      n = arg[i] >= '0' && arg[i] <= '9' && n < 100000000
+              ? n * 10 + static_cast<std::size_t>(arg[i] - '0')
               : 0;
     c.column = n;
   }
-  if (c.column == 0 || eq + 1 >= spec.size())
+  if (c.column == 0 || eq + 1 >= arg.size())
     return usage_error("valfmt: --col %s: expected N=FORMAT with N from 1\n",
-                       spec);
-  c.format = spec.substr(eq + 1);
-  for (const ColumnSpec &o : opt->columns)
+                       arg);
+  c.format = arg.substr(eq + 1);
+  for (const ColumnFormat &o : opt->columns)
     if (o.column == c.column)
-      return usage_error("valfmt: --col %s: column given twice\n", spec);
+      return usage_error("valfmt: --col %s: column given twice\n", arg);
   opt->columns.push_back(c);
   opt->csv = true;
   return kGoOn;

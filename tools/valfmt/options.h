@@ -21,7 +21,7 @@ inline constexpr int kGoOn = -1;      // option parsed, keep going
 enum class Progress { kAuto, kOn, kOff };
 
 // One --col N=FORMAT of column mode.
-struct ColumnSpec {
+struct ColumnFormat {
   std::size_t column = 0; // 1-based
   std::string format;     // "F12.2", "@DATE9."
 };
@@ -49,7 +49,7 @@ struct Options {
   bool trim = false;
   bool empty_as_missing = false;
   bool bad_as_empty = false;
-  std::vector<ColumnSpec> columns;
+  std::vector<ColumnFormat> columns;
   // list.
   bool built_only = false;
   bool markdown = false;

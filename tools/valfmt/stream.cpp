@@ -377,7 +377,7 @@ int run_stream(const Options &opt, const std::vector<std::string> &args) {
     return kExitUsage;
   }
   Streamer s(opt, static_cast<unsigned char>(opt.delimiter));
-  for (const ColumnSpec &c : opt.columns)
+  for (const ColumnFormat &c : opt.columns)
     if (!s.add_column(c.column, c.format)) return kExitUsage;
   return stream_file(s, args);
 }
