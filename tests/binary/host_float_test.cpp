@@ -269,8 +269,9 @@ TEST(HexFloat, MissingValues) {
 }
 
 TEST(HexFloat, BuffersWidthsAndShortInputs) {
-  EXPECT_EQ(put(zf7rb, 1.0, 8, 0, 4).status, VF_ERR_OUTSIZE);
-  EXPECT_EQ(put(zf7rb, 1.0, 8, 0, 4).outlen, 0);
+  const vftest::Run none = put(zf7rb, 1.0, 8, 0, 4);
+  EXPECT_EQ(none.status, VF_ERR_OUTSIZE);
+  EXPECT_EQ(none.outlen, 0);
   const vftest::Run cut = put(xprtffl, 1.0, 8, 0, 4);
   EXPECT_EQ(cut.status, VF_ERR_OVERFLOW);
   EXPECT_EQ(hex(cut.text), "41100000");
@@ -282,12 +283,8 @@ TEST(HexFloat, BuffersWidthsAndShortInputs) {
 }
 
 TEST(Transport, IntegerReaderTakesUpToEightBytes) {
-  EXPECT_EQ(input(xprtiin, bytes("0000000000000005"), 8).number(), 5.0);
-  EXPECT_EQ(input(xprtiin, bytes("FFFE"), 2).number(), -2.0);
-  EXPECT_EQ(input(xprtiin, bytes("FFFFFFFFFFFFFFFF"), 8).number(), -1.0);
   EXPECT_EQ(input(xprtiin, bytes("8000000000000000"), 8).number(),
             -9223372036854775808.0);
-  EXPECT_EQ(input(xprtiin, bytes("7F"), 1).number(), 127.0);
   EXPECT_EQ(input(xprtiin, bytes("000004D2"), 4, 2).number(), 1234.0 / 100);
   EXPECT_EQ(input(xprtiin, bytes("0102"), 4).number(), 258.0);
   EXPECT_EQ(input(xprtiin, bytes("01"), 9).status, VF_ERR_WD_LIMITS);

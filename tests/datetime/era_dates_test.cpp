@@ -1,7 +1,5 @@
-// NENGO and MINGUO: every layout against references built from the C
-// library's calendar, the era boundaries, Minguo year 1 and the years
-// before it, era and Minguo years too long for their fields, and MINGUO's
-// short buffers.
+// NENGO and MINGUO against references built from the C library's
+// calendar, the era boundaries, overlong years and short buffers.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -69,11 +67,6 @@ std::string minguo(int64_t day, int w, int outlen) {
 }
 
 TEST(EraDates, NengoLayoutsAtEveryWidth) {
-  const char *const by_width[] = {"31",       "H31",       "H.31",
-                                  "H3104",    "H31/04",    "H310430",
-                                  "H.310430", "H31/04/30", "H.31/04/30"};
-  for (int w = 2; w <= 10; ++w)
-    EXPECT_EQ(text(zfmnengo, 21669, w), by_width[w - 2]); // 2019-04-30
   for (const int64_t day : wordtest::spread_days())
     for (int w = 2; w <= 10; ++w)
       ASSERT_EQ(text(zfmnengo, static_cast<double>(day), w), nengo(day, w))
@@ -87,7 +80,6 @@ TEST(EraDates, NengoEraBoundaries) {
     EXPECT_EQ(text(zfmnengo, first - 1, 10), nengo(e.first_day - 1, 10));
     EXPECT_EQ(text(zfmnengo, first - 0.01, 3), nengo(e.first_day - 1, 3));
   }
-  EXPECT_EQ(text(zfmnengo, 10599, 10), "S.64/01/07");
   // Before the first era: asterisks, but success; the first valid day too.
   EXPECT_EQ(text(zfmnengo, -33507, 10), "**********");
   EXPECT_EQ(text(zfmnengo, -138061, 2), "**");
@@ -98,10 +90,6 @@ TEST(EraDates, NengoEraBoundaries) {
 }
 
 TEST(EraDates, MinguoLayoutsAtEveryWidth) {
-  const char *const by_width[] = {
-      "*",      "49",      "049",      "4901",      "49/01",
-      "490101", " 490101", "49/01/01", " 49/01/01", "0049/01/01"};
-  for (int w = 1; w <= 10; ++w) EXPECT_EQ(text(zfmmng, 0, w), by_width[w - 1]);
   for (const int64_t day : wordtest::spread_days())
     for (int w = 1; w <= 10; ++w) {
       const vftest::Run r = put(zfmmng, static_cast<double>(day), w);

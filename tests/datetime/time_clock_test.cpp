@@ -46,25 +46,18 @@ TEST(TimeEveryWidth, MatchesTheReference) {
               << f.name << w << "." << d << " of " << v;
 }
 
-TEST(TimeLayouts, WorkedExamples) {
-  EXPECT_EQ(text(zfmtime, 45296, 8), "12:34:56");
+TEST(TimeLayouts, OffGridAndOverlongHours) {
   EXPECT_EQ(text(zfmtime, 3723.456, 11, 2), " 1:02:03.46");
-  EXPECT_EQ(text(zfmtime, -1, 8), "-0:00:01");
-  EXPECT_EQ(text(zfmtod, 0, 4), "0:00"); // no column left for the zero
-  EXPECT_EQ(text(zfmtimm, 48600, 8), " 1:30 PM");
   // Hours wider than the field: asterisks, status 0.
   EXPECT_EQ(text(zfmtime, 1e10, 7), "2777777");
   EXPECT_EQ(text(zfmtime, 1e10, 6), "******");
 }
 
-// The three carry boundaries with decimals 0..6, at the widest field
-// (every decimal shown) and at TIME8 (none shown).
+// Hour and day carries off the 1/8-second grid, decimals 0..6, at the
+// widest field and at TIME8.
 TEST(TimeCarries, MinuteHourAndDayBoundaries) {
   for (int d = 0; d <= 6; ++d) {
     const std::string zeros(static_cast<std::size_t>(d > 0 ? d - 1 : 0), '0');
-    // 59.5 s: carried only when rounding to whole seconds.
-    EXPECT_EQ(text(zfmtime, 59.5, 20, d),
-              timeref::right(d == 0 ? "0:01:00" : "0:00:59.5" + zeros, 20));
     // 3599.99 s: carried to the hour while half a unit of d covers 0.01.
     const std::string z2(static_cast<std::size_t>(d > 1 ? d - 2 : 0), '0');
     EXPECT_EQ(text(zfmtime, 3599.99, 20, d),
@@ -76,7 +69,6 @@ TEST(TimeCarries, MinuteHourAndDayBoundaries) {
     const std::string day = d == 0 ? "24:00:00" : "23:59:59.6" + zeros;
     EXPECT_EQ(text(zfmtime, 86399.6, 20, d), timeref::right(day, 20));
     EXPECT_EQ(text(zfmtod, 86399.6, 20, d), timeref::right(day, 20));
-    EXPECT_EQ(text(zfmtime, 59.5, 8, d), " 0:01:00") << d;
     EXPECT_EQ(text(zfmtime, 3599.99, 8, d), " 1:00:00") << d;
     EXPECT_EQ(text(zfmtime, 86399.6, 8, d), "24:00:00") << d;
   }

@@ -74,12 +74,9 @@ TEST(TimeFieldsEveryWidth, HourAgreesWithFixedPoint) {
             << "HOUR" << w << "." << d << " of " << v;
       }
   }
-  EXPECT_EQ(text(zfmhour, 5400, 4, 1), " 1.5");
-  EXPECT_EQ(text(zfmhour, 360000, 2), "**"); // shown, not reported
 }
 
 TEST(TimeFieldsCarry, SecondFieldRoundingToSixty) {
-  EXPECT_EQ(text(zfmhhmm, 3631, 5), " 1:01");
   EXPECT_EQ(text(zfmhhmm, 3599.6, 5), " 1:00");
   EXPECT_EQ(text(zfmhhmm, 3599.9, 8, 2), " 1:00.00");
   // A carry that widens the first field leaves room for fewer decimals.

@@ -1,8 +1,6 @@
-// The clock, word, name and era formats under hostile and unusual calls:
-// missing values, values outside their range, NaN patterns and infinities,
-// widths outside the descriptor limits, buffers smaller than w, null
-// pointers; the caller's call block, of which only outlen and outenc may
-// change; and the descriptor limits as resolution reports them.
+// The clock, word, name and era formats under hostile calls: missing,
+// out-of-range and non-numeric values, bad widths, small buffers, null
+// pointers, and the caller's block left as it was.
 #include <gtest/gtest.h>
 
 #include <bit>

@@ -1,5 +1,4 @@
-// @DATE, @MONYY, @MMDDYY, @DDMMYY, @YYMMDD and @JULIAN: accepted layouts,
-// the two-digit year window, impossible dates, the year range and the
+// Date readers: layouts the round trip sweep does not produce, and the
 // status of each kind of failure.
 #include "informats/date_helpers.h"
 
@@ -14,11 +13,8 @@ using date_test::reads_date;
 
 TEST(DateInformat, ReadsLayoutsAndTheTwoDigitYearWindow) {
   all_read(zifmdat, 1960, 1, 1,
-           {"01JAN1960", "1jan60", "01-Jan-1960", "01 JAN 60", "   01JAN1960",
+           {"1jan60", "01-Jan-1960", "01 JAN 60", "   01JAN1960",
             "01JAN1960   ", "x01JAN1960", "01/jAn/1960", "01JANUARY1960"});
-  EXPECT_TRUE(reads_date(zifmdat, "29FEB2000", 2000, 2, 29));
-  EXPECT_TRUE(reads_date(zifmdat, "15OCT1582", 1582, 10, 15));
-  EXPECT_TRUE(reads_date(zifmdat, "31DEC20000", 20000, 12, 31));
   // Only the first min(w, valuelen) bytes are read.
   EXPECT_TRUE(reads_date(zifmdat, "01JAN60XYZ", 1960, 1, 1, 7));
   EXPECT_TRUE(reads_date(zifmdat, "01JAN0", 2000, 1, 1));
@@ -56,13 +52,8 @@ TEST(MonyyInformat, ReadsTheFirstOfTheMonth) {
 
 TEST(NumericDateInformats, ReadTheirOrderWithOrWithoutDelimiters) {
   all_read(zifmmdy, 1960, 12, 31,
-           {"12/31/60", "12-31-1960", "123160", "12311960", " 12 31 60 ",
-            "12.31.1960"});
+           {"12/31/60", "12-31-1960", " 12 31 60 ", "12.31.1960"});
   all_read(zifmmdy, 1960, 1, 5, {"1/5/60", "10560"});
-  all_read(zifmdmy, 1960, 1, 1, {"010160"});
-  EXPECT_TRUE(reads_date(zifmdmy, "31/12/49", 2049, 12, 31));
-  EXPECT_TRUE(reads_date(zifmdmy, "31/12/50", 1950, 12, 31));
-  EXPECT_TRUE(reads_date(zifmymd, "1960-12-31", 1960, 12, 31));
   EXPECT_TRUE(reads_date(zifmymd, "200001231", 20000, 12, 31));
   EXPECT_TRUE(reads_date(zifmymd, "1582/1/1", 1582, 1, 1));
 }
@@ -81,8 +72,6 @@ TEST(NumericDateInformats, RejectSplitsAndImpossibleDates) {
 }
 
 TEST(JulianInformat, ReadsYearAndDayOfYear) {
-  EXPECT_TRUE(reads(zifmjul, "60001", 0));
-  EXPECT_TRUE(reads(zifmjul, "1960001", 0));
   EXPECT_TRUE(reads_date(zifmjul, "  2000366  ", 2000, 12, 31));
   EXPECT_TRUE(reads_date(zifmjul, "20000365", 20000, 12, 31));
   all_fail(zifmjul, VF_ERR_DATE_TEXT,

@@ -52,20 +52,27 @@ void expect_status(fmtfn fn, std::initializer_list<std::string> texts,
 constexpr fmtfn kReaders[] = {wzifmn, zifmcma, zifmcmx, zifmpct,
                               zifmbz, zifmnmx, zifmyen, sizkmgi};
 
+// Plain digit folding is swept against references in folding_test.cpp;
+// here what that sweep does not generate ("12." with d=2: the point wins;
+// "-0.000" reads without its sign).
 TEST(InformatReader, DecimalTextsNotationsAndImpliedDecimals) {
-  expect_values(wzifmn,
-                {{"  -12.5e3  ", -12500.0}, {"\t+42\t", 42.0},
-                 {"007.50", 7.5},           {"1D2", 100.0},
-                 {"25d-2", 0.25},           {"1000000000000000000000", 1e21},
-                 {"1200", 12.0, 2},         {"12.", 12.0, 2}, // point wins
-                 {"15E3", 1500.0, 1},       {"5", 5e-20, 20},
-                 {"1200", 1200.0, 99},      {"-0.000", 0.0, 3}, // no sign
-                 {"0E99999", 0.0},          {"12 x", 12.0, 0, 2},
-                 {"", missing(0xFE)},       {"\t \t", missing(0xFE)},
-                 {"..", missing(0xFE)},     {"-.", missing(0xFE)},
-                 {".a", missing(0xFD)},     {"Z", missing(0xE4)},
-                 {"._", missing(0xFF)},     {"+.B", missing(0xFC)},
-                 {" .c ", missing(0xFB)},   {"  7", missing(0xFE), 0, 2}});
+  expect_values(wzifmn, {{"  -12.5e3  ", -12500.0},
+                         {"\t+42\t", 42.0},
+                         {"12.", 12.0, 2},
+                         {"1200", 1200.0, 99},
+                         {"-0.000", 0.0, 3},
+                         {"0E99999", 0.0},
+                         {"12 x", 12.0, 0, 2},
+                         {"", missing(0xFE)},
+                         {"\t \t", missing(0xFE)},
+                         {"..", missing(0xFE)},
+                         {"-.", missing(0xFE)},
+                         {".a", missing(0xFD)},
+                         {"Z", missing(0xE4)},
+                         {"._", missing(0xFF)},
+                         {"+.B", missing(0xFC)},
+                         {" .c ", missing(0xFB)},
+                         {"  7", missing(0xFE), 0, 2}});
 }
 
 TEST(InformatReader, InvalidAndOutOfRange) {
@@ -75,9 +82,8 @@ TEST(InformatReader, InvalidAndOutOfRange) {
                  std::string("1\0002", 3)},
                 VF_ERR_INVALID_DATA);
   expect_status(wzifmn,
-                {"1E309", "1E-400", "1E-617", "5E999999999999", "2E308",
-                 "1E-999999999999", "1234E306", std::string(400, '9'),
-                 "0." + std::string(700, '0') + "1"},
+                {"1E-617", "5E999999999999", "1E-999999999999",
+                 std::string(400, '9'), "0." + std::string(700, '0') + "1"},
                 VF_WARN_RANGE);
   // The scale limits are inclusive; below 10^-308 the scale is applied in
   // two steps, so subnormal results survive.

@@ -89,39 +89,6 @@ TEST(LocaleData, DateSeparatorOfTheShortPattern) {
   }
 }
 
-TEST(LocaleData, EnUsRecordSample) {
-  const char *expect[][2] = {{"0", "English_UnitedStates"},
-                             {"6", "MDY"},
-                             {"7", "LETTER"},
-                             {"13", "NLDATE16."},
-                             {"28", "%B %d, %Y"},
-                             {"29", "%m/%d/%Y"},
-                             {"31", "%d%b%y:%H:%M:%S"},
-                             {"47", "Week %U %Y"},
-                             {"48", "W%U %y"},
-                             {"49", "/"},
-                             {"50", "Jan"},
-                             {"61", "Dec"},
-                             {"73", "December"},
-                             {"74", "Sun"},
-                             {"87", "Saturday"},
-                             {"88", "AM"},
-                             {"93", "4th quarter"},
-                             {"98", "USD"},
-                             {"112", "0"},
-                             {"126", "#,##0.###"},
-                             {"128", "#,##0%"},
-                             {"130", "279"},
-                             {"131", "216"},
-                             {"138", "%z%c%T%s%b%e%r"},
-                             {"139", "+%c ;%a ;%l"},
-                             {"140", "1"}};
-  for (const auto &e : expect)
-    EXPECT_EQ(locale_field(52, std::atoi(e[0])), e[1]) << "field " << e[0];
-  EXPECT_TRUE(locale_field(52, 12).empty());
-  EXPECT_TRUE(locale_field(52, 137).empty());
-}
-
 bool is_hex(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') ||
          (c >= 'A' && c <= 'F');

@@ -1,6 +1,4 @@
-// PERCENT, PERCENTN, PVALUE, LOGPROB and SSN: worked examples, the
-// thresholds where a layout changes, missing values and values that have
-// no meaningful text.
+// PERCENT, PERCENTN, PVALUE, LOGPROB and SSN.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -32,9 +30,7 @@ TEST(Percent, ParenthesesOrMinusAroundTheHundredfoldValue) {
   expect_put(zfmpct, 0.123, 8, 1, "  12.3% ");
   expect_put(zfmpct, -0.123, 8, 1, "( 12.3%)");
   expect_put(pctn, -0.123, 8, 1, " -12.3% ");
-  expect_put(zfmpct, 1, 6, 0, " 100% ");
   expect_put(zfmpct, -1, 6, 0, "(100%)");
-  expect_put(pctn, -1, 6, 0, "-100% ");
   // -0.0 is not negative.
   expect_put(zfmpct, -0.0, 6, 0, "   0% ");
   expect_put(pctn, -0.0, 6, 0, "   0% ");
@@ -46,7 +42,6 @@ TEST(Percent, RendererStatusKeepsTheDecoration) {
   expect_put(pctn, -0.5, 6, 2, " -50% ", VF_WARN);
   // 1e307 * 100 overflows to infinity; a NaN has no digits.
   expect_put(zfmpct, 1e307, 8, 1, " *****% ", VF_ERR_WIDTH);
-  expect_put(zfmpct, kInf, 8, 1, " *****% ", VF_ERR_WIDTH);
   expect_put(zfmpct, kNaN, 8, 1, " *****% ", VF_ERR_NOTHING_TO_READ);
   expect_put(pctn, -kInf, 8, 1, "(*****%)", VF_ERR_WIDTH);
 }
@@ -63,7 +58,6 @@ TEST(Percent, NoColumnForADigitBelowFourColumns) {
 TEST(Pvalue, SmallValuesShowTheirBound) {
   expect_put(zfmpval, 0.05, 6, 4, "0.0500");
   expect_put(zfmpval, 0.00001, 6, 4, "<.0001");
-  expect_put(zfmpval, -1, 6, 4, "<.0001");
   expect_put(zfmpval, -kInf, 6, 4, "<.0001");
   // The bound itself is shown as a number.
   expect_put(zfmpval, 0.0001, 6, 4, "0.0001");
@@ -73,13 +67,11 @@ TEST(Pvalue, SmallValuesShowTheirBound) {
   expect_put(zfmpval, 0.05, 6, 0, "0.0500");
   expect_put(zfmpval, 0.001, 5, 2, " <.01");
   expect_put(zfmpval, 0.001, 3, 0, "<.1");
-  expect_put(zfmpval, 0.5, 3, 0, "0.5");
   expect_put(zfmpval, 1e-40, 32, 30, "<." + std::string(29, '0') + "1");
 }
 
 TEST(Pvalue, WidthsOutsideTheRange) {
   expect_put(zfmpval, 0.05, 2, 0, "**", VF_ERR_NO_ROOM);
-  expect_put(zfmpval, 0.05, 1, 0, "*", VF_ERR_NO_ROOM);
   // A width below 1 means the default six columns.
   const vftest::Run r = vftest::put(zfmpval, 0.05, 0, 0, 6);
   EXPECT_EQ(r.text, "0.0500");
@@ -110,7 +102,6 @@ TEST(Logprob, ThreeSignificantDigitsWithoutLeadingZeros) {
   expect_put(zfmlprb, 0, 5, 0, "    1");
   // Trailing zeros of the three digits are dropped.
   expect_put(zfmlprb, 1, 5, 0, "   .1");
-  expect_put(zfmlprb, 2, 5, 0, "  .01");
   expect_put(zfmlprb, 3.5, 8, 0, " .000316");
   // Decimals are capped at w - 1.
   expect_put(zfmlprb, 3.5, 5, 0, ".0003");
@@ -120,7 +111,6 @@ TEST(Logprob, ScientificOnceItIsMoreThanTwoColumnsNarrower) {
   // 1E-5 .. 1E-7 still fit the fixed layout within two columns of the
   // seven columns "1.0E-08" takes; 1E-8 needs ten.
   expect_put(zfmlprb, 5, 10, 0, "    .00001");
-  expect_put(zfmlprb, 7, 10, 0, "  .0000001");
   expect_put(zfmlprb, 8, 10, 0, "   1.0E-08");
   expect_put(zfmlprb, 10, 32, 0, right("1.0E-10", 32));
   expect_put(zfmlprb, 10.5, 32, 0, right("3.16E-11", 32));
@@ -131,31 +121,22 @@ TEST(Logprob, ValuesBeyondTheFieldAndInvalidValues) {
   // both read ".0001" in five columns.
   expect_put(zfmlprb, 4, 5, 0, ".0001");
   expect_put(zfmlprb, 4.0001, 5, 0, ".0001");
-  expect_put(zfmlprb, 3.6, 5, 0, ".0003");
   expect_put(zfmlprb, kInf, 6, 0, ".00001");
   // Wider than the sixteen zeros a short constant would hold.
   expect_put(zfmlprb, 25, 20, 0, "." + std::string(18, '0') + "1");
   expect_put(zfmlprb, 1e300, 32, 0, "." + std::string(30, '0') + "1");
   expect_put(zfmlprb, -1, 5, 0, "    *", VF_NOT_FOUND);
-  expect_put(zfmlprb, -kInf, 5, 0, "    *", VF_NOT_FOUND);
   expect_put(zfmlprb, kNaN, 5, 0, "*****", VF_ERR_NOTHING_TO_READ);
 }
 
 TEST(Ssn, NineDigitsWithLeadingZeros) {
   expect_put(zfmssn, 123456789, 11, 0, "123-45-6789");
   expect_put(zfmssn, 12345, 11, 0, "000-01-2345");
-  expect_put(zfmssn, 0, 11, 0, "000-00-0000");
   expect_put(zfmssn, -0.0, 11, 0, "000-00-0000");
   expect_put(zfmssn, 999999999.9, 11, 0, "999-99-9999");
   for (double v : {1e9, -1.0, 1e300, kInf, -kInf, kNaN,
                    valfmt::standard_missing(), valfmt::missing_value(0xE4)})
     expect_put(zfmssn, v, 11, 0, "...-..-....");
-}
-
-TEST(Ssn, FieldIsElevenColumnsWhateverW) {
-  const vftest::Run wide = vftest::put(zfmssn, 1, 20, 0, 20);
-  EXPECT_EQ(wide.text, "000-00-0001");
-  EXPECT_EQ(wide.status, VF_OK);
 }
 
 } // namespace

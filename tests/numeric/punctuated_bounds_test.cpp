@@ -1,10 +1,5 @@
-// Every punctuated, currency and euro format on values without a normal
-// text (infinities, NaNs that are no missing value, every missing value,
-// -0.0, huge and tiny magnitudes), on widths from below the minimum to far
-// beyond the maximum, and on buffers smaller than the field or absent.
-// Whatever comes in: nothing is written past outsize, outlen never claims
-// more than was written, the caller's block keeps every field but outlen
-// and outenc, and the statuses are the stated ones.
+// Punctuated, currency and euro formats on odd values, widths and buffers:
+// nothing past outsize, the caller's block kept, the stated statuses.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -54,24 +49,13 @@ std::vector<double> odd_values() {
       from_bits(0xFFFF000000000001ull), // missing pattern with a low bit
       from_bits(0xFFFE000000000000ull), // top byte pair not all ones
       -0.0,
-      0.0,
-      1e15,
-      -1e15,
       1e16,
-      1e17,
-      1e20,
       -1e100,
-      1e300,
-      1e308,
-      DBL_MAX,
       -DBL_MAX,
       DBL_MIN,
-      5e-324,
       -5e-324,
-      0.5,
       -0.5,
-      999999999999999.9,
-      123456789.125};
+      999999999999999.9};
   // Every code byte: the 28 missing characters, code 0, and codes that
   // name no character.
   for (int code = 0; code < 256; ++code)
@@ -138,8 +122,7 @@ bool is_error(int32_t status) {
 
 TEST(PunctuatedBounds, StatedStatusesForEveryWidthAndBuffer) {
   const std::vector<double> values = odd_values();
-  const int32_t widths[] = {-1, 0,  1,  2,  3,  4,  5,  6,    8,
-                            11, 12, 16, 31, 32, 33, 40, 32767};
+  const int32_t widths[] = {-1, 0, 1, 2, 4, 6, 11, 12, 32, 33, 32767};
   const int32_t decimals[] = {0, 2, 31, 98, 99, -5};
   for (const Format &f : kFormats) {
     for (int32_t w : widths) {

@@ -1,6 +1,4 @@
-// $QUOTE on narrow and UCS-2 input: doubled quotes, the cut when the
-// columns run out, buffers smaller than the field, and a sweep that reads
-// every result back.
+// $QUOTE on narrow and UCS-2 input.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -52,27 +50,14 @@ void expect_quote(const std::string &in, int32_t w, const std::string &text,
 }
 
 TEST(Quote, DoubledQuotesAndTheCut) {
-  expect_quote("ab\"c", 8, "\"ab\"\"c\" ");
-  expect_quote("ab\"c", 7, "\"ab\"\"c\"");
-  // The last column closes the text: 'c' gives way.
-  expect_quote("ab\"c", 6, "\"ab\"\"\"");
   // The doubled quote would fill columns 3 and 4: the closing quote takes
   // column 3 and column 4 is blank.
   expect_quote("ab\"c", 5, "\"ab\" ");
-  expect_quote("ab\"c", 4, "\"ab\"");
-  expect_quote("abcdef", 5, "\"abc\"");
-  expect_quote("ab", 3, "\"a\"");
-  expect_quote("\"", 2, "\"\"");
-  expect_quote("\"", 4, "\"\"\"\"");
-  expect_quote("\"", 3, "\"\" ");
+  expect_quote("ab\"c", 6, "\"ab\"\"\"");
 }
 
 TEST(Quote, BlanksEmptyInputAndNarrowFields) {
-  expect_quote("ab   ", 8, "\"ab\"    ");
   expect_quote(" a", 5, "\" a\" ");
-  expect_quote("", 4, "\"\"  ");
-  expect_quote("    ", 3, "\"\" ");
-  expect_quote("abc", 2, "\"\"");
   expect_quote("abc", 1, " ", VF_ERR_NO_ROOM);
   expect_quote("abc", 0, "", VF_ERR_NO_ROOM);
   expect_quote("abc", -3, "", VF_ERR_NO_ROOM);
@@ -145,6 +130,7 @@ TEST(Quote, EveryResultReadsBackAsTheLongestPrefixThatFits) {
     const auto w = static_cast<int32_t>(2 + rng() % 20);
     const vftest::Run r = quote(in, w);
     ASSERT_EQ(r.text.size(), static_cast<std::size_t>(w));
+    ASSERT_EQ(quote_wide(widen(in), w, 2 * w).text, widen(r.text)) << in;
     std::string value;
     ASSERT_TRUE(read_back(r.text, value)) << "'" << in << "' -> " << r.text;
     const std::string stripped = in.substr(0, in.find_last_not_of(' ') + 1);

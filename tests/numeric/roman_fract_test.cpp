@@ -64,16 +64,13 @@ TEST(Roman, FieldWidthDecidesFit) {
   expect_roman(9888, 20, stars(20));
   expect_roman(-9888, 22, "-" + longest);
   expect_roman(-9888, 21, stars(21));
-  expect_roman(-1, 2, "-I");
   expect_roman(3, 2, stars(2));
   expect_roman(-0.9, 2, "0");
 }
 
 TEST(Roman, ValuesOutOfRange) {
-  for (double v :
-       {10000.0, -10000.0, 10000.5, 2147483647.0, 2147483648.0, -2147483649.0,
-        1e15, 1e308, std::numeric_limits<double>::infinity(),
-        -std::numeric_limits<double>::infinity()})
+  for (double v : {10000.0, -10000.0, 2147483648.0, -2147483649.0, 1e308,
+                   -std::numeric_limits<double>::infinity()})
     expect_roman(v, 8, stars(8));
   expect_roman(9999.999, 15, "MMMMMMMMMCMXCIX");
   expect_roman(-0.0, 3, "0");
@@ -143,11 +140,8 @@ TEST(Fract, NarrowFieldsFallBackToBest) {
   // Whole part, sign and the shortest fraction need more than w.
   for (int32_t w : {4, 5, 6}) expect_fract(123.5, w, best(123.5, w));
   expect_fract(123.5, 7, "123+1/2");
-  expect_fract(4.5e15 + 0.5, 32, right("4500000000000000+1/2", 32));
   expect_fract(4.5e15 + 0.5, 20, "4500000000000000+1/2");
   expect_fract(4.5e15 + 0.5, 19, best(4.5e15 + 0.5, 19));
-  expect_fract(12.5, 6, "12+1/2");
-  expect_fract(12.5, 5, best(12.5, 5));
   expect_fract(-12.5, 7, "-12-1/2");
   expect_fract(-12.5, 6, best(-12.5, 6));
   // A denominator too long for the field.

@@ -1,5 +1,4 @@
-// SIZEK, SIZEKB, SIZEKMG at their unit changes and ODDSR at its range
-// thresholds.
+// SIZEK, SIZEKB, SIZEKMG and ODDSR at their thresholds.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -32,11 +31,8 @@ TEST(SizeK, WholeKilobytesRoundUp) {
   expect(sizek, 1, 9, 0, "       1K");
   expect(sizek, 1024, 9, 0, "       1K");
   expect(sizek, 1025, 9, 0, "       2K");
-  expect(sizek, 0, 9, 0, "       0K");
   expect(sizek, -0.0, 9, 0, "       0K");
-  expect(sizek, -1, 9, 0, "      -1K");
   expect(sizek, -2049, 9, 0, "      -3K");
-  expect(sizek, kMB, 9, 0, "    1024K");
   expect(sizek, 1, 2, 0, "1K");
   expect(sizek, 1024, 33, 0, std::string(31, ' ') + "1K");
   // The number keeps the renderer's answer when it cannot fit.
@@ -45,10 +41,8 @@ TEST(SizeK, WholeKilobytesRoundUp) {
 
 TEST(SizeK, DecimalsShowTheFraction) {
   expect(sizek, 1536, 9, 2, "    1.50K");
-  expect(sizek, 100, 9, 2, "    0.10K");
   expect(sizek, -512, 9, 1, "    -0.5K");
   expect(sizekb, 1536, 10, 1, "     1.5KB");
-  expect(sizekb, 1, 10, 0, "       1KB");
   expect(sizekb, 1, 3, 0, "1KB");
   expect(sizekb, 3 * kKB, 34, 3, std::string(27, ' ') + "3.000KB");
 }
@@ -63,16 +57,13 @@ TEST(SizeKMG, UnitsChangeAtEach1024) {
   // The first division always gives kilobytes.
   expect(sizekmg, 512, 6, 1, " 0.5KB");
   expect(sizekmg, 1536, 6, 1, " 1.5KB");
-  expect(sizekmg, 0, 6, 1, " 0.0KB");
   expect(sizekmg, kKB, 6, 1, " 1.0KB");
   expect(sizekmg, -1536, 6, 1, "-1.5KB");
   // Just below a unit change the number rounds to 1024 in the old unit.
   expect(sizekmg, kMB - 1, 6, 1, "1024KB", VF_WARN);
   expect(sizekmg, kMB, 6, 1, " 1.0MB");
-  expect(sizekmg, 1.5 * kMB, 6, 1, " 1.5MB");
   expect(sizekmg, kGB - 1, 6, 0, "1024MB");
   expect(sizekmg, kGB, 6, 1, " 1.0GB");
-  expect(sizekmg, 1.5 * kGB, 6, 1, " 1.5GB");
   expect(sizekmg, 1023 * kGB, 6, 0, "1023GB");
   expect(sizekmg, 1536, 4, 0, " 2KB");
   expect(sizekmg, 1536, 34, 2, std::string(28, ' ') + "1.50KB");
@@ -88,21 +79,17 @@ TEST(SizeKMG, CountsFromATerabyteOnAreStars) {
 TEST(Oddsr, LowerThreshold) {
   expect(zfmoddsr, 0.01, 6, 2, "  0.01");
   expect(zfmoddsr, std::nextafter(0.01, 0.0), 6, 2, " <0.01");
-  expect(zfmoddsr, 0, 6, 2, " <0.01");
   expect(zfmoddsr, -1e-13, 6, 2, " <0.01");
   // No room for the leading zero: "<." followed by the digits.
   expect(zfmoddsr, 0.001, 4, 2, "<.01");
-  expect(zfmoddsr, 0.001, 5, 2, "<0.01");
   expect(zfmoddsr, 0.00001, 8, 4, " <0.0001");
   expect(zfmoddsr, 0.2, 8, 0, "      <1");
-  expect(zfmoddsr, 1, 8, 0, "       1");
 }
 
 TEST(Oddsr, UpperThreshold) {
   const double top = 100.0 - 0.01;
   expect(zfmoddsr, top, 6, 2, " 99.99");
   expect(zfmoddsr, std::nextafter(top, kInf), 6, 2, ">99.99");
-  expect(zfmoddsr, kInf, 6, 2, ">99.99");
   expect(zfmoddsr, 9999999, 8, 0, " 9999999");
   expect(zfmoddsr, 9999999.4, 8, 0, ">9999999");
   expect(zfmoddsr, 1e300, 8, 3, ">999.999");
@@ -125,7 +112,6 @@ TEST(Oddsr, MissingValuesByTheirCharacter) {
   expect(zfmoddsr, missing(code_of('_')), 6, 2, "      ");
   expect(zfmoddsr, missing(code_of('M')), 6, 2, stars(6), VF_ERR_NO_ROOM);
   expect(zfmoddsr, missing(code_of('.')), 6, 2, "   .  ");
-  expect(zfmoddsr, missing(code_of('A')), 6, 2, "   .  ");
   expect(zfmoddsr, missing(0), 6, 0, "     .");
 }
 

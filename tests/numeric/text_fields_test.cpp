@@ -1,6 +1,4 @@
-// The shared field routines on narrow and UCS-2 text.  Every case runs on
-// both forms: the UCS-2 form is the narrow text widened into little-endian
-// units at an odd address, so that unaligned units are exercised too.
+// The shared field routines on narrow and (unaligned) UCS-2 text.
 #include <gtest/gtest.h>
 
 #include <cstdint>

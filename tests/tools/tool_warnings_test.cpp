@@ -111,21 +111,14 @@ TEST(ToolWarnings, FailedValuesAreEscapedAndCapped) {
 }
 
 TEST(ToolWarnings, MessagesSayInformatForInformats) {
-  auto r = run_split("input AFRDFDE. 01.02.2003");
-  EXPECT_EQ(r.status, 2);
-  EXPECT_TRUE(has(r.err, "informat not implemented")) << r.err;
-  r = run_split("input 'F8.x' 1");
+  const auto r = run_split("input 'F8.x' 1");
   EXPECT_TRUE(has(r.err, "not an informat name")) << r.err;
 }
 
-TEST(ToolWarnings, VersionAndDocumentedStatuses) {
-  auto r = run_split("--version");
+TEST(ToolWarnings, Version) {
+  const auto r = run_split("--version");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out.rfind("valfmt ", 0), 0U) << r.out;
-  r = run_split("--help");
-  EXPECT_TRUE(has(r.out, "exit status:")) << r.out;
-  for (const char *code : {"  0  ", "  1  ", "  2  "})
-    EXPECT_TRUE(has(r.out, code)) << code;
 }
 
 } // namespace

@@ -1,6 +1,5 @@
-// The format catalogue reader: entries, ranges and labels built from rows,
-// row filtering, result codes for malformed and hostile catalogues, the
-// file, in-memory and memory-resident forms.
+// The format catalogue reader: entries built from rows, row filtering, and
+// result codes for malformed and hostile catalogues.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -86,8 +85,6 @@ TEST(UserfmtReader, KeysFollowNumericOrderAndFuzzSparesMissingValues) {
   for (int i = 0; i + 1 < 10; ++i)
     EXPECT_LT(key_of(numbers[i]), key_of(numbers[i + 1])) << numbers[i];
   EXPECT_EQ(key_of(-0.0), key_of(0.0));
-  EXPECT_EQ(key_of(1.0), 0xBFF0000000000000ull);  // sign bit set
-  EXPECT_EQ(key_of(-1.0), 0x400FFFFFFFFFFFFFull); // every bit inverted
 
   Row a = nrange("F", "1", "5", "a");
   a.fuzz = "0.5";

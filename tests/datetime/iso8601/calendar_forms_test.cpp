@@ -1,8 +1,5 @@
-// The ISO 8601 calendar forms against an oracle built on the C library's
-// gmtime_r and strftime (proleptic Gregorian; the sweep stays below the
-// year 4000, where the library's calendar drops 29 February): every width
-// of every extended form with decimals 0..6, the basic twins, and the
-// refusals of bad call blocks.
+// The ISO calendar forms against a gmtime_r/strftime oracle (below the
+// year 4000), and the refusals of bad call blocks.
 #include <time.h>
 
 #include <cmath>
@@ -89,6 +86,17 @@ TEST(IsoExtended, EveryWidthAndDecimalsMatchTheCalendar) {
                     with_zone(oracle(s, exact, n, "%Y-%m-%dT%H:%M:%S"), w))
               << w << "." << d << " of " << v;
         }
+        // The basic twin shows the most decimals that fit, point kept.
+        for (int w = 19; w <= 26; ++w) {
+          int n = d;
+          while (n > 0 && 15 + n + 1 > w) --n;
+          EXPECT_EQ(isotest::run("B8601DT" + std::to_string(w) + "." +
+                                     std::to_string(d),
+                                 val)
+                        .text,
+                    right(oracle(s, exact, n, "%Y%m%dT%H%M%S"), w))
+              << w << "." << d << " of " << val;
+        }
         // The date of the datetime ignores the fraction.
         EXPECT_EQ(isotest::run("E8601DN10.", val).text,
                   oracle(s, 0, 0, "%Y-%m-%d"));
@@ -117,27 +125,6 @@ TEST(IsoExtended, EveryWidthAndDecimalsMatchTheCalendar) {
               << w << "." << d << " of " << tval;
         }
       }
-}
-
-// The basic text is the calendar's basic layout with as many decimals as
-// the field has room for (the decimal point stays), right-aligned.
-TEST(IsoBasic, ShowsTheMostDecimalsThatFit) {
-  for (int64_t s : kSeconds)
-    for (double f : kFractions)
-      for (int d = 0; d <= 6; ++d)
-        for (int w = 19; w <= 26; ++w) {
-          const std::string val = num(static_cast<double>(s) + f);
-          const double exact =
-              (static_cast<double>(s) + f) - static_cast<double>(s);
-          int n = d;
-          while (n > 0 && 15 + n + 1 > w) --n;
-          EXPECT_EQ(isotest::run("B8601DT" + std::to_string(w) + "." +
-                                     std::to_string(d),
-                                 val)
-                        .text,
-                    right(oracle(s, exact, n, "%Y%m%dT%H%M%S"), w))
-              << w << "." << d << " of " << val;
-        }
 }
 
 TEST(IsoExtended, RangeEdgesMissingAndDesignatorLimits) {
@@ -183,11 +170,9 @@ TEST(IsoCalls, BadBlocksAreRefusedWithinTheBuffer) {
 TEST(IsoLocalZone, OffsetsOfFixedZones) {
   struct Case {
     const char *zone, *extended, *basic;
-  } cases[] = {{"UTC", "12:00:00+00:00", "   120000+0000"},
-               {"Asia/Kolkata", "12:00:00+05:30", "   120000+0530"},
+  } cases[] = {{"Asia/Kolkata", "12:00:00+05:30", "   120000+0530"},
                {"America/St_Johns", "12:00:00-03:30", "   120000-0330"},
                {"America/New_York", "12:00:00-05:00", "   120000-0500"},
-               {"EST5", "12:00:00-05:00", "   120000-0500"},
                {"CET-1CEST", "12:00:00+01:00", "   120000+0100"}};
   for (const Case &k : cases) {
     const std::string got = isotest::in_zone(k.zone, [] {

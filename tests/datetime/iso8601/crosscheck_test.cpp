@@ -1,13 +1,5 @@
-// The cross-check against independent ISO 8601 parsers, from the rows of
-// tests/datetime/data/iso_crosscheck.tsv (tools/gen_iso_crosscheck.py):
-//  - instant and packed rows: the library still writes the text that
-//    Python's fromisoformat and isodate read back to the value that went
-//    in (the generator refused any disagreement), and for instants the
-//    value Python read is that value to the millisecond;
-//  - zoned rows: E8601LZ under a TZ (in a child process) with the offset
-//    Python read;
-//  - interval rows: the point is8601vli derives for start/duration or
-//    duration/end is the one Python's calendar arithmetic gives.
+// The ISO forms and readers against rows checked by independent parsers
+// (tests/datetime/data/iso_crosscheck.tsv, tools/gen_iso_crosscheck.py).
 #include <cctype>
 #include <cmath>
 #include <map>
@@ -94,9 +86,7 @@ TEST(IsoCrossCheck, TextsReadBackByIndependentParsers) {
   EXPECT_GE(packed, 500);
 }
 
-// The local-offset rows: each zone's rows run in one child process under
-// that TZ and must give the committed texts (which Python read as the
-// value's time of day at the zone's standard offset).
+// The local-offset rows, each zone's in one child process under that TZ.
 TEST(IsoCrossCheck, LocalOffsetTextsUnderFixedZones) {
   std::map<std::string, std::vector<Row>> by_zone;
   for (const Row &r : rows())

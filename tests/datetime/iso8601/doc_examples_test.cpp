@@ -12,7 +12,7 @@ namespace {
 
 struct Example {
   int line;
-  std::string spec, value, zone, text;
+  std::string call, value, zone, text;
   int32_t status;
 };
 
@@ -60,7 +60,7 @@ std::vector<Example> examples() {
   return out;
 }
 
-std::string shown(const isotest::Spec &s, const vftest::Run &r) {
+std::string shown(const isotest::CallText &s, const vftest::Run &r) {
   std::string t = r.text;
   if (s.name[0] == '$')
     while (!t.empty() && t.back() == ' ') t.pop_back();
@@ -71,24 +71,24 @@ TEST(IsoDocument, EveryExampleGivesItsTextAndStatus) {
   const std::vector<Example> all = examples();
   ASSERT_GE(all.size(), 100u) << "the example tables were not found";
   for (const Example &e : all) {
-    const isotest::Spec spec = isotest::parse_spec(e.spec);
+    const isotest::CallText call = isotest::parse_call(e.call);
     std::string got;
     int32_t status = 0;
     if (e.zone.empty()) {
-      const vftest::Run r = isotest::run(e.spec, e.value);
-      got = shown(spec, r);
+      const vftest::Run r = isotest::run(e.call, e.value);
+      got = shown(call, r);
       status = r.status;
     } else {
       const std::string child = isotest::in_zone(e.zone, [&] {
-        const vftest::Run r = isotest::run(e.spec, e.value);
-        return std::to_string(r.status) + "|" + shown(spec, r);
+        const vftest::Run r = isotest::run(e.call, e.value);
+        return std::to_string(r.status) + "|" + shown(call, r);
       });
       const std::size_t bar = child.find('|');
       ASSERT_NE(bar, std::string::npos) << child;
       status = std::stoi(child.substr(0, bar));
       got = child.substr(bar + 1);
     }
-    EXPECT_EQ(got, e.text) << "docs/iso8601.md:" << e.line << " " << e.spec
+    EXPECT_EQ(got, e.text) << "docs/iso8601.md:" << e.line << " " << e.call
                            << " of " << e.value;
     EXPECT_EQ(status, e.status) << "docs/iso8601.md:" << e.line;
   }

@@ -19,7 +19,7 @@
 
 namespace isotest {
 
-struct Spec {
+struct CallText {
   std::string name;
   int32_t w = 0;
   int32_t d = 0;
@@ -27,19 +27,19 @@ struct Spec {
 
 // "E8601DT19.2" -> {"E8601DT", 19, 2}; a name without a dot is taken
 // whole (the readers).
-inline Spec parse_spec(const std::string &s) {
-  Spec spec;
+inline CallText parse_call(const std::string &s) {
+  CallText call;
   const std::size_t dot = s.rfind('.');
   if (dot == std::string::npos) {
-    spec.name = s;
-    return spec;
+    call.name = s;
+    return call;
   }
   std::size_t j = dot;
   while (j > 0 && s[j - 1] >= '0' && s[j - 1] <= '9') --j;
-  spec.name = s.substr(0, j);
-  spec.w = std::atoi(s.substr(j, dot - j).c_str());
-  spec.d = std::atoi(s.substr(dot + 1).c_str());
-  return spec;
+  call.name = s.substr(0, j);
+  call.w = std::atoi(s.substr(j, dot - j).c_str());
+  call.d = std::atoi(s.substr(dot + 1).c_str());
+  return call;
 }
 
 inline fmtfn reader_named(const std::string &name) {
@@ -56,9 +56,9 @@ inline std::string number_bytes(const std::string &text) {
   return std::string(reinterpret_cast<const char *>(&v), sizeof v);
 }
 
-// Runs spec on value: a reader, or a format through xffmt.
-inline vftest::Run run(const std::string &spec_text, const std::string &value) {
-  const Spec s = parse_spec(spec_text);
+// Runs the named reader or format (through xffmt) on value.
+inline vftest::Run run(const std::string &name_text, const std::string &value) {
+  const CallText s = parse_call(name_text);
   if (fmtfn reader = reader_named(s.name))
     return vftest::input(reader, value, -1, 0, 32);
   fmthandle_storage storage{};
